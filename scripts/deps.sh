@@ -1,0 +1,23 @@
+# Debian packages the build, the program and the tests need; sourced by the other scripts.
+ZENPORO_BUILD_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libx11-dev libxtst-dev libgtest-dev libgmock-dev fonts-ipafont-gothic"
+ZENPORO_TEST_PACKAGES="xvfb openbox xdotool x11-utils xterm imagemagick"
+
+fail() {
+  echo "zenporo: $*" >&2
+  exit 1
+}
+
+# Installs the packages that are missing; apt-get runs only when something is.
+install_missing() {
+  local missing=()
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "zenporo: installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -q >/dev/null || fail "apt-get update failed"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" >/dev/null \
+    || fail "could not install: ${missing[*]}"
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+// Shift-JIS (code page 932) text: the bytes that user files, the settings file and every field hold.
+namespace sjis {
+
+// A lead byte starts a double-byte character: 0x81-0x9F and 0xE0-0xFC.
+bool isLeadByte(unsigned char byte);
+
+// The byte length of the character that starts at offset; a lead byte at the very end counts one.
+std::size_t charLengthAt(std::string_view text, std::size_t offset);
+
+// Number of characters, a double-byte character counting one.
+std::size_t charCount(std::string_view text);
+
+// The first count characters, never cutting a double-byte character in half.
+std::string leftChars(std::string_view text, std::size_t count);
+
+// Unicode to Shift-JIS. Characters that Shift-JIS cannot hold are collected into unmappable (each once,
+// in order) and left out of the result, so callers can refuse them instead of storing a substitute.
+std::string fromUnicode(const QString& text, QString* unmappable = nullptr);
+
+// Shift-JIS to Unicode. Never fails: a broken sequence, such as a lone lead byte, becomes U+FFFD.
+QString toUnicode(std::string_view bytes);
+
+// A UTF-8 literal of the program's own texts, converted once to Shift-JIS.
+std::string fromUtf8(std::string_view utf8);
+
+}  // namespace sjis

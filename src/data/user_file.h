@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/user_record.h"
+
+#include <string>
+#include <string_view>
+
+// User files: one line per field, Shift-JIS, every line ended by CR LF. Paths are Shift-JIS bytes inside the
+// program and converted to the file system's names at the edge.
+
+// The folder of the executable with a trailing "/".
+std::string UserFileFolder();
+
+// UserFileFolder() + name + ".zpd"; the name is taken exactly as typed.
+std::string UserFilePath(const std::string& folder, const std::string& name);
+
+// The file name without folder and without its last extension ("a.b.zpd" gives "a.b").
+std::string DisplayName(const std::string& path);
+
+// Splits file bytes into lines at CR LF, lone CR and lone LF; a NUL ends the content; no trimming.
+UserRecord ParseUserFileBytes(std::string_view bytes);
+// Each line followed by CR LF, the last one included.
+std::string UserFileBytes(const UserRecord& record);
+
+// Reads a user file; throws AppError (cannotOpenFile) when it cannot be opened.
+UserRecord ReadUserFile(const std::string& path);
+// Replaces the file atomically (temporary file beside it, then rename), readable by its owner only;
+// throws AppError (cannotCreateFile) when it cannot be written.
+void WriteUserFile(const std::string& path, const UserRecord& record);
+
+struct UserFileSearch {
+    int count = 0;
+    std::string firstPath;  // folder + name of the first entry; empty when count is 0
+};
+// Counts every entry of folder whose name ends in ".zpd" (case-sensitive), hidden ones and folders included.
+UserFileSearch FindUserFiles(const std::string& folder);
