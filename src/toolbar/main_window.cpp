@@ -1,6 +1,11 @@
 #include "toolbar/main_window.h"
 
+#include "app/error_report.h"
+#include "data/app_error.h"
 #include "data/sjis.h"
+#include "platform/clipboard.h"
+#include "toolbar/composition.h"
+#include "toolbar/menu_table.h"
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
 #include "toolbar/flat_button.h"
@@ -114,6 +119,48 @@ void TForm1::buildMenus() {
         menu->setObjectName(QStringLiteral("PopupMenu%1").arg(number));
         popupMenus_[number] = menu;
     }
+    std::map<std::string_view, QMenu*> submenus;
+    for (const MenuEntry& entry : PopupMenuEntries()) {
+        QMenu* menu = entry.submenuOf.empty() ? popupMenus_.at(entry.menu) : submenus.at(entry.submenuOf);
+        const QString name = QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+        const QString caption = QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+        QAction* action = nullptr;
+        switch (entry.kind) {
+            case MenuEntryKind::Separator:
+                action = menu->addSeparator();
+                break;
+            case MenuEntryKind::SubmenuHead: {
+                QMenu* submenu = menu->addMenu(caption);
+                submenu->setObjectName(name + QStringLiteral("Menu"));
+                submenus[entry.name] = submenu;
+                action = submenu->menuAction();
+                break;
+            }
+            case MenuEntryKind::Compose:
+            case MenuEntryKind::OwnAction:
+                action = menu->addAction(caption);
+                break;
+        }
+        action->setObjectName(name);
+        action->setProperty("Tag", entry.tag);
+        action->setProperty("ImageIndex", entry.image);
+        if (entry.image >= 0) {
+            action->setIcon(QIcon(QPixmap::fromImage(BuiltInMenuPicture(entry.image))));
+        }
+        if (entry.kind == MenuEntryKind::Compose) {
+            connect(action, &QAction::triggered, this, [this, action] { SpeedButton7Click(action); });
+        }
+    }
+    connect(findChild<QAction*>(QStringLiteral("Help1")), &QAction::triggered, this, [this] {
+        if (services_.openHelp) {
+            services_.openHelp(this);
+        }
+    });
+    connect(findChild<QAction*>(QStringLiteral("Varsion1")), &QAction::triggered, this, [this] {
+        if (services_.openVersionBox) {
+            services_.openVersionBox(this);
+        }
+    });
 }
 
 FlatButton* TForm1::speedButton(int number) const {
@@ -246,9 +293,56 @@ std::string TForm1::applicationTitle() const {
     return sjis::fromUnicode(QGuiApplication::applicationDisplayName());
 }
 
-void TForm1::SpeedButton4MouseDown(FlatButton*) {}
-void TForm1::SpeedButton7Click(QObject*) {}
-void TForm1::SpeedButton16Click() {}
-void TForm1::SpeedButton18Click() {}
+void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
+    const std::optional<int> menu = PopupMenuForButtonTag(sender->tag());
+    if (menu) {
+        popupMenus_.at(*menu)->popup(QCursor::pos());
+    }
+}
+
+void TForm1::SpeedButton16Click() { popupMenus_.at(8)->popup(QCursor::pos()); }
+
+void TForm1::SpeedButton7Click(QObject* sender) {
+    try {
+        Composition composition;
+        if (auto* button = qobject_cast<FlatButton*>(sender)) {
+            composition = ComposeFieldText(ClickSender::FieldButton, button->tag(), {}, user_.record(), services_.today());
+        } else if (auto* action = qobject_cast<QAction*>(sender)) {
+            const QByteArray name = action->objectName().toLatin1();
+            composition = ComposeFieldText(ClickSender::MenuItem, action->property("Tag").toInt(),
+                                           std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
+                                           user_.record(), services_.today());
+        } else {
+            return;
+        }
+        switch (composition.kind) {
+            case Composition::Kind::NoUserFileNotice:
+            case Composition::Kind::InvalidBirthDate:
+                services_.dialogs->ask(informationNotice(composition.text));
+                return;
+            case Composition::Kind::SilentStop:
+                return;
+            case Composition::Kind::Text:
+                break;
+        }
+        if (composition.text.empty()) {
+            return;
+        }
+        if (services_.clipboard == nullptr || !services_.clipboard->setText(composition.text)) {
+            throw cannotOpenClipboard();
+        }
+        if (settings_.PasteOK && services_.pasteIntoWindowBelow) {
+            services_.pasteIntoWindowBelow(settings_);
+        }
+    } catch (const AppError& error) {
+        ShowErrorReport(*services_.dialogs, error, applicationTitle());
+    }
+}
+
+void TForm1::SpeedButton18Click() {
+    if (services_.pressNextKey) {
+        services_.pressNextKey(settings_);
+    }
+}
 void TForm1::FormCreate() {}
 void TForm1::FormDestroy() {}
