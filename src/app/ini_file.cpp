@@ -1,6 +1,6 @@
 #include "app/ini_file.h"
 
-#include "app/atomic_write.h"
+#include "data/atomic_write.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
 

@@ -1,6 +1,7 @@
 #include "data/user_file.h"
 
 #include "data/app_error.h"
+#include "data/atomic_write.h"
 #include "data/sjis.h"
 
 #include <QCoreApplication>
@@ -8,11 +9,6 @@
 #include <QFileInfo>
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <memory>
 
 namespace {
@@ -33,65 +29,6 @@ std::string withTrailingSlash(std::string folder) {
         folder += '/';
     }
     return folder;
-}
-
-// Closes a descriptor on every path unless released.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-
-    int get() const { return fd_; }
-    bool close() {
-        if (fd_ < 0) {
-            return true;
-        }
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0;
-    }
-
-  private:
-    int fd_;
-};
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// Writes bytes to a fresh temporary file beside target and renames it over target. Returns false, with
-// the temporary file removed and target untouched, on any failure.
-bool replaceFileAtomically(const QByteArray& target, std::string_view bytes) {
-    QByteArray pattern = target + ".XXXXXX";
-    // mkstemp creates the file with mode 0600, which is what a file of personal details wants.
-    Descriptor fd(::mkstemp(pattern.data()));
-    if (fd.get() < 0) {
-        return false;
-    }
-    const bool written = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
-    if (!written || ::rename(pattern.constData(), target.constData()) != 0) {
-        ::unlink(pattern.constData());
-        return false;
-    }
-    // Make the rename itself durable; a failure here leaves a complete file either way.
-    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
-    const Descriptor folderFd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folderFd.get() >= 0) {
-        ::fsync(folderFd.get());
-    }
-    return true;
 }
 
 struct DirCloser {
@@ -166,7 +103,7 @@ UserRecord ReadUserFile(const std::string& path) {
 }
 
 void WriteUserFile(const std::string& path, const UserRecord& record) {
-    if (path.empty() || !replaceFileAtomically(fileSystemName(path), UserFileBytes(record))) {
+    if (path.empty() || !ReplaceFileAtomically(fileSystemName(path).toStdString(), UserFileBytes(record))) {
         throw cannotCreateFile(path);
     }
 }

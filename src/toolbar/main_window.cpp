@@ -1,6 +1,8 @@
 #include "toolbar/main_window.h"
 
 #include "app/error_report.h"
+#include "app/settings_file.h"
+#include "data/user_file.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "platform/clipboard.h"
@@ -344,5 +346,46 @@ void TForm1::SpeedButton18Click() {
         services_.pressNextKey(settings_);
     }
 }
-void TForm1::FormCreate() {}
-void TForm1::FormDestroy() {}
+void TForm1::FormCreate() {
+    buttonImagePaths_.clear();
+    settingsFile_ = services_.userFileFolder + "Zenpad.ini";
+    SettingsFileContents contents;
+    // Each value takes effect as soon as it is read, so a read that fails midway keeps what came before.
+    const bool complete = ReadSettingsFile(settingsFile_, contents, [this](SettingsKey key, const SettingsFileContents& read) {
+        settings_ = read.settings;
+        buttonImagePaths_ = read.ButtonImagePaths;
+        if (key == SettingsKey::BtnDown) {
+            setOpen(read.BtnDown);
+        } else if (key == SettingsKey::Left) {
+            move(read.Left, y());
+        } else if (key == SettingsKey::Top) {
+            move(x(), read.Top);
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    rebuildFaces();
+
+    const UserFileSearch found = FindUserFiles(services_.userFileFolder);
+    if (found.count == 0) {
+        if (services_.openUserFileEditor) {
+            services_.openUserFileEditor(*this, nullptr, std::string());
+        }
+    } else if (found.count == 1) {
+        MakeUserFileCurrent(*this, found.firstPath);
+        updateNameFace();
+    } else if (services_.openUserFileList) {
+        services_.openUserFileList(*this, nullptr);
+    }
+}
+
+void TForm1::FormDestroy() {
+    SettingsFileContents contents;
+    contents.settings = settings_;
+    contents.BtnDown = isOpen();
+    contents.Left = pos().x();
+    contents.Top = pos().y();
+    contents.ButtonImagePaths = buttonImagePaths_;
+    WriteSettingsFile(settingsFile_, contents);
+}

@@ -1,4 +1,4 @@
-#include "app/atomic_write.h"
+#include "data/atomic_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
