@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, FirstFileIsTakenWithoutAQuestionLaterOnesAsk) {
     MakeUserFileCurrent(*form, first);
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QString::fromUtf8("Hanako - Zenporo！"));
+    EXPECT_EQ(form->applicationTitle(), j("Hanako - Zenporo！"));
     EXPECT_EQ(form->currentUserFile(), first);
 
     EXPECT_TRUE(form->switchCurrentUserFile(first));
