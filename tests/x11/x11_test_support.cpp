@@ -8,6 +8,7 @@
 
 #include "platform/x11/x11_display.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 namespace x11test {
@@ -38,14 +39,58 @@ void iconify(X11Display& display, unsigned long window) {
     XFlush(display.get());
 }
 
+unsigned long showOwnWindow(X11Display& display) {
+    Display* const d = display.get();
+    const Window window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 200, 30, 0, 0, 0);
+    const unsigned long pid = static_cast<unsigned long>(QCoreApplication::applicationPid());
+    XChangeProperty(d, window, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    XMapRaised(d, window);
+    XSync(d, False);
+    return window;
+}
+
+BareDisplay::BareDisplay() {
+    // A display number just above our own, which the test script leaves free.
+    const int own = qEnvironmentVariable("DISPLAY").section(':', 1).section('.', 0, 0).toInt();
+    for (int number = own + 1; number <= own + 8; ++number) {
+        if (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)) ||
+            QFile::exists(QString("/tmp/.X%1-lock").arg(number))) {
+            continue;
+        }
+        name_ = QString(":%1").arg(number);
+        break;
+    }
+    if (name_.isEmpty()) {
+        return;
+    }
+    server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server_.start("Xvfb", {name_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    const QString socket = "/tmp/.X11-unix/X" + name_.mid(1);
+    if (!server_.waitForStarted(5000) || !waitUntil([&] { return QFile::exists(socket); }, 10000)) {
+        name_.clear();
+    }
+}
+
+BareDisplay::~BareDisplay() {
+    // Asked politely, the server removes its socket and lock file, so the number is free again.
+    server_.terminate();
+    if (!server_.waitForFinished(5000)) {
+        server_.kill();
+        server_.waitForFinished(5000);
+    }
+}
+
 TargetApp::TargetApp(const QString& title, const QStringList& extraArguments,
                      const QStringList& extraEnvironment)
     : statePath_(dir_.filePath("state")), process_(std::make_unique<QProcess>()) {
     // Helper programs are built into the same folder as this test program.
     const QString program = QCoreApplication::applicationDirPath() + "/paste_target";
-    QStringList environment = QProcess::systemEnvironment();
-    environment.append(extraEnvironment);
-    process_->setEnvironment(environment);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& entry : extraEnvironment) {
+        environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    }
+    process_->setProcessEnvironment(environment);
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_->start(program,
                     QStringList{"--target-title=" + title, "--state-file=" + statePath_} + extraArguments);

@@ -24,6 +24,22 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
 // Asks the window manager to iconify the window, as its minimise button does.
 void iconify(X11Display& display, unsigned long window);
 
+// Maps a bare window of this process (it carries our process id) on top of the display's windows.
+unsigned long showOwnWindow(X11Display& display);
+
+// A second Xvfb server of our own without a window manager, stopped when this goes.
+class BareDisplay {
+  public:
+    BareDisplay();
+    ~BareDisplay();
+    // Its name, such as ":62"; empty when no server could be started.
+    const QString& name() const { return name_; }
+
+  private:
+    QString name_;
+    QProcess server_;
+};
+
 // A paste target application (tests/x11/helpers/paste_target) in a process of its own.
 class TargetApp {
   public:
