@@ -4,7 +4,11 @@
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/thread_sleeper.h"
+#include "platform/x11/x11_platform.h"
+#include "toolbar/delivery.h"
 #include "toolbar/button_images.h"
 #include "toolbar/main_window.h"
 
@@ -24,11 +28,27 @@ void InstallJapaneseTranslation(QApplication& app) {
 int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIconPicture())));
 
+    QtClipboard clipboard;
+    ThreadSleeper sleeper;
+    std::optional<X11Delivery> delivery = openX11Delivery();
+    TForm1* toolbar = nullptr;
+
     ToolbarServices services;
     services.dialogs = &dialogs;
+    services.clipboard = &clipboard;
     services.userFileFolder = UserFileFolder();
+    if (delivery) {
+        services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
+            PasteIntoWindowBelow(settings, toolbar->winId(), DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+        };
+        services.pressNextKey = [&](const ToolbarSettings& settings) {
+            PressNextKeyInWindowBelow(settings, toolbar->winId(),
+                                      DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+        };
+    }
 
     TForm1 form(services);
+    toolbar = &form;
     dialogs.setParent(&form);
     form.FormCreate();
     form.show();
