@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace {
 
@@ -183,6 +184,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         FormShow();
+        placeFrameBeforeMapping();
     }
 }
 
@@ -381,16 +383,13 @@ void TForm1::moveFrameTo(QPoint topLeft) {
     pendingFramePosition_ = topLeft;
 }
 
-void TForm1::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    // Once the window manager has framed the window, its frame goes where the stored position says.
-    if (pendingFramePosition_ && frameGeometry().topLeft() != geometry().topLeft()) {
-        const QPoint topLeft = *pendingFramePosition_;
-        pendingFramePosition_.reset();
-        if (pos() != topLeft) {
-            move(topLeft);
-        }
+void TForm1::placeFrameBeforeMapping() {
+    if (!pendingFramePosition_ || windowHandle() == nullptr) {
+        return;
     }
+    // A frame position makes the window manager place the frame, not the client area, at the point.
+    windowHandle()->setFramePosition(*pendingFramePosition_);
+    pendingFramePosition_.reset();
 }
 
 void TForm1::FormDestroy() {

@@ -77,7 +77,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -91,6 +90,7 @@ private:
     void SpeedButton18Click();
     void setCaptionAndTitle(const std::string& sjisCaption);
     void moveFrameTo(QPoint topLeft);
+    void placeFrameBeforeMapping();
 
 public:
     // The caption the task bar shows, and the caption of the general error report.
