@@ -8,8 +8,8 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
-#include "toolbar/delivery.h"
 #include "toolbar/button_images.h"
+#include "toolbar/delivery.h"
 #include "toolbar/main_window.h"
 
 #include <QApplication>
@@ -39,7 +39,8 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     services.userFileFolder = UserFileFolder();
     if (delivery) {
         services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
-            PasteIntoWindowBelow(settings, toolbar->winId(), DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+            PasteIntoWindowBelow(settings, toolbar->winId(),
+                                 DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
         };
         services.pressNextKey = [&](const ToolbarSettings& settings) {
             PressNextKeyInWindowBelow(settings, toolbar->winId(),
