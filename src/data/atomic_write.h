@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Writes bytes to a temporary file in the same folder, flushes it to disk and renames it over path, so that a
+// crash or a full disk never leaves half a file. A new file is readable by its owner only; a replaced file
+// keeps its permissions; a symbolic link is followed, so the file it points at is the one replaced. Returns
+// false, with the old file untouched and no temporary file left behind, when any step fails. path is a file
+// system name.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/birth_date.h"
+#include "data/user_record.h"
+
+#include <string>
+#include <string_view>
+
+// What a click on a field button or a field menu item composes from the user record. The window shows the
+// notices, puts a non-empty text on the clipboard and pastes it; this logic touches neither.
+
+enum class ClickSender { FieldButton, MenuItem };
+
+struct Composition {
+    enum class Kind {
+        Text,              // text is the composed Shift-JIS text; empty means nothing happens
+        NoUserFileNotice,  // text is the notice that no user file is loaded
+        InvalidBirthDate,  // text is the notice that the birth date is not a valid date
+        SilentStop,        // a birth-date click on a record too short to hold the birth fields
+    };
+    Kind kind = Kind::Text;
+    std::string text;
+
+    bool operator==(const Composition&) const = default;
+};
+
+// Composes for the sender's Tag and, for a menu item, its Name. Throws AppError (indexOutOfRange) when the
+// record is too short for a field the sender reads.
+Composition ComposeFieldText(ClickSender sender, int tag, std::string_view itemName, const UserRecord& record,
+                             const CalendarDate& today);
+
+// Parts of the texts, exposed for their own rules.
+std::string PostalCodeFirstPart(const std::string& postalCode);   // first three bytes
+std::string PostalCodeSecondPart(const std::string& postalCode);  // the last four digits
+std::string MailLocalPart(const std::string& email);              // before the first "@"; empty without one
+std::string MailDomainPart(const std::string& email);             // after the first "@"; whole without one

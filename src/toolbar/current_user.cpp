@@ -1,0 +1,41 @@
+#include "toolbar/current_user.h"
+
+#include "data/age_check.h"
+#include "data/app_error.h"
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "platform/dialogs.h"
+
+std::string CaptionForUserFile(const std::string& path) { return DisplayName(path) + sjis::fromUtf8(" - Zenporo！"); }
+
+bool CurrentUser::switchTo(const std::string& path) {
+    if (path_.empty()) {
+        hooks_.setCaption(CaptionForUserFile(path));
+        return true;
+    }
+    if (path_ == path) {
+        return true;
+    }
+    const DialogRequest question =
+        exclamationQuestion(sjis::fromUtf8("このユーザーファイルに切替えますか？"), sjis::fromUtf8("ユーザー変更"));
+    if (dialogs_.ask(question) != DialogAnswer::Yes) {
+        return false;
+    }
+    hooks_.setCaption(CaptionForUserFile(path));
+    // The record is still the previous file's here; the face follows it until the next refresh.
+    hooks_.updateNameFace();
+    return true;
+}
+
+void CurrentUser::load(const std::string& path) {
+    UserRecord lines;
+    try {
+        lines = ReadUserFile(path);
+    } catch (const AppError&) {
+        dialogs_.ask(plainNotice(sjis::fromUtf8("ファイルを読み込めません。"), hooks_.applicationTitle(), DialogIcon::None));
+        return;
+    }
+    ConfirmStoredAge(lines, path, dialogs_, hooks_.today());
+    record_ = std::move(lines);
+    hooks_.updateHints();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "data/birth_date.h"
+#include "data/user_record.h"
+
+#include <functional>
+#include <string>
+
+class Dialogs;
+
+// The current user file and the record the toolbar pastes from, with the operations that make a file
+// current: switch (with its question), then load (with the age check).
+class CurrentUser {
+public:
+    struct Hooks {
+        std::function<void(const std::string& sjisCaption)> setCaption;  // window caption and application title
+        std::function<void()> updateNameFace;
+        std::function<void()> updateHints;
+        std::function<std::string()> applicationTitle;
+        std::function<CalendarDate()> today;
+    };
+
+    CurrentUser(Dialogs& dialogs, Hooks hooks) : dialogs_(dialogs), hooks_(std::move(hooks)) {}
+
+    const std::string& path() const { return path_; }
+    const UserRecord& record() const { return record_; }
+
+    // True when path is accepted as current: at once when none is current or it is the same path (byte for
+    // byte), else after the question. Sets caption and title when it accepts a different file.
+    bool switchTo(const std::string& path);
+    void setPath(const std::string& path) { path_ = path; }
+    // Reads the file into the record; a file that cannot be read leaves the record as it was.
+    void load(const std::string& path);
+    // The current file was deleted: no record any more; hints and faces keep showing it.
+    void clearRecord() { record_.clear(); }
+
+private:
+    Dialogs& dialogs_;
+    Hooks hooks_;
+    std::string path_;
+    UserRecord record_;
+};
+
+// display name + " - Zenporo！"
+std::string CaptionForUserFile(const std::string& path);

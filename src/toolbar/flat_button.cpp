@@ -1,0 +1,82 @@
+#include "toolbar/flat_button.h"
+
+#include "toolbar/button_images.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+
+QRect StatePictureRect(QSize pictureSize, ButtonPictureState state) {
+    const int height = pictureSize.height();
+    if (height <= 0) {
+        return {};
+    }
+    const int ratio = pictureSize.width() / height;
+    const int count = pictureSize.width() % height == 0 && ratio >= 2 && ratio <= 4 ? ratio : 1;
+    if (count == 1) {
+        return QRect(QPoint(0, 0), pictureSize);
+    }
+    const int index = static_cast<int>(state) < count ? static_cast<int>(state) : 0;
+    return QRect(index * height, 0, height, height);
+}
+
+FlatButton::FlatButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    resize(sizeHint());
+}
+
+void FlatButton::setPicture(const QImage& picture) {
+    picture_ = FaceWithTransparency(picture);
+    update();
+}
+
+void FlatButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const bool down = isDown() || isChecked();
+    if (hovered_ || down) {
+        QStyleOption option;
+        option.initFrom(this);
+        option.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
+        style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter, this);
+    }
+    ButtonPictureState state = ButtonPictureState::Up;
+    if (!isEnabled()) {
+        state = ButtonPictureState::Disabled;
+    } else if (isDown()) {
+        state = ButtonPictureState::Pressed;
+    } else if (isChecked()) {
+        state = ButtonPictureState::Down;
+    }
+    const QRect source = StatePictureRect(picture_.size(), state);
+    if (source.isEmpty()) {
+        return;
+    }
+    QRect target(QPoint(0, 0), source.size());
+    target.moveCenter(rect().center());
+    if (down) {
+        target.translate(1, 1);
+    }
+    painter.drawImage(target, picture_, source);
+}
+
+void FlatButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        emit rightPressed();
+        event->accept();
+        return;
+    }
+    QAbstractButton::mousePressEvent(event);
+}
+
+void FlatButton::enterEvent(QEnterEvent* event) {
+    hovered_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void FlatButton::leaveEvent(QEvent* event) {
+    hovered_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}

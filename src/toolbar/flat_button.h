@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QImage>
+
+// A flat speed button: no border unless the mouse is over it or it is down. Its picture holds one state,
+// or two to four states side by side (up, disabled, pressed, down) when it is that many times as wide as high.
+class FlatButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit FlatButton(QWidget* parent = nullptr);
+
+    // The picture is drawn centred with the colour of its lower-left pixel transparent.
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+
+    int tag() const { return tag_; }
+    void setTag(int tag) { tag_ = tag; }
+
+    QSize sizeHint() const override { return {23, 22}; }
+
+signals:
+    // The right mouse button went down on the button (menus open on the press).
+    void rightPressed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QImage picture_;
+    int tag_ = 0;
+    bool hovered_ = false;
+};
+
+enum class ButtonPictureState { Up = 0, Disabled = 1, Pressed = 2, Down = 3 };
+
+// The part of a picture that shows the given state; a state the picture does not hold shows the up state.
+QRect StatePictureRect(QSize pictureSize, ButtonPictureState state);

@@ -1,0 +1,391 @@
+#include "toolbar/main_window.h"
+
+#include "app/error_report.h"
+#include "app/settings_file.h"
+#include "data/user_file.h"
+#include "data/app_error.h"
+#include "data/sjis.h"
+#include "platform/clipboard.h"
+#include "toolbar/composition.h"
+#include "toolbar/menu_table.h"
+#include "platform/dialogs.h"
+#include "platform/qt/japanese_font.h"
+#include "toolbar/flat_button.h"
+#include "toolbar/toolbar_layout.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+
+constexpr int kFirstFieldButton = 4;
+constexpr int kLastFieldButton = 18;
+
+// The face each field button shows, by its number (SpeedButton4 .. SpeedButton18).
+int FaceOfButton(int number) { return number - kFirstFieldButton; }
+
+QString u(const std::string& sjisText) { return sjis::toUnicode(sjisText); }
+
+}  // namespace
+
+TForm1::TForm1(ToolbarServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      services_(std::move(services)),
+      hints_(LayoutHints()),
+      user_(*services_.dialogs,
+            CurrentUser::Hooks{
+                [this](const std::string& caption) { setCaptionAndTitle(caption); },
+                [this] { updateNameFace(); },
+                [this] { UpdateHints(); },
+                [this] { return applicationTitle(); },
+                [this] { return services_.today(); },
+            }) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8("Zenporo！"));
+    setFont(JapaneseUiFont(11));
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    for (int i = 0; i < kFaceCount; ++i) {
+        faces_[static_cast<std::size_t>(i)] = BuiltInPicture(i);
+    }
+    buildControls();
+    buildMenus();
+    ApplyButtonFaces();
+    UpdateHints();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls() {
+    panel1_ = new QWidget(this);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel2_ = new QWidget(this);
+    panel2_->setObjectName(QStringLiteral("Panel2"));
+
+    changeBtn_ = new QPushButton(panel1_);
+    changeBtn_->setObjectName(QStringLiteral("ChangeBtn"));
+    changeBtn_->setFocusPolicy(Qt::NoFocus);
+    connect(changeBtn_, &QPushButton::clicked, this, [this] { ChangeBtnClick(); });
+
+    const std::map<int, const char*> controlHints = {{1, "切替"}, {2, "最小化"}, {3, "開く"}};
+    for (const auto& [number, hint] : controlHints) {
+        auto* button = new FlatButton(panel1_);
+        button->setObjectName(QStringLiteral("SpeedButton%1").arg(number));
+        button->setToolTip(QString::fromUtf8(hint));
+        speedButtons_[number] = button;
+    }
+    speedButtons_[1]->setPicture(SwitchButtonPicture());
+    speedButtons_[2]->setPicture(MinimizeButtonPicture());
+    speedButtons_[2]->resize(23, 22);
+    speedButtons_[3]->setCheckable(true);
+    connect(speedButtons_[1], &FlatButton::clicked, this, [this] {
+        if (services_.openUserFileList) {
+            services_.openUserFileList(*this, this);
+        }
+    });
+    connect(speedButtons_[2], &FlatButton::clicked, this, [this] { showMinimized(); });
+    connect(speedButtons_[3], &FlatButton::clicked, this, [this] { SpeedButton3Click(); });
+
+    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+        auto* button = new FlatButton(panel2_);
+        button->setObjectName(QStringLiteral("SpeedButton%1").arg(number));
+        speedButtons_[number] = button;
+    }
+    // The settings, help and Next buttons have handlers of their own; the others compose a text.
+    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+        FlatButton* button = speedButtons_[number];
+        if (number == 15) {
+            connect(button, &FlatButton::clicked, this, [this] {
+                if (services_.openSettings) {
+                    services_.openSettings(*this, this);
+                }
+            });
+        } else if (number == 16) {
+            connect(button, &FlatButton::clicked, this, [this] { SpeedButton16Click(); });
+        } else if (number == 18) {
+            connect(button, &FlatButton::clicked, this, [this] { SpeedButton18Click(); });
+        } else {
+            connect(button, &FlatButton::clicked, this, [this, button] { SpeedButton7Click(button); });
+        }
+        connect(button, &FlatButton::rightPressed, this, [this, button] { SpeedButton4MouseDown(button); });
+    }
+}
+
+void TForm1::buildMenus() {
+    for (int number = 1; number <= 9; ++number) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("PopupMenu%1").arg(number));
+        popupMenus_[number] = menu;
+    }
+    std::map<std::string_view, QMenu*> submenus;
+    for (const MenuEntry& entry : PopupMenuEntries()) {
+        QMenu* menu = entry.submenuOf.empty() ? popupMenus_.at(entry.menu) : submenus.at(entry.submenuOf);
+        const QString name = QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+        const QString caption = QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+        QAction* action = nullptr;
+        switch (entry.kind) {
+            case MenuEntryKind::Separator:
+                action = menu->addSeparator();
+                break;
+            case MenuEntryKind::SubmenuHead: {
+                QMenu* submenu = menu->addMenu(caption);
+                submenu->setObjectName(name + QStringLiteral("Menu"));
+                submenus[entry.name] = submenu;
+                action = submenu->menuAction();
+                break;
+            }
+            case MenuEntryKind::Compose:
+            case MenuEntryKind::OwnAction:
+                action = menu->addAction(caption);
+                break;
+        }
+        action->setObjectName(name);
+        action->setProperty("Tag", entry.tag);
+        action->setProperty("ImageIndex", entry.image);
+        if (entry.image >= 0) {
+            action->setIcon(QIcon(QPixmap::fromImage(BuiltInMenuPicture(entry.image))));
+        }
+        if (entry.kind == MenuEntryKind::Compose) {
+            connect(action, &QAction::triggered, this, [this, action] { SpeedButton7Click(action); });
+        }
+    }
+    connect(findChild<QAction*>(QStringLiteral("Help1")), &QAction::triggered, this, [this] {
+        if (services_.openHelp) {
+            services_.openHelp(this);
+        }
+    });
+    connect(findChild<QAction*>(QStringLiteral("Varsion1")), &QAction::triggered, this, [this] {
+        if (services_.openVersionBox) {
+            services_.openVersionBox(this);
+        }
+    });
+}
+
+FlatButton* TForm1::speedButton(int number) const {
+    const auto found = speedButtons_.find(number);
+    return found != speedButtons_.end() ? found->second : nullptr;
+}
+
+QMenu* TForm1::popupMenu(int number) const {
+    const auto found = popupMenus_.find(number);
+    return found != popupMenus_.end() ? found->second : nullptr;
+}
+
+bool TForm1::isOpen() const { return speedButtons_.at(3)->isChecked(); }
+
+void TForm1::setOpen(bool open) { speedButtons_.at(3)->setChecked(open); }
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TForm1::FormShow() {
+    // Tags follow the names of the field row, not its positions: SpeedButton4 gets 0, SpeedButton18 14.
+    const int base = static_cast<int>(panel1_->children().size()) - 1;
+    int count = 0;
+    for (QObject* child : panel2_->children()) {
+        count += qobject_cast<FlatButton*>(child) != nullptr ? 1 : 0;
+    }
+    for (int i = 1; i <= count; ++i) {
+        auto* button = findChild<FlatButton*>(QStringLiteral("SpeedButton%1").arg(base + i));
+        if (button != nullptr) {
+            button->setTag(i - 1);
+        }
+    }
+    ArrangeButtons();
+}
+
+void TForm1::ArrangeButtons() {
+    const QSize buttonSize = speedButtons_.at(1)->size();
+    const ToolbarLayout layout = ArrangeButtonsLayout(settings_.FrmStyle, isOpen(), buttonSize);
+    speedButtons_.at(3)->setPicture(settings_.FrmStyle ? OpenButtonStripHorizontal() : OpenButtonStripVertical());
+    setFixedSize(layout.clientSize);
+    QRect panel1 = layout.panel1;
+    // Closed, the control group fills whatever client area the platform actually gave the window.
+    if (!isOpen()) {
+        if (settings_.FrmStyle) {
+            panel1.setWidth(width());
+        } else {
+            panel1.setHeight(height());
+        }
+    }
+    panel1_->setGeometry(panel1);
+    changeBtn_->setGeometry(layout.changeBar);
+    for (int i = 0; i < 3; ++i) {
+        speedButtons_.at(i + 1)->move(layout.controlButtons[static_cast<std::size_t>(i)]);
+    }
+    QRect panel2 = layout.panel2;
+    if (settings_.FrmStyle) {
+        panel2.moveLeft(panel1.width());
+    } else {
+        panel2.moveTop(panel1.height());
+    }
+    panel2_->setGeometry(panel2);
+    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+        speedButtons_.at(number)->move(layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))]);
+    }
+}
+
+void TForm1::SpeedButton3Click() {
+    speedButtons_.at(3)->setToolTip(QString::fromUtf8(isOpen() ? "ボタンを閉じる" : "ボタンを開く"));
+    ArrangeButtons();
+}
+
+void TForm1::ChangeBtnClick() {
+    settings_.FrmStyle = !settings_.FrmStyle;
+    ArrangeButtons();
+}
+
+void TForm1::ApplyButtonFaces() {
+    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+        speedButtons_.at(number)->setPicture(faces_[static_cast<std::size_t>(FaceOfButton(number))]);
+    }
+}
+
+void TForm1::rebuildFaces() {
+    faces_ = LoadButtonImages(buttonImagePaths_);
+    ApplyButtonFaces();
+}
+
+void TForm1::updateNameFace() {
+    const NameFaceChoice choice = ChooseNameFace(user_.record());
+    if (choice == NameFaceChoice::Unchanged) {
+        return;
+    }
+    const int face = choice == NameFaceChoice::Female ? 15 : 2;
+    speedButtons_.at(6)->setPicture(faces_[static_cast<std::size_t>(face)]);
+    if (choice == NameFaceChoice::DefaultFaceOnly) {
+        return;
+    }
+    for (const char* name : {"Kanji1", "Hiragana1", "Katakana1", "Romaji1"}) {
+        if (auto* action = findChild<QAction*>(QString::fromLatin1(name))) {
+            action->setProperty("ImageIndex", face);
+            action->setIcon(QIcon(QPixmap::fromImage(BuiltInMenuPicture(face))));
+        }
+    }
+}
+
+void TForm1::UpdateHints() {
+    ::UpdateHints(user_.record(), hints_, services_.today());
+    for (const auto& [number, hint] : hints_.buttonHints) {
+        speedButtons_.at(number)->setToolTip(u(hint));
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (auto* action = findChild<QAction*>(QStringLiteral("Memo%1").arg(i + 1))) {
+            action->setText(u(hints_.memoCaptions[static_cast<std::size_t>(i)]));
+        }
+    }
+}
+
+void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
+    const QString caption = u(sjisCaption);
+    setWindowTitle(caption);
+    // The display name is the application title; Qt appends it to window titles unless they end with it.
+    QGuiApplication::setApplicationDisplayName(caption);
+}
+
+std::string TForm1::applicationTitle() const {
+    return sjis::fromUnicode(QGuiApplication::applicationDisplayName());
+}
+
+void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
+    const std::optional<int> menu = PopupMenuForButtonTag(sender->tag());
+    if (menu) {
+        popupMenus_.at(*menu)->popup(QCursor::pos());
+    }
+}
+
+void TForm1::SpeedButton16Click() { popupMenus_.at(8)->popup(QCursor::pos()); }
+
+void TForm1::SpeedButton7Click(QObject* sender) {
+    try {
+        Composition composition;
+        if (auto* button = qobject_cast<FlatButton*>(sender)) {
+            composition = ComposeFieldText(ClickSender::FieldButton, button->tag(), {}, user_.record(), services_.today());
+        } else if (auto* action = qobject_cast<QAction*>(sender)) {
+            const QByteArray name = action->objectName().toLatin1();
+            composition = ComposeFieldText(ClickSender::MenuItem, action->property("Tag").toInt(),
+                                           std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
+                                           user_.record(), services_.today());
+        } else {
+            return;
+        }
+        switch (composition.kind) {
+            case Composition::Kind::NoUserFileNotice:
+            case Composition::Kind::InvalidBirthDate:
+                services_.dialogs->ask(informationNotice(composition.text));
+                return;
+            case Composition::Kind::SilentStop:
+                return;
+            case Composition::Kind::Text:
+                break;
+        }
+        if (composition.text.empty()) {
+            return;
+        }
+        if (services_.clipboard == nullptr || !services_.clipboard->setText(composition.text)) {
+            throw cannotOpenClipboard();
+        }
+        if (settings_.PasteOK && services_.pasteIntoWindowBelow) {
+            services_.pasteIntoWindowBelow(settings_);
+        }
+    } catch (const AppError& error) {
+        ShowErrorReport(*services_.dialogs, error, applicationTitle());
+    }
+}
+
+void TForm1::SpeedButton18Click() {
+    if (services_.pressNextKey) {
+        services_.pressNextKey(settings_);
+    }
+}
+void TForm1::FormCreate() {
+    buttonImagePaths_.clear();
+    settingsFile_ = services_.userFileFolder + "Zenpad.ini";
+    SettingsFileContents contents;
+    // Each value takes effect as soon as it is read, so a read that fails midway keeps what came before.
+    const bool complete = ReadSettingsFile(settingsFile_, contents, [this](SettingsKey key, const SettingsFileContents& read) {
+        settings_ = read.settings;
+        buttonImagePaths_ = read.ButtonImagePaths;
+        if (key == SettingsKey::BtnDown) {
+            setOpen(read.BtnDown);
+        } else if (key == SettingsKey::Left) {
+            move(read.Left, y());
+        } else if (key == SettingsKey::Top) {
+            move(x(), read.Top);
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    rebuildFaces();
+
+    const UserFileSearch found = FindUserFiles(services_.userFileFolder);
+    if (found.count == 0) {
+        if (services_.openUserFileEditor) {
+            services_.openUserFileEditor(*this, nullptr, std::string());
+        }
+    } else if (found.count == 1) {
+        MakeUserFileCurrent(*this, found.firstPath);
+        updateNameFace();
+    } else if (services_.openUserFileList) {
+        services_.openUserFileList(*this, nullptr);
+    }
+}
+
+void TForm1::FormDestroy() {
+    SettingsFileContents contents;
+    contents.settings = settings_;
+    contents.BtnDown = isOpen();
+    contents.Left = pos().x();
+    contents.Top = pos().y();
+    contents.ButtonImagePaths = buttonImagePaths_;
+    WriteSettingsFile(settingsFile_, contents);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/toolbar_settings.h"
+#include "data/birth_date.h"
+#include "toolbar/button_images.h"
+#include "toolbar/current_user.h"
+#include "toolbar/toolbar_hints.h"
+#include "toolbar/toolbar_host.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class Clipboard;
+class Dialogs;
+class FlatButton;
+class QMenu;
+class QPushButton;
+
+// What the main window needs from outside; main builds the real ones, tests hand in fakes.
+struct ToolbarServices {
+    Dialogs* dialogs = nullptr;
+    Clipboard* clipboard = nullptr;
+    std::function<CalendarDate()> today = TodayLocal;
+    std::string userFileFolder;  // Shift-JIS, with a trailing "/"
+    // The dialogs the toolbar opens; empty functions do nothing.
+    std::function<void(ToolbarHost&, QWidget* parent)> openUserFileList;
+    std::function<void(ToolbarHost&, QWidget* parent, const std::string& path)> openUserFileEditor;
+    std::function<void(ToolbarHost&, QWidget* parent)> openSettings;
+    std::function<void(QWidget* parent)> openHelp;
+    std::function<void(QWidget* parent)> openVersionBox;
+    // Pastes the clipboard into the window below, and presses the Next key there.
+    std::function<void(const ToolbarSettings&)> pasteIntoWindowBelow;
+    std::function<void(const ToolbarSettings&)> pressNextKey;
+};
+
+// The always-on-top toolbar.
+class TForm1 final : public QWidget, public ToolbarHost {
+    Q_OBJECT
+public:
+    explicit TForm1(ToolbarServices services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Reads the settings file, builds the faces and chooses the first user file.
+    void FormCreate();
+    // Writes the settings file; throws AppError when it cannot be written.
+    void FormDestroy();
+
+    // ToolbarHost
+    Dialogs& dialogs() override { return *services_.dialogs; }
+    const std::string& currentUserFile() const override { return user_.path(); }
+    const UserRecord& userRecord() const override { return user_.record(); }
+    bool switchCurrentUserFile(const std::string& path) override { return user_.switchTo(path); }
+    void setCurrentUserFile(const std::string& path) override { user_.setPath(path); }
+    void loadUserFileIntoToolbar(const std::string& path) override { user_.load(path); }
+    void clearUserRecord() override { user_.clearRecord(); }
+    void updateNameFace() override;
+    ToolbarSettings& settings() override { return settings_; }
+    std::vector<std::string>& buttonImagePaths() override { return buttonImagePaths_; }
+    const ButtonFaces& faces() const override { return faces_; }
+    void rebuildFaces() override;
+
+    void ArrangeButtons();
+    void ApplyButtonFaces();
+    void UpdateHints();
+
+    FlatButton* speedButton(int number) const;
+    QMenu* popupMenu(int number) const;
+    QPushButton* changeButton() const { return changeBtn_; }
+    bool isOpen() const;
+    void setOpen(bool open);
+    const std::string& settingsFile() const { return settingsFile_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void FormShow();
+    void SpeedButton3Click();
+    void ChangeBtnClick();
+    void SpeedButton7Click(QObject* sender);
+    void SpeedButton4MouseDown(FlatButton* sender);
+    void SpeedButton16Click();
+    void SpeedButton18Click();
+    void setCaptionAndTitle(const std::string& sjisCaption);
+    std::string applicationTitle() const;
+
+    ToolbarServices services_;
+    ToolbarSettings settings_;
+    std::vector<std::string> buttonImagePaths_;
+    ButtonFaces faces_;
+    std::string settingsFile_;
+    ToolbarHints hints_;
+    CurrentUser user_;
+
+    QWidget* panel1_ = nullptr;
+    QWidget* panel2_ = nullptr;
+    QPushButton* changeBtn_ = nullptr;
+    std::map<int, FlatButton*> speedButtons_;
+    std::map<int, QMenu*> popupMenus_;
+};

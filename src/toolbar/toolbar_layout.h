@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <array>
+
+constexpr int kFieldButtonCount = 15;
+constexpr int kChangeBarThickness = 8;
+constexpr int kVerticalMargin = 2;  // on each side of a button in the vertical arrangement
+
+// Where every part of the toolbar goes for one arrangement. Field buttons are indexed by their position
+// in the row (see FieldButtonPosition).
+struct ToolbarLayout {
+    QSize clientSize;
+    QRect panel1;
+    QRect changeBar;
+    std::array<QPoint, 3> controlButtons;  // SpeedButton1, SpeedButton2, SpeedButton3
+    QRect panel2;
+    std::array<QPoint, kFieldButtonCount> fieldButtons;
+};
+
+// horizontal: FrmStyle; open: SpeedButton3 is down; button: the size of SpeedButton1.
+ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, QSize button);
+
+// The position in the field row of SpeedButton<number> (4..18); the row is not in name order.
+int FieldButtonPosition(int speedButtonNumber);

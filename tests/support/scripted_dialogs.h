@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <deque>
+#include <vector>
+
+// Answers questions from a script and records every request, in order. An unscripted question gets the
+// request's escape answer, as if the user pressed Escape.
+class ScriptedDialogs final : public Dialogs {
+public:
+    void answerNext(DialogAnswer answer) { script_.push_back(answer); }
+
+    DialogAnswer ask(const DialogRequest& request) override {
+        asked.push_back(request);
+        if (script_.empty()) {
+            return request.escapeAnswer;
+        }
+        const DialogAnswer answer = script_.front();
+        script_.pop_front();
+        return answer;
+    }
+
+    std::vector<DialogRequest> asked;
+
+private:
+    std::deque<DialogAnswer> script_;
+};

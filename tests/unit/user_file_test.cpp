@@ -1,0 +1,194 @@
+#include "data/user_file.h"
+#include "data/app_error.h"
+#include "data/sjis.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::set<std::string> entriesOf(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+class UserFileTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir_;
+    fs::path folder() const { return fs::path(dir_.path().toStdString()); }
+    // The folder as the program names it: Shift-JIS with a trailing "/" (the temporary folder is ASCII).
+    std::string sjisFolder() const { return dir_.path().toStdString() + "/"; }
+};
+
+TEST(UserFileBytes, SplitsAtEveryKindOfLineEnd) {
+    const UserRecord abc{"a", "b", "c"};
+    struct Case {
+        const char* label;
+        std::string bytes;
+        UserRecord lines;
+    };
+    const Case cases[] = {
+        {"CR LF", "a\r\nb\r\nc\r\n", abc},
+        {"LF only", "a\nb\nc\n", abc},
+        {"CR only", "a\rb\rc\r", abc},
+        {"no final break", "a\r\nb\r\nc", abc},
+        {"empty file", "", {}},
+        {"one break", "\r\n", {""}},
+        {"empty lines kept", "\r\n\n\r", {"", "", ""}},
+        {"CR CR LF is two breaks", "a\r\r\nb", {"a", "", "b"}},
+        {"no trimming", " a \t\r\n", {" a \t"}},
+        {"NUL ends the content", std::string("a\r\nb\r\nc\0d\r\ne\r\n", 15), {"a", "b", "c"}},
+        {"NUL right after a break", std::string("a\r\n\0b", 5), {"a"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseUserFileBytes(c.bytes), c.lines) << c.label;
+    }
+}
+
+TEST(UserFileBytes, EveryLineEndsWithCrLfAndRoundTrips) {
+    UserRecord record = emptyUserRecord();
+    record[FamilyName] = sjis::fromUtf8("山田");
+    record[Email] = "taro@example.jp";
+    const std::string bytes = UserFileBytes(record);
+    EXPECT_EQ(bytes.size(), std::string("taro@example.jp").size() + 4 + 62);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");  // last field empty
+    EXPECT_EQ(ParseUserFileBytes(bytes), record);
+}
+
+TEST(UserFileNames, PathAndDisplayName) {
+    EXPECT_EQ(UserFilePath("/opt/z/", "taro"), "/opt/z/taro.zpd");
+    EXPECT_EQ(UserFilePath("/opt/z/", "taro.zpd"), "/opt/z/taro.zpd.zpd");
+    EXPECT_EQ(DisplayName("/opt/z/taro.zpd"), "taro");
+    EXPECT_EQ(DisplayName("/opt/z.d/a.b.zpd"), "a.b");
+    EXPECT_EQ(DisplayName("/opt/z.d/noext"), "noext");
+    EXPECT_EQ(DisplayName(sjis::fromUtf8("/opt/表/表示.zpd")), sjis::fromUtf8("表示"));
+}
+
+TEST_F(UserFileTest, WriteThenReadRoundTripsWithOwnerOnlyMode) {
+    UserRecord record = emptyUserRecord();
+    record[Prefecture] = sjis::fromUtf8("東京都");
+    record[Memo4] = sjis::fromUtf8("ソ表能");  // second bytes that look like "\"
+    const std::string path = UserFilePath(sjisFolder(), sjis::fromUtf8("山田太郎"));
+    WriteUserFile(path, record);
+
+    const fs::path onDisk = folder() / "山田太郎.zpd";
+    ASSERT_TRUE(fs::exists(onDisk));
+    EXPECT_EQ(readBytes(onDisk), UserFileBytes(record));
+    EXPECT_EQ(fs::status(onDisk).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ReadUserFile(path), record);
+}
+
+TEST_F(UserFileTest, WriteReplacesALongerFileWholeAndLeavesNoTemporaryFile) {
+    const std::string path = sjisFolder() + "a.zpd";
+    WriteUserFile(path, UserRecord(40, std::string(100, 'x')));
+    WriteUserFile(path, {"short"});
+    EXPECT_EQ(readBytes(folder() / "a.zpd"), "short\r\n");
+    EXPECT_EQ(entriesOf(folder()), std::set<std::string>{"a.zpd"});
+}
+
+TEST_F(UserFileTest, ReadOfAMissingFileOrAFolderFailsWithCannotOpen) {
+    fs::create_directory(folder() / "dir.zpd");
+    for (const std::string name : {"missing.zpd", "dir.zpd"}) {
+        const std::string path = sjisFolder() + name;
+        try {
+            ReadUserFile(path);
+            ADD_FAILURE() << name << " was read";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.message(), cannotOpenFile(path).message());
+        }
+    }
+}
+
+TEST_F(UserFileTest, WriteThatCannotCreateTheFileFailsAndLeavesNoTemporaryFile) {
+    writeBytes(folder() / "plain", "keep");
+    fs::create_directory(folder() / "dir.zpd");
+    // A folder path that is a file, and a target that is a folder (the rename fails).
+    for (const std::string name : {"plain/a.zpd", "dir.zpd"}) {
+        const std::string path = sjisFolder() + name;
+        try {
+            WriteUserFile(path, {"x"});
+            ADD_FAILURE() << name << " was written";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.message(), cannotCreateFile(path).message());
+        }
+    }
+    EXPECT_EQ(entriesOf(folder()), (std::set<std::string>{"plain", "dir.zpd"}));
+    EXPECT_EQ(readBytes(folder() / "plain"), "keep");
+}
+
+TEST_F(UserFileTest, WriteFailingHalfwayKeepsTheOldFile) {
+    const std::string path = sjisFolder() + "a.zpd";
+    WriteUserFile(path, {"old"});
+    // A file size limit makes the write of the new content fail after the temporary file exists, as a
+    // full disk would.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        WriteUserFile(path, UserRecord(31, std::string(50, 'n')));
+    } catch (const AppError&) {
+        threw = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(readBytes(folder() / "a.zpd"), "old\r\n");
+    EXPECT_EQ(entriesOf(folder()), std::set<std::string>{"a.zpd"});
+}
+
+TEST_F(UserFileTest, FindUserFilesCountsEveryEntryEndingInZpd) {
+    EXPECT_EQ(FindUserFiles(sjisFolder() + "missing/").count, 0);
+    EXPECT_EQ(FindUserFiles(sjisFolder()).firstPath, "");
+    writeBytes(folder() / "a.zpd", "");
+    writeBytes(folder() / ".hidden.zpd", "");
+    fs::create_directory(folder() / "folder.zpd");
+    writeBytes(folder() / "X.ZPD", "");
+    writeBytes(folder() / "b.zpdx", "");
+    writeBytes(folder() / "zpd", "");
+    writeBytes(folder() / "c.txt", "");
+
+    const UserFileSearch found = FindUserFiles(sjisFolder());
+    EXPECT_EQ(found.count, 3);
+    const std::set<std::string> matches{sjisFolder() + "a.zpd", sjisFolder() + ".hidden.zpd",
+                                        sjisFolder() + "folder.zpd"};
+    EXPECT_TRUE(matches.count(found.firstPath)) << found.firstPath;
+}
+
+TEST_F(UserFileTest, FindUserFilesGivesTheOnlyMatchAsAShiftJisPath) {
+    writeBytes(folder() / "山田.zpd", "a\r\n");
+    const UserFileSearch found = FindUserFiles(sjisFolder());
+    EXPECT_EQ(found.count, 1);
+    EXPECT_EQ(found.firstPath, sjisFolder() + sjis::fromUtf8("山田.zpd"));
+    EXPECT_EQ(ReadUserFile(found.firstPath), UserRecord{"a"});
+}
+
+}  // namespace
