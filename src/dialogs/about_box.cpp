@@ -3,6 +3,7 @@
 #include "data/sjis.h"
 #include "dialogs/dialog_look.h"
 #include "dialogs/product_info.h"
+#include "platform/qt/japanese_font.h"
 #include "platform/shell.h"
 #include "toolbar/button_images.h"
 
@@ -59,7 +60,7 @@ TAboutBox::TAboutBox(Shell& shell, QWidget* parent) : QDialog(parent), shell_(sh
     setWindowTitle(Utf8("ﾊﾞｰｼﾞｮﾝ情報"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(dialog_look::DialogFont());
+    setFont(JapaneseUiFont(12));
     setFixedSize(284, 175);
 
     auto* panel = new dialog_look::BevelPanel(this);

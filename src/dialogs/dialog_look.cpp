@@ -10,15 +10,6 @@
 
 namespace dialog_look {
 
-QFont DialogFont() {
-    QFont font;
-    // Qt takes the first family of the list that the system has.
-    font.setFamilies({QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QString::fromUtf8("IPA Pゴシック")});
-    font.setPixelSize(12);
-    return font;
-}
-
 void CentreOnScreen(QWidget& window, const QWidget* parent) {
     const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {

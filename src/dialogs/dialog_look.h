@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QFrame>
 #include <QString>
 
@@ -8,11 +7,8 @@
 
 class QWidget;
 
-// What the program's dialogs share in their looks: font, placement, framed panels and label texts.
+// What the program's dialogs share in their looks: placement, framed panels and label texts.
 namespace dialog_look {
-
-// The layout's proportional Gothic font, 12 pixels high, falling back to IPA P Gothic where it is missing.
-QFont DialogFont();
 
 // Places a top-level window in the middle of the screen it will show on (the parent's, or the primary one).
 void CentreOnScreen(QWidget& window, const QWidget* parent);

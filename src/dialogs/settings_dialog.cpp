@@ -3,6 +3,7 @@
 #include "data/sjis.h"
 #include "dialogs/dialog_look.h"
 #include "dialogs/settings_rules.h"
+#include "platform/qt/japanese_font.h"
 #include "toolbar/button_images.h"
 #include "toolbar/toolbar_host.h"
 
@@ -76,7 +77,7 @@ TForm4::TForm4(ToolbarHost& host, PictureFileChooser chooser, QWidget* parent)
     setWindowTitle(Utf8("設定"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(dialog_look::DialogFont());
+    setFont(JapaneseUiFont(12));
     setFixedSize(402, 367);
     buildPastePanel();
     buildNextKeyPanel();

@@ -3,6 +3,7 @@
 #include "dialogs/help_manual.h"
 #include "dialogs/product_info.h"
 #include "settings_test_support.h"
+#include "support/qt_app.h"
 
 #include <QLabel>
 #include <QTest>
@@ -22,7 +23,7 @@ QLabel& Label(QWidget& box, const char* name) {
 
 class AboutBoxTest : public ::testing::Test {
   protected:
-    void SetUp() override { settings_tests::EnsureApplication(); }
+    void SetUp() override { TestApplication(); }
     FakeShell shell_;
 };
 

@@ -1,6 +1,7 @@
 #include "dialogs/settings_dialog.h"
 #include "data/sjis.h"
 #include "settings_test_support.h"
+#include "support/qt_app.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -57,7 +58,7 @@ QImage Quadrants(int size) {
 class SettingsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        settings_tests::EnsureApplication();
+        TestApplication();
         ASSERT_TRUE(folder_.isValid());
     }
 
@@ -168,7 +169,8 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
     host_.toolbarSettings = {true, true, 0, true, true};
     const ToolbarSettings before = host_.toolbarSettings;
     const std::vector<std::string> pathsBefore = host_.paths;
-    host_.scriptedDialogs.answers = {DialogAnswer::Yes, DialogAnswer::Yes};
+    host_.scriptedDialogs.answerNext(DialogAnswer::Yes);
+    host_.scriptedDialogs.answerNext(DialogAnswer::Yes);
     for (const char* ending : {"BitBtn2", "close box"}) {
         SCOPED_TRACE(ending);
         WhenModal<TForm4>([ending](TForm4& dialog) {
@@ -196,7 +198,7 @@ TEST_F(SettingsDialogTest, AllDefaultAsksAndClearsOnlyOnYes) {
     host_.rebuilds = 0;
 
     // "いいえ(&N)", then OK: the paths come back unchanged.
-    host_.scriptedDialogs.answers = {DialogAnswer::No};
+    host_.scriptedDialogs.answerNext(DialogAnswer::No);
     WhenModal<TForm4>([](TForm4& dialog) {
         Click(dialog, "DefaultBtn");
         EXPECT_EQ(PathBox(dialog, 7).text(), PathBox(dialog, 0).text());
@@ -212,7 +214,7 @@ TEST_F(SettingsDialogTest, AllDefaultAsksAndClearsOnlyOnYes) {
     EXPECT_EQ(host_.paths, std::vector<std::string>(kFaceCount, sjis::fromUnicode(bitmap)));
 
     // "はい(&Y)", then OK: every path empty and every face built-in.
-    host_.scriptedDialogs.answers = {DialogAnswer::Yes};
+    host_.scriptedDialogs.answerNext(DialogAnswer::Yes);
     WhenModal<TForm4>([](TForm4& dialog) {
         Click(dialog, "DefaultBtn");
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is restored";

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/dialogs.h"
 #include "platform/shell.h"
+#include "support/scripted_dialogs.h"
 #include "toolbar/button_images.h"
 #include "toolbar/toolbar_host.h"
 
@@ -9,43 +9,12 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <deque>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 // Fakes and helpers of the settings dialog and version box tests.
 namespace settings_tests {
-
-// The suite links gtest_main, so the application is made by the first test that needs it.
-inline void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "widget_tests";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app;
-    if (QApplication::instance() == nullptr) {
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-}
-
-// Answers questions from a script and keeps what was asked.
-class ScriptedDialogs : public Dialogs {
-  public:
-    std::deque<DialogAnswer> answers;
-    std::vector<DialogRequest> asked;
-
-    DialogAnswer ask(const DialogRequest& request) override {
-        asked.push_back(request);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question";
-            return DialogAnswer::No;
-        }
-        const DialogAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 class FakeShell : public Shell {
   public:
