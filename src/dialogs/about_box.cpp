@@ -58,7 +58,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 TAboutBox::TAboutBox(Shell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(Utf8("ﾊﾞｰｼﾞｮﾝ情報"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(JapaneseUiFont(12));
     setFixedSize(284, 175);

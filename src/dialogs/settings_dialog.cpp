@@ -75,7 +75,7 @@ TForm4::TForm4(ToolbarHost& host, PictureFileChooser chooser, QWidget* parent)
     : QDialog(parent), host_(host), chooser_(std::move(chooser)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(Utf8("設定"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(JapaneseUiFont(12));
     setFixedSize(402, 367);
@@ -195,6 +195,7 @@ void TForm4::FormCreate() {
     for (std::size_t i = 0; i < kFaceCount; ++i) {
         images_[i]->setPixmap(QPixmap::fromImage(faces[i]));
         edits_[i]->setText(i < paths.size() ? sjis::toUnicode(paths[i]) : QString());
+        edits_[i]->setCursorPosition(0);  // show where a long path starts
     }
 }
 
@@ -229,6 +230,7 @@ void TForm4::SpeedButton1Click(int face) {
     }
     ShowPicture(preview, *picture);
     edit.setText(chosen);
+    edit.setCursorPosition(0);
 }
 
 void TForm4::DefaultBtnClick() {
