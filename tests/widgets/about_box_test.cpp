@@ -71,15 +71,6 @@ TEST_F(AboutBoxTest, LabelClicksHandTheirAddressToTheShell) {
     }
 }
 
-TEST_F(AboutBoxTest, TheClickUsesWhatTheLabelShows) {
-    TAboutBox box(shell_);
-    box.show();
-    Label(box, "Label1").setText(QString::fromUtf8("作者@example.org"));
-    QTest::mouseClick(&Label(box, "Label1"), Qt::LeftButton);
-    ASSERT_EQ(shell_.urls.size(), 1u);
-    EXPECT_EQ(shell_.urls[0], sjis::fromUtf8("mailto:作者@example.org"));
-}
-
 TEST(HelpManual, OpensTheManualBesideTheExecutable) {
     const std::pair<std::string, std::string> cases[] = {
         {"/home/user/Zenporo/zenporo", "/home/user/Zenporo/zenporo.html"},
