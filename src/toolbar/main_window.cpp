@@ -45,7 +45,7 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
                 [this] { return services_.today(); },
             }) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8("Zenporo！"));
+    setCaptionAndTitle(sjis::fromUtf8("Zenporo！"));
     setFont(JapaneseUiFont(11));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -285,14 +285,9 @@ void TForm1::UpdateHints() {
 }
 
 void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
-    const QString caption = u(sjisCaption);
-    setWindowTitle(caption);
-    // The display name is the application title; Qt appends it to window titles unless they end with it.
-    QGuiApplication::setApplicationDisplayName(caption);
-}
-
-std::string TForm1::applicationTitle() const {
-    return sjis::fromUnicode(QGuiApplication::applicationDisplayName());
+    // On X11 the task bar shows the window's own title, so caption and application title are one text.
+    applicationTitle_ = sjisCaption;
+    setWindowTitle(u(sjisCaption));
 }
 
 void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
@@ -356,10 +351,8 @@ void TForm1::FormCreate() {
         buttonImagePaths_ = read.ButtonImagePaths;
         if (key == SettingsKey::BtnDown) {
             setOpen(read.BtnDown);
-        } else if (key == SettingsKey::Left) {
-            move(read.Left, y());
-        } else if (key == SettingsKey::Top) {
-            move(x(), read.Top);
+        } else if (key == SettingsKey::Left || key == SettingsKey::Top) {
+            moveFrameTo(QPoint(read.Left, read.Top));
         }
     });
     if (!complete) {
@@ -377,6 +370,26 @@ void TForm1::FormCreate() {
         updateNameFace();
     } else if (services_.openUserFileList) {
         services_.openUserFileList(*this, nullptr);
+    }
+}
+
+void TForm1::moveFrameTo(QPoint topLeft) {
+    // The stored position is the frame's outer corner, as pos() reports it at the end of the run. Before the
+    // window is mapped its frame is unknown and move() places the client area there, so the window would creep
+    // up and left by the title bar's size on every run; the move is repeated once the frame is known.
+    move(topLeft);
+    pendingFramePosition_ = topLeft;
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Once the window manager has framed the window, its frame goes where the stored position says.
+    if (pendingFramePosition_ && frameGeometry().topLeft() != geometry().topLeft()) {
+        const QPoint topLeft = *pendingFramePosition_;
+        pendingFramePosition_.reset();
+        if (pos() != topLeft) {
+            move(topLeft);
+        }
     }
 }
 

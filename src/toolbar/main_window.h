@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -88,13 +90,21 @@ private:
     void SpeedButton16Click();
     void SpeedButton18Click();
     void setCaptionAndTitle(const std::string& sjisCaption);
-    std::string applicationTitle() const;
+    void moveFrameTo(QPoint topLeft);
+
+public:
+    // The caption the task bar shows, and the caption of the general error report.
+    const std::string& applicationTitle() const { return applicationTitle_; }
+
+private:
 
     ToolbarServices services_;
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;
     ButtonFaces faces_;
     std::string settingsFile_;
+    std::string applicationTitle_;
+    std::optional<QPoint> pendingFramePosition_;
     ToolbarHints hints_;
     CurrentUser user_;
 
