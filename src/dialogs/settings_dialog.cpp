@@ -72,7 +72,9 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder, const QSt
 }
 
 TForm4::TForm4(ToolbarHost& host, PictureFileChooser chooser, QWidget* parent)
-    : QDialog(parent), host_(host), chooser_(std::move(chooser)) {
+    : QDialog(parent),
+      host_(host),
+      chooser_(chooser ? std::move(chooser) : PictureFileChooser(ChoosePictureFile)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(Utf8("設定"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |

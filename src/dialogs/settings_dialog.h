@@ -24,7 +24,8 @@ using PictureFileChooser =
 QString ChoosePictureFile(QWidget* parent, const QString& startFolder, const QString& filter);
 
 // The settings dialog "設定": paste behaviour, the Next key and the sixteen button pictures. OK stores the
-// four paste settings in the host at once; the caller takes the path boxes over afterwards.
+// four paste settings in the host at once; the caller takes the path boxes over afterwards. Without a
+// chooser the browse buttons use the toolkit's open-file dialog.
 class TForm4 : public QDialog {
     Q_OBJECT
   public:
