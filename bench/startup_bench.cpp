@@ -42,7 +42,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// On a busy shared machine the ratio of two medians of 15 runs still wanders by a few tenths; 40 steadies it.
+// On a busy shared machine the ratio of two medians wanders by a few tenths from run to run; more runs narrow
+// that a little at the cost of a few seconds.
 constexpr int kDefaultRuns = 40;
 constexpr auto kPollInterval = std::chrono::milliseconds(1);
 constexpr auto kStartTimeout = std::chrono::seconds(20);
