@@ -135,9 +135,4 @@ unsigned long Toolbar::window() const {
     return static_cast<unsigned long>(widget_.winId());
 }
 
-bool Toolbar::takeFocus() {
-    widget_.activateWindow();
-    return QTest::qWaitForWindowActive(&widget_);
-}
-
 }  // namespace x11test

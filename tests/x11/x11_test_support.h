@@ -66,8 +66,6 @@ class Toolbar {
   public:
     Toolbar();
     unsigned long window() const;
-    // Gives the toolbar the focus, as a click on it may, so that the delivery must move it to the target.
-    bool takeFocus();
     QWidget& widget() { return widget_; }
 
   private:
