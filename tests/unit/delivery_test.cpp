@@ -1,6 +1,7 @@
 #include "toolbar/delivery.h"
 #include "platform/key_input.h"
 #include "platform/sleeper.h"
+#include "support/delivery_result_printer.h"
 #include "toolbar/delivery_timing.h"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_platform.h"
+#include "support/delivery_result_printer.h"
 #include "toolbar/delivery.h"
 #include "x11_test_support.h"
 

@@ -298,7 +298,8 @@ class X11WindowOrder : public WindowOrder {
 
     std::string compoundTextTitle(Window window) {
         XTextProperty text{};
-        if (XGetWMName(d_, window, &text) == 0 || text.value == nullptr) {
+        x11::ErrorTrap trap(d_);
+        if (XGetWMName(d_, window, &text) == 0 || trap.failed() || text.value == nullptr) {
             return {};
         }
         const x11::XPtr<unsigned char> value(text.value);
