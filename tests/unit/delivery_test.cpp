@@ -195,8 +195,4 @@ TEST_F(DeliveryTest, NothingIsSentToATargetThatNeverBecomesActive) {
     EXPECT_EQ(polls, kActivationTimeout / kActivationPoll);
 }
 
-TEST_F(DeliveryTest, TitleIsThatOfTheWindowBelow) {
-    EXPECT_EQ(GetWindowBelowTitle(windows, kToolbar), "title of 42");
-}
-
 }  // namespace
