@@ -23,7 +23,8 @@ constexpr int kFaceSize = 16;
 
 QImage resourcePicture(const QString& name, QImage::Format format) {
     registerImageResources();
-    return QImage(QStringLiteral(":/images/%1.xpm").arg(name)).convertToFormat(format);
+    // The format is named so the reader does not load every image plugin to guess it.
+    return QImage(QStringLiteral(":/images/%1.xpm").arg(name), "XPM").convertToFormat(format);
 }
 
 QImage silverBackedPicture(const QString& name) {

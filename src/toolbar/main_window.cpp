@@ -73,6 +73,8 @@ void TForm1::buildControls() {
     changeBtn_ = new QPushButton(panel1_);
     changeBtn_->setObjectName(QStringLiteral("ChangeBtn"));
     changeBtn_->setFocusPolicy(Qt::NoFocus);
+    // Sized before the first showing, so Qt does not measure its (empty) text and load every font at start.
+    changeBtn_->resize(kChangeBarThickness, 22);
     connect(changeBtn_, &QPushButton::clicked, this, [this] { ChangeBtnClick(); });
 
     const std::map<int, const char*> controlHints = {{1, "切替"}, {2, "最小化"}, {3, "開く"}};
