@@ -19,8 +19,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
-#include <algorithm>
-
 namespace x11test {
 
 namespace {
@@ -90,14 +88,39 @@ bool ZenporoProcess::waitForCleanExit(int timeoutMs) {
 QStringList hanako() {
     const QDate birth(1990, 4, 1);
     const QDate today = QDate::currentDate();
-    const int age = today.year() - birth.year() - (today < birth.addYears(today.year() - birth.year()) ? 1 : 0);
-    return {"123-4567", u8s("東京都"), u8s("千代田区"), u8s("千代田１－１"), u8s("ゼンポロビル３階"),
-            u8s("山田"), u8s("花子"), u8s("女"), QString::number(age), u8s("会社員"),
-            "03", "1234", "5678", "03", "1234", "5679",
-            "hanako@example.jp", "https://example.jp/",
-            u8s("メモ一"), u8s("メモ二"), u8s("メモ三"), u8s("メモ四"),
-            u8s("やまだ"), u8s("はなこ"), u8s("ヤマダ"), u8s("ハナコ"), "Yamada", "Hanako",
-            "1990", "04", "01"};
+    const int age =
+        today.year() - birth.year() - (today < birth.addYears(today.year() - birth.year()) ? 1 : 0);
+    return {"123-4567",
+            u8s("東京都"),
+            u8s("千代田区"),
+            u8s("千代田１－１"),
+            u8s("ゼンポロビル３階"),
+            u8s("山田"),
+            u8s("花子"),
+            u8s("女"),
+            QString::number(age),
+            u8s("会社員"),
+            "03",
+            "1234",
+            "5678",
+            "03",
+            "1234",
+            "5679",
+            "hanako@example.jp",
+            "https://example.jp/",
+            u8s("メモ一"),
+            u8s("メモ二"),
+            u8s("メモ三"),
+            u8s("メモ四"),
+            u8s("やまだ"),
+            u8s("はなこ"),
+            u8s("ヤマダ"),
+            u8s("ハナコ"),
+            "Yamada",
+            "Hanako",
+            "1990",
+            "04",
+            "01"};
 }
 
 QByteArray userFileBytes(const QStringList& fields) {
@@ -122,7 +145,8 @@ std::vector<unsigned long> Desktop::windowsOf(qint64 pid) {
     Display* const d = display_->get();
     XSync(d, False);
     std::vector<unsigned long> found;
-    const auto clients = x11::longProperty(d, DefaultRootWindow(d), x11::atom(d, "_NET_CLIENT_LIST"), XA_WINDOW);
+    const auto clients =
+        x11::longProperty(d, DefaultRootWindow(d), x11::atom(d, "_NET_CLIENT_LIST"), XA_WINDOW);
     for (const unsigned long window : clients) {
         const auto owner = x11::singleLongProperty(d, window, x11::atom(d, "_NET_WM_PID"), XA_CARDINAL);
         if (owner && static_cast<qint64>(*owner) == pid) {
@@ -151,7 +175,8 @@ unsigned long Desktop::waitForWindow(qint64 pid, const QString& title, int timeo
 QString Desktop::title(unsigned long window) {
     Display* const d = display_->get();
     const auto name = x11::textProperty(d, window, x11::atom(d, "_NET_WM_NAME"));
-    return name ? QString::fromUtf8(name->bytes.data(), static_cast<qsizetype>(name->bytes.size())) : QString();
+    return name ? QString::fromUtf8(name->bytes.data(), static_cast<qsizetype>(name->bytes.size()))
+                : QString();
 }
 
 QStringList Desktop::windowClass(unsigned long window) {
@@ -160,8 +185,9 @@ QStringList Desktop::windowClass(unsigned long window) {
     if (!wmClass) {
         return {};
     }
-    QStringList parts = QString::fromLatin1(wmClass->bytes.data(), static_cast<qsizetype>(wmClass->bytes.size()))
-                            .split(QChar(0), Qt::SkipEmptyParts);
+    QStringList parts =
+        QString::fromLatin1(wmClass->bytes.data(), static_cast<qsizetype>(wmClass->bytes.size()))
+            .split(QChar(0), Qt::SkipEmptyParts);
     return parts;
 }
 
@@ -199,32 +225,31 @@ std::optional<QPoint> Desktop::frameTopLeft(unsigned long window) {
     return client.topLeft() - QPoint(extents->left(), extents->top());
 }
 
-std::vector<unsigned long> Desktop::popupMenus() {
+std::vector<unsigned long> Desktop::popupsOf(qint64 pid) {
     Display* const d = display_->get();
     x11::ErrorTrap trap(d);
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    std::vector<unsigned long> menus;
+    std::vector<unsigned long> popups;
     if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
-        return menus;
+        return popups;
     }
     const x11::XPtr<Window> owned(children);
-    const Atom popupType = x11::atom(d, "_NET_WM_WINDOW_TYPE_POPUP_MENU");
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes{};
         if (!XGetWindowAttributes(d, children[i], &attributes) || !attributes.override_redirect ||
             attributes.map_state != IsViewable) {
             continue;
         }
-        const auto types = x11::longProperty(d, children[i], x11::atom(d, "_NET_WM_WINDOW_TYPE"), XA_ATOM);
-        if (std::find(types.begin(), types.end(), popupType) != types.end()) {
-            menus.push_back(children[i]);
+        const auto owner = x11::singleLongProperty(d, children[i], x11::atom(d, "_NET_WM_PID"), XA_CARDINAL);
+        if (owner && static_cast<qint64>(*owner) == pid) {
+            popups.push_back(children[i]);
         }
     }
     static_cast<void>(trap.failed());
-    return menus;
+    return popups;
 }
 
 void Desktop::requestClose(unsigned long window) {

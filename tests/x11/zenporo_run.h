@@ -89,8 +89,9 @@ class Desktop {
     // The outer top-left corner of the frame, as the window manager placed it.
     std::optional<QPoint> frameTopLeft(unsigned long window);
 
-    // Mapped override-redirect windows typed as popup menus (menus are not managed by the window manager).
-    std::vector<unsigned long> popupMenus();
+    // The process's mapped override-redirect windows: its popup menus and tooltips, which the window manager
+    // does not manage.
+    std::vector<unsigned long> popupsOf(qint64 pid);
 
     // Asks the window to close as its frame's close button does (WM_DELETE_WINDOW).
     void requestClose(unsigned long window);

@@ -20,7 +20,8 @@ TEST_F(ZenporoStartup, FirstRunShowsAClosedHorizontalToolbarAndWritesEveryKey) {
     ZenporoProcess run(folder());
     const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
     ASSERT_NE(window, 0u) << "no window titled with the user file's name";
-    EXPECT_TRUE(desktop().windowClass(window).contains("zenporo")) << desktop().windowClass(window).join(',').toStdString();
+    EXPECT_TRUE(desktop().windowClass(window).contains("zenporo"))
+        << desktop().windowClass(window).join(',').toStdString();
     EXPECT_EQ(desktop().clientRect(window).size(), QSize(77, 22));
     const std::optional<QPoint> frame = desktop().frameTopLeft(window);
     ASSERT_TRUE(frame);
@@ -59,14 +60,15 @@ TEST_F(ZenporoStartup, StoredSettingsShapeTheWindowAndSurviveRepeatedRuns) {
         ASSERT_TRUE(run.waitForCleanExit());
 
         const QByteArray written = folder().readFile("Zenpad.ini");
-        for (const char* line : {"; kept by hand\r\n", "Colour=blue\r\n", "[Extra]\r\nFoo=bar\r\n", "FrmStyle=0\r\n",
-                                 "BtnDown=1\r\n", "Left=200\r\n", "Top=100\r\n"}) {
+        for (const char* line : {"; kept by hand\r\n", "Colour=blue\r\n", "[Extra]\r\nFoo=bar\r\n",
+                                 "FrmStyle=0\r\n", "BtnDown=1\r\n", "Left=200\r\n", "Top=100\r\n"}) {
             EXPECT_TRUE(written.contains(line)) << line << " missing from:\n" << written.toStdString();
         }
         if (runNumber == 1) {
             afterFirstRun = written;
         } else {
-            EXPECT_EQ(written.toStdString(), afterFirstRun.toStdString()) << "an unchanged run changes nothing";
+            EXPECT_EQ(written.toStdString(), afterFirstRun.toStdString())
+                << "an unchanged run changes nothing";
         }
     }
 }
