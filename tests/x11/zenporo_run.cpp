@@ -252,6 +252,24 @@ std::vector<unsigned long> Desktop::popupsOf(qint64 pid) {
     return popups;
 }
 
+void Desktop::moveFrame(unsigned long window, QPoint topLeft) {
+    Display* const d = display_->get();
+    constexpr long kNorthWestGravity = 1;
+    constexpr long kSetX = 1L << 8;
+    constexpr long kSetY = 1L << 9;
+    constexpr long kFromPager = 2L << 12;  // a request on the user's behalf, which the manager always follows
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x11::atom(d, "_NET_MOVERESIZE_WINDOW");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = kNorthWestGravity | kSetX | kSetY | kFromPager;
+    event.xclient.data.l[1] = topLeft.x();
+    event.xclient.data.l[2] = topLeft.y();
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(d);
+}
+
 void Desktop::requestClose(unsigned long window) {
     Display* const d = display_->get();
     XEvent event{};

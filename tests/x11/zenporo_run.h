@@ -93,6 +93,8 @@ class Desktop {
     // does not manage.
     std::vector<unsigned long> popupsOf(qint64 pid);
 
+    // Asks the window manager to move the window's frame, as a drag of its title bar does.
+    void moveFrame(unsigned long window, QPoint topLeft);
     // Asks the window to close as its frame's close button does (WM_DELETE_WINDOW).
     void requestClose(unsigned long window);
     // Activates the window through the window manager and waits until it holds the focus.

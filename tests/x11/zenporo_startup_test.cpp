@@ -73,6 +73,29 @@ TEST_F(ZenporoStartup, StoredSettingsShapeTheWindowAndSurviveRepeatedRuns) {
     }
 }
 
+TEST_F(ZenporoStartup, MovedWindowIsStoredWhereItsFrameStands) {
+    ASSERT_TRUE(folder().writeFile("Zenpad.ini", "[Window]\r\nLeft=200\r\nTop=100\r\n"));
+    const QPoint moved(350, 250);
+    {
+        ZenporoProcess run(folder());
+        const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
+        ASSERT_NE(window, 0u);
+        desktop().moveFrame(window, moved);
+        ASSERT_TRUE(x11test::waitUntil([&] { return desktop().frameTopLeft(window) == moved; }));
+        desktop().requestClose(window);
+        ASSERT_TRUE(run.waitForCleanExit());
+    }
+    EXPECT_TRUE(folder().readFile("Zenpad.ini").contains("Left=350\r\nTop=250\r\n"))
+        << folder().readFile("Zenpad.ini").toStdString();
+
+    ZenporoProcess run(folder());
+    const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(desktop().frameTopLeft(window), moved);
+    desktop().requestClose(window);
+    ASSERT_TRUE(run.waitForCleanExit());
+}
+
 TEST_F(ZenporoStartup, SecondStartIsRefusedWithoutTouchingTheSettings) {
     ASSERT_TRUE(folder().writeFile("Zenpad.ini", "[Window]\r\nLeft=150\r\nTop=120\r\n"));
     ZenporoProcess first(folder());
