@@ -73,6 +73,25 @@ TEST_F(ZenporoStartup, StoredSettingsShapeTheWindowAndSurviveRepeatedRuns) {
     }
 }
 
+TEST_F(ZenporoStartup, ShapeChosenByClicksIsWrittenAtTheEnd) {
+    ZenporoProcess run(folder());
+    const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
+    ASSERT_NE(window, 0u);
+    const auto clientSize = [&] { return desktop().clientRect(window).size(); };
+    ASSERT_EQ(clientSize(), QSize(77, 22));
+
+    // The open button is the third of the control group, after the 8 pixels of the change bar.
+    desktop().click(desktop().clientRect(window).topLeft() + QPoint(8 + 2 * 23 + 11, 11));
+    EXPECT_TRUE(x11test::waitUntil([&] { return clientSize() == QSize(422, 22); })) << "opened";
+    desktop().click(desktop().clientRect(window).topLeft() + QPoint(4, 11));
+    EXPECT_TRUE(x11test::waitUntil([&] { return clientSize() == QSize(27, 404); })) << "turned vertical";
+
+    desktop().requestClose(window);
+    ASSERT_TRUE(run.waitForCleanExit());
+    const QByteArray written = folder().readFile("Zenpad.ini");
+    EXPECT_TRUE(written.contains("FrmStyle=0\r\nBtnDown=1\r\n")) << written.toStdString();
+}
+
 TEST_F(ZenporoStartup, MovedWindowIsStoredWhereItsFrameStands) {
     ASSERT_TRUE(folder().writeFile("Zenpad.ini", "[Window]\r\nLeft=200\r\nTop=100\r\n"));
     const QPoint moved(350, 250);
