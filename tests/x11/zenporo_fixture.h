@@ -18,6 +18,21 @@ inline void PrintTo(const QSize& size, std::ostream* out) {
 
 namespace x11test {
 
+// Waits until what read() gives equals expected: the window manager may still be placing a window that has
+// just appeared. The failure message shows the last value seen.
+template <typename T, typename Read>
+::testing::AssertionResult settlesAt(Read read, const T& expected) {
+    T last{};
+    if (waitUntil([&] {
+            last = read();
+            return last == expected;
+        })) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "still " << ::testing::PrintToString(last) << " instead of "
+                                         << ::testing::PrintToString(expected);
+}
+
 // A fresh folder with the program and one user file, 山田花子.zpd, so that it starts without a dialog.
 class ZenporoTest : public ::testing::Test {
   protected:
@@ -35,6 +50,13 @@ class ZenporoTest : public ::testing::Test {
 
     ZenporoFolder& folder() { return *folder_; }
     Desktop& desktop() { return *desktop_; }
+
+    auto clientSizeOf(unsigned long window) {
+        return [this, window] { return desktop().clientRect(window).size(); };
+    }
+    auto frameTopLeftOf(unsigned long window) {
+        return [this, window] { return desktop().frameTopLeft(window).value_or(QPoint(-99999, -99999)); };
+    }
 
     const QString toolbarTitle = QString::fromUtf8("山田花子 - Zenporo！");
 

@@ -32,7 +32,8 @@ class ZenporoPaste : public x11test::ZenporoTest {
         run = std::make_unique<ZenporoProcess>(folder());
         toolbar = desktop().waitForWindow(run->pid(), toolbarTitle);
         ASSERT_NE(toolbar, 0u);
-        ASSERT_EQ(desktop().clientRect(toolbar).size(), QSize(422, 22)) << "horizontal and open";
+        ASSERT_TRUE(x11test::settlesAt(clientSizeOf(toolbar), QSize(422, 22))) << "horizontal and open";
+        ASSERT_TRUE(x11test::settlesAt(frameTopLeftOf(toolbar), QPoint(300, 300)));
     }
 
     // The middle of a field button: the row starts after the control group, 77 pixels in, at 23 by 22 each.

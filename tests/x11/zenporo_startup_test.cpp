@@ -15,6 +15,7 @@ QString u(const char* utf8) {
 }
 
 using ZenporoStartup = x11test::ZenporoTest;
+using x11test::settlesAt;
 
 TEST_F(ZenporoStartup, FirstRunShowsAClosedHorizontalToolbarAndWritesEveryKey) {
     ZenporoProcess run(folder());
@@ -22,10 +23,10 @@ TEST_F(ZenporoStartup, FirstRunShowsAClosedHorizontalToolbarAndWritesEveryKey) {
     ASSERT_NE(window, 0u) << "no window titled with the user file's name";
     EXPECT_TRUE(desktop().windowClass(window).contains("zenporo"))
         << desktop().windowClass(window).join(',').toStdString();
-    EXPECT_EQ(desktop().clientRect(window).size(), QSize(77, 22));
+    EXPECT_TRUE(settlesAt(clientSizeOf(window), QSize(77, 22)));
+    EXPECT_TRUE(settlesAt(frameTopLeftOf(window), QPoint(0, 0))) << "no stored position: the corner";
     const std::optional<QPoint> frame = desktop().frameTopLeft(window);
     ASSERT_TRUE(frame);
-    EXPECT_EQ(*frame, QPoint(0, 0));
     EXPECT_FALSE(folder().exists("Zenpad.ini")) << "the settings are written only at the end of the run";
 
     desktop().requestClose(window);
@@ -53,8 +54,8 @@ TEST_F(ZenporoStartup, StoredSettingsShapeTheWindowAndSurviveRepeatedRuns) {
         ZenporoProcess run(folder());
         const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
         ASSERT_NE(window, 0u);
-        EXPECT_EQ(desktop().clientRect(window).size(), QSize(27, 404)) << "vertical and open";
-        EXPECT_EQ(desktop().frameTopLeft(window), QPoint(200, 100));
+        EXPECT_TRUE(settlesAt(clientSizeOf(window), QSize(27, 404))) << "vertical and open";
+        EXPECT_TRUE(settlesAt(frameTopLeftOf(window), QPoint(200, 100)));
 
         desktop().requestClose(window);
         ASSERT_TRUE(run.waitForCleanExit());
@@ -77,14 +78,13 @@ TEST_F(ZenporoStartup, ShapeChosenByClicksIsWrittenAtTheEnd) {
     ZenporoProcess run(folder());
     const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
     ASSERT_NE(window, 0u);
-    const auto clientSize = [&] { return desktop().clientRect(window).size(); };
-    ASSERT_EQ(clientSize(), QSize(77, 22));
+    ASSERT_TRUE(settlesAt(clientSizeOf(window), QSize(77, 22)));
 
     // The open button is the third of the control group, after the 8 pixels of the change bar.
     desktop().click(desktop().clientRect(window).topLeft() + QPoint(8 + 2 * 23 + 11, 11));
-    EXPECT_TRUE(x11test::waitUntil([&] { return clientSize() == QSize(422, 22); })) << "opened";
+    EXPECT_TRUE(settlesAt(clientSizeOf(window), QSize(422, 22))) << "opened";
     desktop().click(desktop().clientRect(window).topLeft() + QPoint(4, 11));
-    EXPECT_TRUE(x11test::waitUntil([&] { return clientSize() == QSize(27, 404); })) << "turned vertical";
+    EXPECT_TRUE(settlesAt(clientSizeOf(window), QSize(27, 404))) << "turned vertical";
 
     desktop().requestClose(window);
     ASSERT_TRUE(run.waitForCleanExit());
@@ -100,7 +100,7 @@ TEST_F(ZenporoStartup, MovedWindowIsStoredWhereItsFrameStands) {
         const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
         ASSERT_NE(window, 0u);
         desktop().moveFrame(window, moved);
-        ASSERT_TRUE(x11test::waitUntil([&] { return desktop().frameTopLeft(window) == moved; }));
+        ASSERT_TRUE(settlesAt(frameTopLeftOf(window), moved));
         desktop().requestClose(window);
         ASSERT_TRUE(run.waitForCleanExit());
     }
@@ -110,7 +110,7 @@ TEST_F(ZenporoStartup, MovedWindowIsStoredWhereItsFrameStands) {
     ZenporoProcess run(folder());
     const unsigned long window = desktop().waitForWindow(run.pid(), toolbarTitle);
     ASSERT_NE(window, 0u);
-    EXPECT_EQ(desktop().frameTopLeft(window), moved);
+    EXPECT_TRUE(settlesAt(frameTopLeftOf(window), moved));
     desktop().requestClose(window);
     ASSERT_TRUE(run.waitForCleanExit());
 }
