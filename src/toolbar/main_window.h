@@ -41,7 +41,7 @@ struct ToolbarServices {
 // The always-on-top toolbar.
 class TForm1 final : public QWidget, public ToolbarHost {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(ToolbarServices services, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -75,10 +75,10 @@ public:
     void setOpen(bool open);
     const std::string& settingsFile() const { return settingsFile_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void FormShow();
@@ -92,12 +92,11 @@ private:
     void moveFrameTo(QPoint topLeft);
     void placeFrameBeforeMapping();
 
-public:
+  public:
     // The caption the task bar shows, and the caption of the general error report.
     const std::string& applicationTitle() const { return applicationTitle_; }
 
-private:
-
+  private:
     ToolbarServices services_;
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;
