@@ -3,6 +3,9 @@
 
 #include "zenporo_fixture.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,6 +116,32 @@ TEST_F(ZenporoStartup, MovedWindowIsStoredWhereItsFrameStands) {
     EXPECT_TRUE(settlesAt(frameTopLeftOf(window), moved));
     desktop().requestClose(window);
     ASSERT_TRUE(run.waitForCleanExit());
+}
+
+TEST_F(ZenporoStartup, SettingsFileThatCannotBeReadOrWrittenIsReportedAtTheEnd) {
+    // A folder in the settings file's place: reading it fails, and so does replacing it.
+    ASSERT_TRUE(QDir().mkdir(folder().filePath("Zenpad.ini")));
+    ZenporoProcess run(folder());
+    // The failed read ends the start-up steps before a user file is chosen: the title stays plain.
+    const unsigned long toolbar = desktop().waitForWindow(run.pid(), u("Zenporo！"));
+    ASSERT_NE(toolbar, 0u);
+    EXPECT_TRUE(settlesAt(clientSizeOf(toolbar), QSize(77, 22)));
+
+    desktop().requestClose(toolbar);
+    unsigned long report = 0;
+    ASSERT_TRUE(x11test::waitUntil([&] {
+        for (const unsigned long window : desktop().windowsOf(run.pid())) {
+            if (window != toolbar && desktop().title(window) == u("Zenporo！")) {
+                report = window;
+                return true;
+            }
+        }
+        return false;
+    })) << "no error report captioned with the application title";
+    ASSERT_TRUE(desktop().activate(report));
+    desktop().tapKey("Return");
+    EXPECT_TRUE(run.waitForCleanExit());
+    EXPECT_TRUE(QFileInfo(folder().filePath("Zenpad.ini")).isDir());
 }
 
 TEST_F(ZenporoStartup, SecondStartIsRefusedWithoutTouchingTheSettings) {
