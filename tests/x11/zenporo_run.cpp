@@ -1,0 +1,336 @@
+#include "zenporo_run.h"
+
+#include "data/sjis.h"
+#include "platform/window_order.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_window_order.h"
+#include "x11_test_support.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
+
+// Xlib's macros clash with Qt's headers, so it comes after them.
+#include "platform/x11/x11_support.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+namespace x11test {
+
+namespace {
+
+QString u8s(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+ZenporoFolder::ZenporoFolder() {
+    // The program is built into the same folder as this test program.
+    const QString built = QCoreApplication::applicationDirPath() + "/zenporo";
+    valid_ = dir_.isValid() && runtime_.isValid() && QFile::copy(built, executable());
+}
+
+QString ZenporoFolder::filePath(const QString& name) const {
+    return dir_.filePath(name);
+}
+
+bool ZenporoFolder::writeFile(const QString& name, const QByteArray& bytes) const {
+    QFile file(filePath(name));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ZenporoFolder::readFile(const QString& name) const {
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool ZenporoFolder::exists(const QString& name) const {
+    return QFile::exists(filePath(name));
+}
+
+ZenporoProcess::ZenporoProcess(const ZenporoFolder& folder) : process_(std::make_unique<QProcess>()) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", folder.runtimeFolder());
+    process_->setProcessEnvironment(environment);
+    process_->setProcessChannelMode(QProcess::ForwardedChannels);
+    process_->setWorkingDirectory(QDir::tempPath());  // the program must find its files by its own path
+    process_->start(folder.executable(), {});
+    process_->waitForStarted(10000);
+}
+
+ZenporoProcess::~ZenporoProcess() {
+    if (process_->state() != QProcess::NotRunning) {
+        process_->kill();
+        process_->waitForFinished(5000);
+    }
+}
+
+qint64 ZenporoProcess::pid() const {
+    return process_->processId();
+}
+
+bool ZenporoProcess::isRunning() const {
+    return process_->state() != QProcess::NotRunning;
+}
+
+bool ZenporoProcess::waitForCleanExit(int timeoutMs) {
+    if (process_->state() != QProcess::NotRunning && !process_->waitForFinished(timeoutMs)) {
+        return false;
+    }
+    return process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0;
+}
+
+QStringList hanako() {
+    const QDate birth(1990, 4, 1);
+    const QDate today = QDate::currentDate();
+    const int age =
+        today.year() - birth.year() - (today < birth.addYears(today.year() - birth.year()) ? 1 : 0);
+    return {"123-4567",
+            u8s("東京都"),
+            u8s("千代田区"),
+            u8s("千代田１－１"),
+            u8s("ゼンポロビル３階"),
+            u8s("山田"),
+            u8s("花子"),
+            u8s("女"),
+            QString::number(age),
+            u8s("会社員"),
+            "03",
+            "1234",
+            "5678",
+            "03",
+            "1234",
+            "5679",
+            "hanako@example.jp",
+            "https://example.jp/",
+            u8s("メモ一"),
+            u8s("メモ二"),
+            u8s("メモ三"),
+            u8s("メモ四"),
+            u8s("やまだ"),
+            u8s("はなこ"),
+            u8s("ヤマダ"),
+            u8s("ハナコ"),
+            "Yamada",
+            "Hanako",
+            "1990",
+            "04",
+            "01"};
+}
+
+QByteArray userFileBytes(const QStringList& fields) {
+    QByteArray bytes;
+    for (const QString& field : fields) {
+        const std::string line = sjis::fromUnicode(field);
+        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
+        bytes.append("\r\n");
+    }
+    return bytes;
+}
+
+Desktop::Desktop() : display_(X11Display::open()) {
+    if (display_) {
+        windows_ = makeX11WindowOrder(display_);
+    }
+}
+
+Desktop::~Desktop() = default;
+
+std::vector<unsigned long> Desktop::windowsOf(qint64 pid) {
+    Display* const d = display_->get();
+    XSync(d, False);
+    std::vector<unsigned long> found;
+    const auto clients =
+        x11::longProperty(d, DefaultRootWindow(d), x11::atom(d, "_NET_CLIENT_LIST"), XA_WINDOW);
+    for (const unsigned long window : clients) {
+        const auto owner = x11::singleLongProperty(d, window, x11::atom(d, "_NET_WM_PID"), XA_CARDINAL);
+        if (owner && static_cast<qint64>(*owner) == pid) {
+            found.push_back(window);
+        }
+    }
+    return found;
+}
+
+unsigned long Desktop::waitForWindow(qint64 pid, const QString& title, int timeoutMs) {
+    unsigned long found = 0;
+    waitUntil(
+        [&] {
+            for (const unsigned long window : windowsOf(pid)) {
+                if (this->title(window) == title) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+QString Desktop::title(unsigned long window) {
+    Display* const d = display_->get();
+    const auto name = x11::textProperty(d, window, x11::atom(d, "_NET_WM_NAME"));
+    return name ? QString::fromUtf8(name->bytes.data(), static_cast<qsizetype>(name->bytes.size()))
+                : QString();
+}
+
+QStringList Desktop::windowClass(unsigned long window) {
+    Display* const d = display_->get();
+    const auto wmClass = x11::textProperty(d, window, XA_WM_CLASS);
+    if (!wmClass) {
+        return {};
+    }
+    QStringList parts =
+        QString::fromLatin1(wmClass->bytes.data(), static_cast<qsizetype>(wmClass->bytes.size()))
+            .split(QChar(0), Qt::SkipEmptyParts);
+    return parts;
+}
+
+QRect Desktop::clientRect(unsigned long window) {
+    Display* const d = display_->get();
+    x11::ErrorTrap trap(d);
+    XWindowAttributes attributes{};
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    if (!XGetWindowAttributes(d, window, &attributes) ||
+        !XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child) || trap.failed()) {
+        return {};
+    }
+    return QRect(x, y, attributes.width, attributes.height);
+}
+
+std::optional<QMargins> Desktop::frameExtents(unsigned long window) {
+    Display* const d = display_->get();
+    const auto extents = x11::longProperty(d, window, x11::atom(d, "_NET_FRAME_EXTENTS"), XA_CARDINAL);
+    if (extents.size() != 4) {
+        return std::nullopt;
+    }
+    // The property lists left, right, top, bottom.
+    return QMargins(static_cast<int>(extents[0]), static_cast<int>(extents[2]), static_cast<int>(extents[1]),
+                    static_cast<int>(extents[3]));
+}
+
+std::optional<QPoint> Desktop::frameTopLeft(unsigned long window) {
+    const std::optional<QMargins> extents = frameExtents(window);
+    const QRect client = clientRect(window);
+    if (!extents || client.isNull()) {
+        return std::nullopt;
+    }
+    return client.topLeft() - QPoint(extents->left(), extents->top());
+}
+
+std::vector<unsigned long> Desktop::popupsOf(qint64 pid) {
+    Display* const d = display_->get();
+    x11::ErrorTrap trap(d);
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<unsigned long> popups;
+    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
+        return popups;
+    }
+    const x11::XPtr<Window> owned(children);
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(d, children[i], &attributes) || !attributes.override_redirect ||
+            attributes.map_state != IsViewable) {
+            continue;
+        }
+        const auto owner = x11::singleLongProperty(d, children[i], x11::atom(d, "_NET_WM_PID"), XA_CARDINAL);
+        if (owner && static_cast<qint64>(*owner) == pid) {
+            popups.push_back(children[i]);
+        }
+    }
+    static_cast<void>(trap.failed());
+    return popups;
+}
+
+void Desktop::moveFrame(unsigned long window, QPoint topLeft) {
+    Display* const d = display_->get();
+    constexpr long kNorthWestGravity = 1;
+    constexpr long kSetX = 1L << 8;
+    constexpr long kSetY = 1L << 9;
+    constexpr long kFromPager = 2L << 12;  // a request on the user's behalf, which the manager always follows
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x11::atom(d, "_NET_MOVERESIZE_WINDOW");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = kNorthWestGravity | kSetX | kSetY | kFromPager;
+    event.xclient.data.l[1] = topLeft.x();
+    event.xclient.data.l[2] = topLeft.y();
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(d);
+}
+
+void Desktop::requestClose(unsigned long window) {
+    Display* const d = display_->get();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x11::atom(d, "WM_PROTOCOLS");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(x11::atom(d, "WM_DELETE_WINDOW"));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, window, False, NoEventMask, &event);
+    XFlush(d);
+}
+
+bool Desktop::activate(unsigned long window) {
+    windows_->activate(window);
+    return waitUntil([&] { return windows_->isActive(window); });
+}
+
+void Desktop::movePointer(QPoint point) {
+    Display* const d = display_->get();
+    XTestFakeMotionEvent(d, -1, point.x(), point.y(), CurrentTime);
+    XSync(d, False);
+}
+
+void Desktop::pressButton(int button) {
+    Display* const d = display_->get();
+    XTestFakeButtonEvent(d, static_cast<unsigned int>(button), True, CurrentTime);
+    XSync(d, False);
+}
+
+void Desktop::releaseButton(int button) {
+    Display* const d = display_->get();
+    XTestFakeButtonEvent(d, static_cast<unsigned int>(button), False, CurrentTime);
+    XSync(d, False);
+}
+
+void Desktop::click(QPoint point, int button) {
+    movePointer(point);
+    pressButton(button);
+    releaseButton(button);
+}
+
+QPoint Desktop::pointer() {
+    Display* const d = display_->get();
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &x, &y, &mask);
+    return QPoint(rootX, rootY);
+}
+
+void Desktop::tapKey(const char* keysymName) {
+    Display* const d = display_->get();
+    const KeyCode code = XKeysymToKeycode(d, XStringToKeysym(keysymName));
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XSync(d, False);
+}
+
+}  // namespace x11test
