@@ -118,6 +118,8 @@ void TForm3::createButtons() {
     BitBtn2 = new QPushButton(QString::fromUtf8("キャンセル"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(552, 80, 75, 49);
+    MakeFocusOnlyButton(BitBtn1);
+    MakeFocusOnlyButton(BitBtn2);
     setTabOrder(box(kFileNameBox), BitBtn1);
     setTabOrder(BitBtn1, BitBtn2);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
@@ -268,10 +270,7 @@ void TForm3::DDel1Click() {
 }
 
 void TForm3::keyPressEvent(QKeyEvent* event) {
-    // Neither button is the dialog's default or cancel button: Escape does nothing, and ENTER acts only on a
-    // button that holds the focus (the button handles that itself).
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
+    if (HandleDialogKey(this, event)) {
         return;
     }
     QDialog::keyPressEvent(event);

@@ -54,6 +54,7 @@ TForm2::TForm2(ToolbarHost& host, std::string folder, QWidget* parent)
     ListView1->setGeometry(8, 24, kListWidth, kListHeight);
     ListView1->setColumnCount(1);
     ListView1->setHeaderHidden(true);
+    ListView1->header()->setStretchLastSection(false);
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -87,6 +88,7 @@ QPushButton* TForm2::addButton(int number, const char* caption, int top) {
     auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
     pushButton->setObjectName(QStringLiteral("BitBtn%1").arg(number));
     pushButton->setGeometry(216, top, 75, 25);
+    MakeFocusOnlyButton(pushButton);
     return pushButton;
 }
 
@@ -203,9 +205,7 @@ void TForm2::BitBtn5Click() {
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
-    // No button is the dialog's default or cancel button: Escape and ENTER outside a button do nothing.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
+    if (HandleDialogKey(this, event)) {
         return;
     }
     QDialog::keyPressEvent(event);
