@@ -7,8 +7,6 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-#include <unistd.h>
 
 int main(int argc, char* argv[]) {
     // The toolbar finds the window below and types into it through X11; under Wayland that needs XWayland.
@@ -20,7 +18,7 @@ int main(int argc, char* argv[]) {
     InstallJapaneseTranslation(app);
 
     QtDialogs dialogs;
-    FileInstanceLock lock(InstanceLockPath("Zenpad_Ruvek_Application", std::getenv("XDG_RUNTIME_DIR"), getuid()));
+    FileInstanceLock lock(DefaultInstanceLockPath("Zenpad_Ruvek_Application"));
     if (!lock.acquire()) {
         dialogs.ask(plainNotice(sjis::fromUtf8("Zenporo!は既に起動されています。"), sjis::fromUtf8("情報"),
                                 DialogIcon::Information));

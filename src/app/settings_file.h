@@ -27,9 +27,10 @@ using SettingsKeyRead = std::function<void(SettingsKey key, const SettingsFileCo
 
 // Reads the keys one after the other into contents: PasteOK, PasteAfter, FrmStyle, BtnDown, AfterKey,
 // NextKey, Left, Top, then Image0 to Image15, each appended to ButtonImagePaths. A missing key or a value
-// that is not a number leaves that key's default. When the source cannot be read, reading stops there
-// silently and false is returned: the keys not yet read keep their defaults and ButtonImagePaths holds the
-// entries read so far.
+// that is not a number gives that key's default. When the source cannot be read, reading stops there
+// silently and false is returned: the keys not yet read keep what contents held (the defaults of a fresh
+// SettingsFileContents), ButtonImagePaths holds the entries read so far, and the caller skips the rest of its
+// creation step.
 bool ReadSettings(const ProfileSource& source, SettingsFileContents& contents,
                   const SettingsKeyRead& onRead = {});
 

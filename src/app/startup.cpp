@@ -22,8 +22,6 @@ void InstallJapaneseTranslation(QApplication& app) {
 }
 
 int RunToolbar(QApplication& app, QtDialogs& dialogs) {
-    const QString title = QString::fromUtf8("Zenporo！");
-    QApplication::setApplicationDisplayName(title);
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIconPicture())));
 
     ToolbarServices services;
@@ -39,7 +37,7 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
         form.FormDestroy();
     } catch (const AppError& error) {
         dialogs.setParent(nullptr);
-        ShowErrorReport(dialogs, error, sjis::fromUnicode(QApplication::applicationDisplayName()));
+        ShowErrorReport(dialogs, error, form.applicationTitle());
     }
     return result;
 }

@@ -164,11 +164,13 @@ std::string menuItemText(int tag, std::string_view name, const UserRecord& recor
     if (tag == 0 && name == "Post2") {
         return PostalCodeSecondPart(fieldAt(record, PostalCode));
     }
-    if (tag == 8 && name == "Mail1") {
-        return MailLocalPart(fieldAt(record, Email));
-    }
-    if (tag == 8 && name == "Mail2") {
-        return MailDomainPart(fieldAt(record, Email));
+    if (tag == 8) {
+        // The e-mail group starts from the whole address (its Tag is the index of the age field).
+        const std::string& email = fieldAt(record, Email);
+        if (name == "Mail1") {
+            return MailLocalPart(email);
+        }
+        return name == "Mail2" ? MailDomainPart(email) : email;
     }
     if (const Join* join = findJoin(kMenuJoins, tag, name)) {
         return joinedText(*join, record);

@@ -45,7 +45,7 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
                 [this] { return services_.today(); },
             }) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8("Zenporo！"));
+    setCaptionAndTitle(sjis::fromUtf8("Zenporo！"));
     setFont(JapaneseUiFont(11));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -285,14 +285,9 @@ void TForm1::UpdateHints() {
 }
 
 void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
-    const QString caption = u(sjisCaption);
-    setWindowTitle(caption);
-    // The display name is the application title; Qt appends it to window titles unless they end with it.
-    QGuiApplication::setApplicationDisplayName(caption);
-}
-
-std::string TForm1::applicationTitle() const {
-    return sjis::fromUnicode(QGuiApplication::applicationDisplayName());
+    // On X11 the task bar shows the window's own title, so caption and application title are one text.
+    applicationTitle_ = sjisCaption;
+    setWindowTitle(u(sjisCaption));
 }
 
 void TForm1::SpeedButton4MouseDown(FlatButton* sender) {

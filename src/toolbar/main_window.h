@@ -88,13 +88,19 @@ private:
     void SpeedButton16Click();
     void SpeedButton18Click();
     void setCaptionAndTitle(const std::string& sjisCaption);
-    std::string applicationTitle() const;
+
+public:
+    // The caption the task bar shows, and the caption of the general error report.
+    const std::string& applicationTitle() const { return applicationTitle_; }
+
+private:
 
     ToolbarServices services_;
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;
     ButtonFaces faces_;
     std::string settingsFile_;
+    std::string applicationTitle_;
     ToolbarHints hints_;
     CurrentUser user_;
 

@@ -1,0 +1,599 @@
+#!/usr/bin/env python3
+"""Draws the program's built-in pictures and writes them as XPM files into resources/images/.
+
+The pictures are pixel art: each one is a list of rows, one character per pixel, read through PALETTE.
+"." is the silver background that the program treats as transparent; " " is fully transparent (used
+only by the application icon). Run it again after changing a picture; the XPM files are committed.
+"""
+
+import pathlib
+import sys
+
+PALETTE = {
+    ".": "#C0C0C0",  # silver background
+    " ": "None",
+    "k": "#000000",
+    "w": "#FFFFFF",
+    "a": "#808080",
+    "e": "#E0E0E0",
+    "d": "#404040",
+    "r": "#FF0000",
+    "R": "#A00000",
+    "b": "#0040FF",
+    "B": "#000080",
+    "l": "#80C0FF",
+    "c": "#00E0FF",
+    "C": "#007080",
+    "g": "#00C000",
+    "G": "#006000",
+    "y": "#FFFF00",
+    "Y": "#A08000",
+    "h": "#FFF0B0",
+    "o": "#FF8000",
+    "O": "#A04000",
+    "p": "#FF60B0",
+    "P": "#B00060",
+    "m": "#FF00FF",
+    "v": "#A040FF",
+    "V": "#500090",
+    "s": "#FFD8A8",
+    "S": "#E0A070",
+    "n": "#8B4513",
+    "N": "#D08030",
+    "t": "#C08040",
+}
+
+# fmt: off
+POSTAL_CARD = [
+    "................",
+    "................",
+    "rrrrrrrrrrrrrrrr",
+    "rwwwwwwwwwwwwwwr",
+    "rwwwwwrrrrrrrrwr",
+    "rwwwwwrwrwrwrrwr",
+    "rwwwwwrrrrrrrrwr",
+    "rwwwwwwwwwwwwwwr",
+    "rwkkkkkkkkkkkkwr",
+    "rwwwwwwwwwwwwwwr",
+    "rwkkkkkkkkkkkkwr",
+    "rwwwwwwwwwwwwwwr",
+    "rwkkkkkkkkwwwwwr",
+    "rwwwwwwwwwwwwwwr",
+    "rrrrrrrrrrrrrrrr",
+    "................",
+]
+
+HOUSE = [
+    "................",
+    ".......kk..kk...",
+    "......kbbk.RR...",
+    ".....kbbbbkRR...",
+    "....kbbbbbbkR...",
+    "...kbbbbbbbbk...",
+    "..kbbbbbbbbbbk..",
+    ".kbbbbbbbbbbbbk.",
+    "kkkkkkkkkkkkkkkk",
+    "..khhhhhhhhhhk..",
+    "..khkkkkhnnnhk..",
+    "..khkcckhnnnhk..",
+    "..khkcckhnnyhk..",
+    "..khkkkkhnnnhk..",
+    "..khhhhhhnnnhk..",
+    "..kkkkkkkkkkkk..",
+]
+
+BOY = [
+    "." * 16,
+    "....." + "k" * 6 + ".....",
+    "..." + "k" * 10 + "...",
+    ".." + "k" * 12 + "..",
+    ".." + "k" * 12 + "..",
+    ".kkk" + "sss" + "k" + "ssss" + "kkk" + ".",
+    ".kk" + "s" * 10 + "kk.",
+    ".k" + "s" * 12 + "k.",
+    ".k" + "sss" + "k" + "ssss" + "k" + "sss" + "k.",
+    ".k" + "sss" + "k" + "ssss" + "k" + "sss" + "k.",
+    ".k" + "sp" + "s" * 8 + "ps" + "k.",
+    "..k" + "sss" + "r" + "ss" + "r" + "sss" + "k..",
+    "..k" + "ssss" + "rr" + "ssss" + "k..",
+    "...k" + "s" * 8 + "k...",
+    "...." + "k" * 8 + "....",
+    "." * 16,
+]
+
+MAN_AND_WOMAN = [
+    "..bbb......ppp..",
+    ".bbbbb....ppppp.",
+    ".bbbbb....ppppp.",
+    "..bbb......ppp..",
+    "................",
+    "bbbbbbb..ppppppp",
+    "bbbbbbb..ppppppp",
+    "b.bbb.b..p.ppp.p",
+    "b.bbb.b..p.ppp.p",
+    "b.bbb.b...ppppp.",
+    "..bbb....ppppppp",
+    "..b.b......p.p..",
+    "..b.b......p.p..",
+    "..b.b......p.p..",
+    "..b.b......p.p..",
+    "................",
+]
+
+OLD_LETTERS = {
+    "O": [".bbb."] + ["bb.bb"] * 8 + [".bbb."],
+    "L": ["bb.."] * 8 + ["bbbb"] * 2,
+    "D": ["bbbb."] + ["bb.bb"] * 8 + ["bbbb."],
+}
+OLD = (["." * 16] * 3
+       + [o + "." + l + "." + d for o, l, d in zip(OLD_LETTERS["O"], OLD_LETTERS["L"], OLD_LETTERS["D"])]
+       + ["." * 16] * 3)
+
+
+SHIRT = [
+    "................",
+    "....kkkkkkkk....",
+    "...kwwkrrkwwk...",
+    "..kwwwkrrkwwwk..",
+    ".kwwwwwrrwwwwwk.",
+    "kwwwwwwrrwwwwwwk",
+    "kwwkwwrrrrwwkwwk",
+    "kwwkwwrrrrwwkwwk",
+    "kkkkwwrrrrwwkkkk",
+    "...kwwrrrrwwk...",
+    "...kwwwrrwwwk...",
+    "...kwwwwwwwwk...",
+    "...kwwwwwwwwk...",
+    "...kwwwwwwwwk...",
+    "...kkkkkkkkkk...",
+    "................",
+]
+
+TELEPHONE = [
+    "................",
+    "................",
+    "...BBBBBBBBBB...",
+    ".BBbbbbbbbbbbBB.",
+    ".BbbbBBBBBBbbbB.",
+    ".BbbB.B..B.BbbB.",
+    ".BBB.BBBBBB.BBB.",
+    "....BbbwwbbB....",
+    "...BbbwbbwbbB...",
+    "..BbbwbbbbwbbB..",
+    "..BbbwbbbbwbbB..",
+    "..BbbbwbbwbbbB..",
+    ".BbbbbbwwbbbbbB.",
+    ".BbbbbbbbbbbbbB.",
+    ".BBBBBBBBBBBBBB.",
+    "................",
+]
+
+FAX = [
+    "...kkkkkkkk.....",
+    "...kwwwwwwk.....",
+    "...kwkkkkwk.....",
+    "...kwwwwwwk.....",
+    "...kwkkkwwk.....",
+    "...kwwwwwwk.....",
+    ".kkkkkkkkkkkkkk.",
+    ".keeedddddddeek.",
+    ".keeeeeeeeeeeek.",
+    ".kBBBBegggggeek.",
+    ".kBBBBeeeeeeeek.",
+    ".kBBBBekekekeek.",
+    ".kBBBBeeeeeeeek.",
+    ".kBBBBekekekeek.",
+    ".kkkkkkkkkkkkkk.",
+    "................",
+]
+
+LETTER = [
+    "................",
+    "...kkkkkkkkkk...",
+    "...kwwwwwwwwk...",
+    "...kwBBBBBBwk...",
+    "...kwwwwwwwwk...",
+    "...kwBBBBBwwk...",
+    "...kwwwwwwwwk...",
+    "kkkkkkkkkkkkkkkk",
+    "kkhhhhhhhhhhhhkk",
+    "khkhhhhhhhhhhkhk",
+    "khhkkhhhhhhkkhhk",
+    "khhhhkkhhkkhhhhk",
+    "khhhhhhkkhhhhhhk",
+    "khhhhhhhhhhhhhhk",
+    "kkkkkkkkkkkkkkkk",
+    "................",
+]
+
+GLOBE_LAND = [
+    "................",
+    "................",
+    "....gg..........",
+    "...gggg.....g...",
+    "...ggggg...ggg..",
+    "....gggg...gggg.",
+    ".....gg.....ggg.",
+    "......g.....gg..",
+    "........gg......",
+    ".......gggg.....",
+    ".......ggggg....",
+    "........gggg....",
+    ".........gg.....",
+    "..........g.....",
+    "................",
+    "................",
+]
+
+MEMO = [
+    "................",
+    "..kkkkkkkkkkkk..",
+    "..kyyyyyyyyyyk..",
+    "..kybbbbbbbbyk..",
+    "..kyyyyyyyyyyk..",
+    "..kybbbbbbbbyk..",
+    "..kyyyyyyyyyyk..",
+    "..kybbbbbbbbyk..",
+    "..kyyyyyyyyyyk..",
+    "..kybbbbbbbbyk..",
+    "..kyyyyyyyyyyk..",
+    "..kybbbbbbyyyk..",
+    "..kyyyyyyykkkk..",
+    "..kyyyyyyykYk...",
+    "..kyyyyyyykk....",
+    "..kkkkkkkkk.....",
+]
+
+TOOL_JAR = [
+    "..........a.a...",
+    "...rr.....aaa...",
+    "..rrrr..k..a....",
+    "..rrrr.SSS.a....",
+    "..rrrr.yyy.a....",
+    "...aa..yyy.a....",
+    "...aa..yyy.a....",
+    "...aa..yyy.a....",
+    ".kkkkkkkkkkkkkk.",
+    "..kllllllllllk..",
+    "..klwllllllllk..",
+    "..klwllllllllk..",
+    "..kllllllllllk..",
+    "..kllllllllllk..",
+    "...kkkkkkkkkk...",
+    "................",
+]
+
+HELP_BOOK = [
+    "................",
+    "...kkkkkkkkkkk..",
+    "..kVvvvvvvvvvvk.",
+    "..kVvvvyyyvvvvk.",
+    "..kVvvyyvyyvvvk.",
+    "..kVvvvvvyyvvvk.",
+    "..kVvvvvyyvvvvk.",
+    "..kVvvvvyvvvvvk.",
+    "..kVvvvvyvvvvvk.",
+    "..kVvvvvvvvvvvk.",
+    "..kVvvvvyvvvvvk.",
+    "..kVvvvvvvvvvvk.",
+    "..kVkkkkkkkkkkk.",
+    "..kVwwwwwwwwwwk.",
+    "...kkkkkkkkkkkk.",
+    "................",
+]
+
+CAKE = [
+    "....o..o..o.....",
+    "....y..y..y.....",
+    "....r..b..g.....",
+    "....r..b..g.....",
+    ".kkkkkkkkkkkkk..",
+    ".kwwwwwwwwwwwk..",
+    ".kwpwwwpwwwpwk..",
+    ".kpppppppppppk..",
+    ".kpppppppppppk..",
+    ".kwwwwwwwwwwwk..",
+    ".kpppppppppppk..",
+    ".kpppppppppppk..",
+    ".kkkkkkkkkkkkk..",
+    "kaaaaaaaaaaaaaak",
+    ".kkkkkkkkkkkkkk.",
+    "................",
+]
+
+NEXT_ARROW = [
+    "................",
+    "..........kkkk..",
+    "..........kppk..",
+    "..........kppk..",
+    "..........kppk..",
+    "....k.....kppk..",
+    "...kpk....kppk..",
+    "..kppk....kppk..",
+    ".kpppkkkkkkppk..",
+    "kppppppppppppk..",
+    "kppppppppppppk..",
+    ".kpppkkkkkkkkk..",
+    "..kppk..........",
+    "...kpk..........",
+    "....k...........",
+    "................",
+]
+
+GIRL = [
+    "....." + "nnnnn" + "rr.rr" + ".",
+    "..." + "n" * 7 + "rrrrr" + ".",
+    ".." + "n" * 8 + "rr.rr" + ".",
+    ".." + "n" * 12 + "..",
+    "." + "n" * 14 + ".",
+    ".nnn" + "s" * 8 + "nnn.",
+    ".nn" + "s" * 10 + "nn.",
+    ".nn" + "s" * 10 + "nn.",
+    ".nn" + "ss" + "k" + "ssss" + "k" + "ss" + "nn.",
+    ".nn" + "ss" + "k" + "ssss" + "k" + "ss" + "nn.",
+    ".nn" + "sp" + "s" * 6 + "ps" + "nn.",
+    "nnn" + "sss" + "r" + "ss" + "r" + "sss" + "nnn",
+    "nnn" + "ssss" + "rr" + "ssss" + "nnn",
+    "nnnn" + "s" * 8 + "nnnn",
+    ".nnnn" + "s" * 6 + "nnnn.",
+    "." * 16,
+]
+
+FRAMED_DRAWING = [
+    "................",
+    ".nnnnnnnnnnnnnn.",
+    ".nNNNNNNNNNNNNn.",
+    ".nNwwwwwwwyywNn.",
+    ".nNwrrwwwyyyyNn.",
+    ".nNwwrrwwwyywNn.",
+    ".nNwwwrrwwwwwNn.",
+    ".nNwbwwrrwwwwNn.",
+    ".nNwbbwwrrwgwNn.",
+    ".nNwwbbwwwggwNn.",
+    ".nNwwwbbwggwwNn.",
+    ".nNwwwwbbgwwwNn.",
+    ".nNwwwwwwwwwwNn.",
+    ".nNNNNNNNNNNNNn.",
+    ".nnnnnnnnnnnnnn.",
+    "................",
+]
+
+STAR = [
+    ".......kk.......",
+    "......kFFk......",
+    "......kFFk......",
+    "......kFFk......",
+    ".....kFFFFk.....",
+    "kkkkkkFFFFkkkkkk",
+    ".kFFFFFFFFFFFFk.",
+    "..kFFFFFFFFFFk..",
+    "...kFFFFFFFFk...",
+    "....kFFFFFFk....",
+    "....kFFFFFFk....",
+    "...kFFFkkFFFk...",
+    "...kFFk..kFFk...",
+    "..kFk......kFk..",
+    "..kk........kk..",
+    "................",
+]
+
+SWITCH_PINK_HALF = [
+    "................",
+    ".....pppppp.....",
+    "...pppppppppp...",
+    "..ppp......ppp..",
+    ".ppp........ppp.",
+    ".pp......ppppppp",
+    ".pp.......ppppp.",
+    "...........ppp..",
+    "............p...",
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+MINIMIZE = [
+    ".................",
+    "......RRRRR......",
+    "......RrrrR......",
+    "......RrrrR......",
+    "......RrrrR......",
+    "......RrrrR......",
+    "..RRRRRrrrRRRRR..",
+    "...RrrrrrrrrrR...",
+    "....RrrrrrrrR....",
+    ".....RrrrrrR.....",
+    "......RrrrR......",
+    ".......RrR.......",
+    "kkkkkkkkRkkkkkkkk",
+    "kwwwwwwwwwwwwwwwk",
+    "keggkeBBBBBeeeeek",
+    "kkkkkkkkkkkkkkkkk",
+    ".................",
+]
+# fmt: on
+
+
+def globe():
+    disc = [[(x - 7.5) ** 2 + (y - 7.5) ** 2 <= 7.4**2 for x in range(16)] for y in range(16)]
+    sea = outlined(disc, "b", "B")
+    return ["".join("g" if c == "b" and land == "g" else c for c, land in zip(row, land_row))
+            for row, land_row in zip(sea, GLOBE_LAND)]
+
+
+def star(fill):
+    return [row.replace("F", fill) for row in STAR]
+
+
+def rotated_half_turn(rows):
+    return [row[::-1] for row in reversed(rows)]
+
+
+def overlay(base, top):
+    return ["".join(t if t != "." else b for b, t in zip(brow, trow)) for brow, trow in zip(base, top)]
+
+
+def switch_arrows():
+    blue_half = [row.replace("p", "b") for row in rotated_half_turn(SWITCH_PINK_HALF)]
+    return overlay(SWITCH_PINK_HALF, blue_half)
+
+
+def outlined(mask, fill, edge):
+    """Fills the pixels of mask with fill and gives the shape a one-pixel edge of its own darker colour."""
+    height, width = len(mask), len(mask[0])
+
+    def inside(x, y):
+        return 0 <= x < width and 0 <= y < height and mask[y][x]
+
+    rows = []
+    for y in range(height):
+        row = ""
+        for x in range(width):
+            if not mask[y][x]:
+                row += "."
+            elif all(inside(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+                row += fill
+            else:
+                row += edge
+        rows.append(row)
+    return rows
+
+
+def double_arrow_right():
+    """Two filled chevrons side by side, tips to the right, as a 16x16 mask."""
+    mask = [[False] * 16 for _ in range(16)]
+    for y in range(2, 14):
+        depth = min(y - 2, 13 - y)
+        for left in (1, 7):
+            for x in range(left, left + depth + 2):
+                mask[y][x] = True
+    return mask
+
+
+def transposed(mask):
+    return [list(col) for col in zip(*mask)]
+
+
+def mirrored(mask):
+    return [list(reversed(row)) for row in mask]
+
+
+def side_by_side(*pictures):
+    return ["".join(parts) for parts in zip(*pictures)]
+
+
+def open_strip_horizontal():
+    right = double_arrow_right()
+    left = mirrored(right)
+    red, cyan = outlined(right, "r", "R"), outlined(left, "c", "C")
+    return side_by_side(red, red, cyan, cyan)
+
+
+def open_strip_vertical():
+    down = transposed(double_arrow_right())
+    up = list(reversed(down))
+    return side_by_side(outlined(down, "r", "R"), outlined(down, "y", "Y"), outlined(up, "c", "C"),
+                        outlined(up, "c", "C"))
+
+
+def clipboard_icon(size):
+    """A brown clipboard holding a form with labelled fields, a silver clip on top; transparent around."""
+    s = size / 48.0
+    grid = [[" "] * size for _ in range(size)]
+
+    def rect(x0, y0, x1, y1, colour):
+        for y in range(round(y0 * s), round(y1 * s)):
+            for x in range(round(x0 * s), round(x1 * s)):
+                grid[y][x] = colour
+
+    def frame(x0, y0, x1, y1, colour):
+        left, top, right, bottom = round(x0 * s), round(y0 * s), round(x1 * s) - 1, round(y1 * s) - 1
+        for x in range(left, right + 1):
+            grid[top][x] = grid[bottom][x] = colour
+        for y in range(top, bottom + 1):
+            grid[y][left] = grid[y][right] = colour
+
+    rect(6, 4, 42, 47, "n")  # board
+    frame(6, 4, 42, 47, "k")
+    rect(11, 9, 37, 43, "w")  # sheet
+    frame(11, 9, 37, 43, "a")
+    for top in (15, 23, 31):  # three fields: a label and an input box
+        rect(14, top + 1, 19, top + 3, "b")
+        rect(21, top, 34, top + 5, "w")
+        frame(21, top, 34, top + 5, "B")
+    rect(22, 16, 30, 19, "k")  # one field already filled in
+    rect(14, 38, 24, 40, "p")  # a pink signature line
+    rect(16, 1, 32, 9, "e")  # clip
+    frame(16, 1, 32, 9, "d")
+    rect(21, 3, 27, 5, "d")
+    return ["".join(row) for row in grid]
+
+
+PICTURES = {
+    "picture_00": POSTAL_CARD,
+    "picture_01": HOUSE,
+    "picture_02": BOY,
+    "picture_03": MAN_AND_WOMAN,
+    "picture_04": OLD,
+    "picture_05": SHIRT,
+    "picture_06": TELEPHONE,
+    "picture_07": FAX,
+    "picture_08": LETTER,
+    "picture_09": globe(),
+    "picture_10": MEMO,
+    "picture_11": TOOL_JAR,
+    "picture_12": HELP_BOOK,
+    "picture_13": CAKE,
+    "picture_14": NEXT_ARROW,
+    "picture_15": GIRL,
+    "picture_16": FRAMED_DRAWING,
+    "picture_17": star("b"),
+    "picture_18": star("v"),
+    "picture_19": star("g"),
+    "picture_20": star("r"),
+    "picture_21": star("y"),
+    "picture_22": star("p"),
+    "picture_23": star("o"),
+    "switch": switch_arrows(),
+    "minimize": MINIMIZE,
+    "open_strip_horizontal": open_strip_horizontal(),
+    "open_strip_vertical": open_strip_vertical(),
+    "app_icon_32": clipboard_icon(32),
+    "app_icon_48": clipboard_icon(48),
+}
+
+
+def check(name, rows):
+    width = len(rows[0])
+    for number, row in enumerate(rows):
+        if len(row) != width:
+            sys.exit(f"{name}: row {number} is {len(row)} pixels wide, not {width}")
+        unknown = set(row) - PALETTE.keys()
+        if unknown:
+            sys.exit(f"{name}: row {number} uses unknown colours {sorted(unknown)}")
+
+
+def xpm(name, rows):
+    colours = sorted(set("".join(rows)))
+    lines = ["/* XPM */", f"static const char *const {name}[] = {{",
+             f'"{len(rows[0])} {len(rows)} {len(colours)} 1",']
+    lines += [f'"{c} c {PALETTE[c]}",' for c in colours]
+    lines += [f'"{row}",' for row in rows]
+    lines.append("};")
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    out = pathlib.Path(__file__).resolve().parent.parent / "resources" / "images"
+    out.mkdir(parents=True, exist_ok=True)
+    for name, rows in PICTURES.items():
+        check(name, rows)
+        (out / f"{name}.xpm").write_text(xpm(name, rows))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,44 @@
+#include "app/error_report.h"
+
+#include "data/app_error.h"
+#include "platform/dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
+    const struct {
+        std::string message, expected;
+    } cases[] = {
+        {"abc", "abc."},   {"abc.", "abc."},  {"abc-", "abc-"},
+        {"abc)", "abc)"},  {"abc/", "abc/."}, {"a\x82\xa0", "a\x82\xa0."},  // a double-byte character
+        {"\xff", "\xff."},                                                  // compared unsigned
+        {"", "."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorReportText(c.message), c.expected) << c.message;
+    }
+}
+
+struct RecordingDialogs : Dialogs {
+    DialogAnswer ask(const DialogRequest& request) override {
+        shown.push_back(request);
+        return DialogAnswer::Ok;
+    }
+    std::vector<DialogRequest> shown;
+};
+
+TEST(ErrorReport, ShowsAnErrorBoxWithOneOkButtonCaptionedWithTheTitle) {
+    RecordingDialogs dialogs;
+    ShowErrorReport(dialogs, AppError("failed"), "Title");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const DialogRequest& box = dialogs.shown.front();
+    EXPECT_EQ(box.text, "failed.");
+    EXPECT_EQ(box.caption, "Title");
+    EXPECT_EQ(box.icon, DialogIcon::Error);
+    ASSERT_EQ(box.buttons.size(), 1u);
+    EXPECT_EQ(box.buttons.front().answer, DialogAnswer::Ok);
+}
+
+}  // namespace

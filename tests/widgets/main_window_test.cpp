@@ -1,0 +1,145 @@
+#include "toolbar/main_window.h"
+
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "support/qt_app.h"
+#include "support/scripted_dialogs.h"
+#include "toolbar/flat_button.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string j(const char* utf8) { return sjis::fromUtf8(utf8); }
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        TestApplication();
+        ToolbarServices services;
+        services.dialogs = &dialogs;
+        services.today = [] { return CalendarDate{2026, 4, 9}; };
+        services.userFileFolder = folder.path().toStdString() + "/";
+        form = std::make_unique<TForm1>(services);
+    }
+
+    std::string writeUser(const char* name, UserRecord record) {
+        const std::string path = folder.path().toStdString() + "/" + name + ".zpd";
+        WriteUserFile(path, record);
+        return path;
+    }
+
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+};
+
+UserRecord personBornIn1970(const char* sex, const char* age) {
+    UserRecord record = emptyUserRecord();
+    record[Sex] = j(sex);
+    record[Age] = age;
+    record[BirthYear] = "1970";
+    record[BirthMonth] = "4";
+    record[BirthDay] = "10";
+    return record;
+}
+
+TEST_F(MainWindowTest, ShowingNumbersTheFieldRowByName) {
+    form->show();
+    for (int number = 4; number <= 18; ++number) {
+        EXPECT_EQ(form->speedButton(number)->tag(), number - 4) << "SpeedButton" << number;
+    }
+}
+
+TEST_F(MainWindowTest, ArrangementsKeepTheTopLeftCorner) {
+    form->move(40, 30);
+    form->show();
+    const QPoint corner = form->pos();
+    EXPECT_EQ(form->size(), QSize(77, 22));
+    form->setOpen(true);
+    form->ArrangeButtons();
+    EXPECT_EQ(form->size(), QSize(422, 22));
+    const QImage horizontalStrip = form->speedButton(3)->picture();
+    form->changeButton()->click();
+    EXPECT_FALSE(form->settings().FrmStyle);
+    EXPECT_EQ(form->size(), QSize(27, 404));
+    EXPECT_NE(form->speedButton(3)->picture(), horizontalStrip);
+    form->setOpen(false);
+    form->ArrangeButtons();
+    EXPECT_EQ(form->size(), QSize(27, 74));
+    EXPECT_EQ(form->pos(), corner);
+}
+
+TEST_F(MainWindowTest, OpenButtonHintFollowsItsClicks) {
+    form->show();
+    EXPECT_EQ(form->speedButton(3)->toolTip(), QString::fromUtf8("開く"));
+    form->speedButton(3)->click();
+    EXPECT_EQ(form->speedButton(3)->toolTip(), QString::fromUtf8("ボタンを閉じる"));
+    EXPECT_EQ(form->size(), QSize(422, 22));
+    form->speedButton(3)->click();
+    EXPECT_EQ(form->speedButton(3)->toolTip(), QString::fromUtf8("ボタンを開く"));
+}
+
+TEST_F(MainWindowTest, FirstFileIsTakenWithoutAQuestionLaterOnesAsk) {
+    const std::string first = writeUser("Hanako", personBornIn1970("女", "55"));
+    const std::string second = writeUser("hanako", personBornIn1970("男", "55"));
+    MakeUserFileCurrent(*form, first);
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
+    EXPECT_EQ(form->applicationTitle(), j("Hanako - Zenporo！"));
+    EXPECT_EQ(form->currentUserFile(), first);
+
+    EXPECT_TRUE(form->switchCurrentUserFile(first));
+    EXPECT_TRUE(dialogs.asked.empty());
+
+    dialogs.answerNext(DialogAnswer::No);
+    MakeUserFileCurrent(*form, second);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("このユーザーファイルに切替えますか？"));
+    EXPECT_EQ(dialogs.asked[0].caption, j("ユーザー変更"));
+    EXPECT_EQ(form->currentUserFile(), first);
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
+
+    dialogs.answerNext(DialogAnswer::Yes);
+    MakeUserFileCurrent(*form, second);
+    EXPECT_EQ(form->currentUserFile(), second);
+    EXPECT_EQ(form->userRecord()[Sex], j("男"));
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("hanako - Zenporo！"));
+}
+
+TEST_F(MainWindowTest, LoadAsksToCorrectAWrongStoredAgeAndRewritesOnYes) {
+    const std::string path = writeUser("Taro", personBornIn1970("男", "54"));
+    dialogs.answerNext(DialogAnswer::Yes);
+    MakeUserFileCurrent(*form, path);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].caption, j("情報"));
+    EXPECT_EQ(form->userRecord()[Age], "55");
+    EXPECT_EQ(ReadUserFile(path)[Age], "55");
+    EXPECT_EQ(form->speedButton(8)->toolTip(), QStringLiteral("55"));
+}
+
+TEST_F(MainWindowTest, UnreadableFileLeavesTheRecordAsItWas) {
+    const std::string good = writeUser("Good", personBornIn1970("男", "55"));
+    MakeUserFileCurrent(*form, good);
+    form->loadUserFileIntoToolbar(folder.path().toStdString() + "/missing.zpd");
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("ファイルを読み込めません。"));
+    EXPECT_EQ(form->userRecord()[Sex], j("男"));
+}
+
+TEST_F(MainWindowTest, NameFaceFollowsTheLoadedUser) {
+    MakeUserFileCurrent(*form, writeUser("Hanako", personBornIn1970("女性", "55")));
+    form->updateNameFace();
+    EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
+    auto* kanji = form->findChild<QAction*>(QStringLiteral("Kanji1"));
+    ASSERT_NE(kanji, nullptr);
+    EXPECT_EQ(kanji->property("ImageIndex").toInt(), 15);
+    form->ApplyButtonFaces();
+    EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
+}
+
+}  // namespace
