@@ -2,6 +2,7 @@
 
 #include "data/sjis.h"
 #include "platform/qt/japanese_font.h"
+#include "toolbar/toolbar_host.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -14,9 +15,12 @@ QFont UserDialogFont() {
     return JapaneseUiFont(12);
 }
 
-std::string ApplicationTitle() {
-    const QString title = QGuiApplication::applicationDisplayName();
-    return title.isEmpty() ? sjis::fromUtf8("Zenporo！") : sjis::fromUnicode(title);
+std::string ApplicationTitle(const ToolbarHost& host) {
+    const auto* mainWindow = dynamic_cast<const QWidget*>(&host);
+    if (mainWindow == nullptr || mainWindow->windowTitle().isEmpty()) {
+        return sjis::fromUtf8("Zenporo！");
+    }
+    return sjis::fromUnicode(mainWindow->windowTitle());
 }
 
 void CentreOnScreen(QWidget* window) {

@@ -167,7 +167,7 @@ bool TForm3::AnyBoxModified() const {
 
 void TForm3::Edit31Exit() {
     const auto age = AgeForBirthBoxes(boxBytes(box(kBirthYearBox)), boxBytes(box(kBirthMonthBox)),
-                                      boxBytes(box(kBirthDayBox)), TodayLocal());
+                                      boxBytes(box(kBirthDayBox)), today_());
     if (age) {
         box(kAgeBox)->setTextFromDialog(sjis::toUnicode(*age));
     }
@@ -181,7 +181,7 @@ void TForm3::BitBtn1Click() {
     request.anyModified = AnyBoxModified();
     request.loadedFileName = LoadedFileName;
     request.folder = folder_;
-    request.applicationTitle = ApplicationTitle();
+    request.applicationTitle = ApplicationTitle(host_);
     const EditorOkOutcome outcome = EditorOk(request, host_);
     if (outcome.close) {
         accept();

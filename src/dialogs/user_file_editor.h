@@ -5,7 +5,10 @@
 
 #include <QDialog>
 
+#include "data/birth_date.h"
+
 #include <array>
+#include <functional>
 #include <string>
 
 class QAction;
@@ -25,6 +28,8 @@ class TForm3 : public QDialog {
     // cannot be read.
     void LoadUserFileIntoBoxes(const std::string& path);
     bool AnyBoxModified() const;
+    // The date the age box is worked out against; the local date unless a test pins it.
+    void setToday(std::function<CalendarDate()> today) { today_ = std::move(today); }
 
     EditorBox* box(int number) const { return boxes_[static_cast<std::size_t>(number - 1)]; }
     QPushButton* okButton() const { return BitBtn1; }
@@ -53,6 +58,7 @@ class TForm3 : public QDialog {
     ToolbarHost& host_;
     std::string folder_;
     std::string LoadedFileName;
+    std::function<CalendarDate()> today_ = TodayLocal;
     std::array<EditorBox*, kEditorBoxCount> boxes_{};
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;

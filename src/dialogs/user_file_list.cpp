@@ -11,6 +11,7 @@
 
 #include <QCollator>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -49,6 +50,12 @@ TForm2::TForm2(ToolbarHost& host, std::string folder, QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 8, 183, 12);
 
+    BitBtn1 = addButton(1, "OK", 24);
+    BitBtn2 = addButton(2, "キャンセル", 56);
+    BitBtn3 = addButton(3, "編集", 88);
+    BitBtn4 = addButton(4, "新規", 120);
+    BitBtn5 = addButton(5, "削除", 152);
+    // Created after the buttons, so that it comes last in the tab order.
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(8, 24, kListWidth, kListHeight);
@@ -63,16 +70,6 @@ TForm2::TForm2(ToolbarHost& host, std::string folder, QWidget* parent)
     ListView1->setAllColumnsShowFocus(true);
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm2::ListView1Change);
 
-    BitBtn1 = addButton(1, "OK", 24);
-    BitBtn2 = addButton(2, "キャンセル", 56);
-    BitBtn3 = addButton(3, "編集", 88);
-    BitBtn4 = addButton(4, "新規", 120);
-    BitBtn5 = addButton(5, "削除", 152);
-    setTabOrder(BitBtn1, BitBtn2);
-    setTabOrder(BitBtn2, BitBtn3);
-    setTabOrder(BitBtn3, BitBtn4);
-    setTabOrder(BitBtn4, BitBtn5);
-    setTabOrder(BitBtn5, ListView1);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn3, &QPushButton::clicked, this, &TForm2::BitBtn3Click);
@@ -182,7 +179,7 @@ void TForm2::BitBtn3Click() {
         OpenUserFileEditor(host_, this, UserFilePath(folder_, selectedName()), folder_);
     } catch (const AppError& error) {
         // The file could not be read: the editor was not shown and the list stays open.
-        ShowErrorReport(host_.dialogs(), error, ApplicationTitle());
+        ShowErrorReport(host_.dialogs(), error, ApplicationTitle(host_));
         return;
     }
     accept();
@@ -200,6 +197,8 @@ void TForm2::BitBtn5Click() {
     }
     if (DeleteUserFileEntry(host_, folder_, selectedName())) {
         delete selected.front();
+        // The view would move the selection to a neighbour; after a deletion nothing is selected.
+        ListView1->selectionModel()->clear();
         ListView1Change();
     }
 }

@@ -45,7 +45,13 @@ std::optional<std::size_t> PreselectedRow(const std::vector<std::string>& names,
     if (currentUserFile.empty()) {
         return std::nullopt;
     }
-    const QString wanted = sjis::toUnicode(DisplayName(currentUserFile));
+    const std::string name = DisplayName(currentUserFile);
+    // Names that differ only in letter case can stand side by side here; the current file's own one wins.
+    const auto exact = std::find(names.begin(), names.end(), name);
+    if (exact != names.end()) {
+        return static_cast<std::size_t>(exact - names.begin());
+    }
+    const QString wanted = sjis::toUnicode(name);
     for (std::size_t row = 0; row < names.size(); ++row) {
         if (sjis::toUnicode(names[row]).compare(wanted, Qt::CaseInsensitive) == 0) {
             return row;

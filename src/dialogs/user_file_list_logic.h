@@ -16,8 +16,8 @@ std::vector<std::string> ListUserFileNames(const std::string& folder, const QCol
 // Sorts display names ascending by the collator, comparing their Unicode text.
 void SortUserFileNames(std::vector<std::string>& names, const QCollator& collator);
 
-// The row of the current user file: the first name equal to its display name, ignoring letter case; nothing
-// when there is no current file or no such name.
+// The row of the current user file: the name equal to its display name, else the first one equal to it
+// ignoring letter case; nothing when there is no current file or no such name.
 std::optional<std::size_t> PreselectedRow(const std::vector<std::string>& names,
                                           const std::string& currentUserFile);
 
