@@ -23,27 +23,28 @@ namespace {
 constexpr int kClientWidth = 632;
 constexpr int kClientHeight = 374;
 
-// Boxes that hold only digits and signs: the input method is switched off there altogether, so that keys
-// arrive as half-width characters.
-bool holdsDigitsOnly(int box) {
-    return box == 1 || box == kAgeBox || (box >= 11 && box <= 16) || box == kBirthYearBox ||
-           box == kBirthMonthBox || box == kBirthDayBox;
+// Fields of digits and signs: the input method is switched off there altogether, so that keys arrive as
+// half-width characters.
+bool holdsDigitsOnly(int field) {
+    return field == PostalCode || field == Age || (field >= PhoneArea && field <= FaxNumber) ||
+           (field >= BirthYear && field <= BirthDay);
 }
 
 void applyInputMode(EditorBox* box, BoxInputMode mode) {
     if (mode != BoxInputMode::Off) {
-        // Hiragana and katakana are the input method's own modes; Qt cannot ask for them.
+        // Hiragana and katakana are the input method's own modes; Qt has no way to ask for them.
         return;
     }
-    if (holdsDigitsOnly(box->number())) {
+    const int field = FieldOfBox(box->number());
+    if (holdsDigitsOnly(field)) {
         box->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
         return;
     }
     Qt::InputMethodHints hints = Qt::ImhLatinOnly | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase;
-    if (box->number() == 17) {
+    if (field == Email) {
         hints |= Qt::ImhEmailCharactersOnly;
-    } else if (box->number() == 18) {
+    } else if (field == Url) {
         hints |= Qt::ImhUrlCharactersOnly;
     }
     box->setInputMethodHints(hints);

@@ -220,6 +220,17 @@ TEST_F(UserFileEditorTest, OkOnANewFileWritesItAndMakesItCurrent) {
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
+TEST_F(UserFileEditorTest, ClickingOkFromABirthDateBoxStoresTheNewAgeFirst) {
+    open();
+    type(32, q("born"));
+    type(29, q("2000"));
+    type(30, q("1"));
+    type(31, q("2"));
+    clickOk();
+    EXPECT_TRUE(closedWith(QDialog::Accepted));
+    EXPECT_EQ(ReadUserFile(pathOf("born")).at(Age), "26");
+}
+
 TEST_F(UserFileEditorTest, ANewFileNamedLikeAnExistingOneAsksBeforeOverwriting) {
     WriteUserFile(pathOf("taken"), {"old"});
     open();
