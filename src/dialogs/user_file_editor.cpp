@@ -277,8 +277,8 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path,
-                        const std::string& folder) {
+void OpenUserFileEditorInFolder(ToolbarHost& host, QWidget* parent, const std::string& path,
+                                const std::string& folder) {
     TForm3 dialog(host, folder, parent);
     dialog.LoadUserFileIntoBoxes(path);
     dialog.exec();
@@ -286,5 +286,5 @@ void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& p
 }
 
 void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path) {
-    OpenUserFileEditor(host, parent, path, UserFileFolder());
+    OpenUserFileEditorInFolder(host, parent, path, UserFileFolder());
 }

@@ -73,6 +73,6 @@ class TForm3 : public QDialog {
 // the main window's name face. An AppError from reading the file passes on to the caller; the dialog is
 // then not shown.
 void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path);
-// The same with another user file folder than the executable's.
-void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path,
-                        const std::string& folder);
+// The same with the user files kept in folder (with its trailing "/") instead of the executable's folder.
+void OpenUserFileEditorInFolder(ToolbarHost& host, QWidget* parent, const std::string& path,
+                                const std::string& folder);

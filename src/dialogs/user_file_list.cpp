@@ -176,7 +176,7 @@ void TForm2::BitBtn3Click() {
         return;
     }
     try {
-        OpenUserFileEditor(host_, this, UserFilePath(folder_, selectedName()), folder_);
+        OpenUserFileEditorInFolder(host_, this, UserFilePath(folder_, selectedName()), folder_);
     } catch (const AppError& error) {
         // The file could not be read: the editor was not shown and the list stays open.
         ShowErrorReport(host_.dialogs(), error, ApplicationTitle(host_));
@@ -186,7 +186,7 @@ void TForm2::BitBtn3Click() {
 }
 
 void TForm2::BitBtn4Click() {
-    OpenUserFileEditor(host_, this, std::string(), folder_);
+    OpenUserFileEditorInFolder(host_, this, std::string(), folder_);
     accept();
 }
 
@@ -210,11 +210,11 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void OpenUserFileList(ToolbarHost& host, QWidget* parent, const std::string& folder) {
+void OpenUserFileListInFolder(ToolbarHost& host, QWidget* parent, const std::string& folder) {
     TForm2 dialog(host, folder, parent);
     dialog.exec();
 }
 
 void OpenUserFileList(ToolbarHost& host, QWidget* parent) {
-    OpenUserFileList(host, parent, UserFileFolder());
+    OpenUserFileListInFolder(host, parent, UserFileFolder());
 }

@@ -52,4 +52,5 @@ class TForm2 : public QDialog {
 
 // Shows the list modally on the executable's folder; returns when it has closed.
 void OpenUserFileList(ToolbarHost& host, QWidget* parent);
-void OpenUserFileList(ToolbarHost& host, QWidget* parent, const std::string& folder);
+// The same with the user files kept in folder (with its trailing "/") instead of the executable's folder.
+void OpenUserFileListInFolder(ToolbarHost& host, QWidget* parent, const std::string& folder);

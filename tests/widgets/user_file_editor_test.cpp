@@ -347,7 +347,7 @@ TEST_F(UserFileEditorTest, ShortFilesAreFilledUpAndLongOnesCutToThirtyOneFields)
 }
 
 TEST_F(UserFileEditorTest, AMissingFileIsReportedToTheCallerAndTheEditorNotShown) {
-    EXPECT_THROW(OpenUserFileEditor(host, nullptr, pathOf("gone"), folder()), AppError);
+    EXPECT_THROW(OpenUserFileEditorInFolder(host, nullptr, pathOf("gone"), folder()), AppError);
     EXPECT_TRUE(host.calls.empty());
 }
 

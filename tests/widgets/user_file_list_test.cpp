@@ -197,4 +197,16 @@ TEST_F(UserFileListTest, DeletingLeavesTheToolbarAloneUnlessTheFileIsCurrent) {
     }
 }
 
+TEST_F(UserFileListTest, EditOnAnEntryThatCannotBeReadReportsItAndKeepsTheListOpen) {
+    QDir(dir.path()).mkdir(QStringLiteral("folder.zpd"));
+    open();
+    form->list()->setCurrentItem(form->list()->topLevelItem(0));
+    QTest::mouseClick(form->button(3), Qt::LeftButton);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("ファイル ") + pathOf("folder") + j(" は開けません."));
+    EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(host.calls.empty());
+}
+
 }  // namespace
