@@ -245,23 +245,24 @@ MEMO = [
 ]
 
 TOOL_JAR = [
-    "..........a.a...",
-    "...rr.....aaa...",
-    "..rrrr..k..a....",
-    "..rrrr.SSS.a....",
-    "..rrrr.yyy.a....",
-    "...aa..yyy.a....",
-    "...aa..yyy.a....",
-    "...aa..yyy.a....",
+    "..rr.......d..d.",
+    "..rrr......dddd.",
+    "...rrr....ddd...",
+    "....rrk...dd.k..",
+    ".....ka..dd.SS..",
+    "......a..dd.yy..",
+    "......a.dd..yy..",
+    ".......add..yy..",
     ".kkkkkkkkkkkkkk.",
     "..kllllllllllk..",
     "..klwllllllllk..",
     "..klwllllllllk..",
-    "..kllllllllllk..",
+    "..klwllllllllk..",
     "..kllllllllllk..",
     "...kkkkkkkkkk...",
     "................",
 ]
+
 
 HELP_BOOK = [
     "................",
@@ -517,19 +518,20 @@ def clipboard_icon(size):
         for y in range(top, bottom + 1):
             grid[y][left] = grid[y][right] = colour
 
-    rect(6, 4, 42, 47, "n")  # board
-    frame(6, 4, 42, 47, "k")
-    rect(11, 9, 37, 43, "w")  # sheet
-    frame(11, 9, 37, 43, "a")
-    for top in (15, 23, 31):  # three fields: a label and an input box
-        rect(14, top + 1, 19, top + 3, "b")
-        rect(21, top, 34, top + 5, "w")
-        frame(21, top, 34, top + 5, "B")
-    rect(22, 16, 30, 19, "k")  # one field already filled in
-    rect(14, 38, 24, 40, "p")  # a pink signature line
-    rect(16, 1, 32, 9, "e")  # clip
-    frame(16, 1, 32, 9, "d")
-    rect(21, 3, 27, 5, "d")
+    # Coordinates on a 48-pixel grid, multiples of 3 so that the 32-pixel icon keeps the same proportions.
+    rect(6, 3, 42, 48, "n")  # board
+    frame(6, 3, 42, 48, "k")
+    rect(12, 9, 36, 45, "w")  # sheet
+    frame(12, 9, 36, 45, "a")
+    for top in (15, 24, 33):  # three fields: a label and an input box
+        rect(15, top + 2, 19, top + 4, "b")
+        rect(21, top, 33, top + 6, "w")
+        frame(21, top, 33, top + 6, "B")
+    rect(24, 17, 30, 19, "k")  # one field already filled in
+    rect(15, 40, 27, 42, "p")  # a pink signature line
+    rect(15, 0, 33, 9, "e")  # clip
+    frame(15, 0, 33, 9, "d")
+    rect(21, 3, 27, 6, "d")
     return ["".join(row) for row in grid]
 
 

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 
-
 int main(int argc, char* argv[]) {
     // The toolbar finds the window below and types into it through X11; under Wayland that needs XWayland.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {

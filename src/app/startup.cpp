@@ -4,8 +4,16 @@
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "dialogs/about_box.h"
+#include "dialogs/help_manual.h"
+#include "dialogs/settings_dialog.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/thread_sleeper.h"
+#include "platform/x11/x11_platform.h"
 #include "toolbar/button_images.h"
+#include "toolbar/delivery.h"
 #include "toolbar/main_window.h"
 
 #include <QApplication>
@@ -24,11 +32,34 @@ void InstallJapaneseTranslation(QApplication& app) {
 int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIconPicture())));
 
+    QtClipboard clipboard;
+    QtShell shell;
+    ThreadSleeper sleeper;
+    std::optional<X11Delivery> delivery = openX11Delivery();
+    TForm1* toolbar = nullptr;
+
     ToolbarServices services;
     services.dialogs = &dialogs;
+    services.clipboard = &clipboard;
     services.userFileFolder = UserFileFolder();
+    services.openSettings = [](ToolbarHost& host, QWidget* parent) { OpenSettingsDialog(host, parent); };
+    services.openHelp = [&shell](QWidget*) {
+        OpenHelpManual(shell, sjis::fromUnicode(QCoreApplication::applicationFilePath()));
+    };
+    services.openVersionBox = [&shell](QWidget* parent) { ShowAboutBox(shell, parent); };
+    if (delivery) {
+        services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
+            PasteIntoWindowBelow(settings, toolbar->winId(),
+                                 DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+        };
+        services.pressNextKey = [&](const ToolbarSettings& settings) {
+            PressNextKeyInWindowBelow(settings, toolbar->winId(),
+                                      DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+        };
+    }
 
     TForm1 form(services);
+    toolbar = &form;
     dialogs.setParent(&form);
     form.FormCreate();
     form.show();

@@ -6,11 +6,12 @@
 // A failure that ends the current user action and reaches the general error report. The message is
 // Shift-JIS, as the report shows it.
 class AppError : public std::runtime_error {
-public:
-    explicit AppError(std::string sjisMessage) : std::runtime_error(sjisMessage), message_(std::move(sjisMessage)) {}
+  public:
+    explicit AppError(std::string sjisMessage)
+        : std::runtime_error(sjisMessage), message_(std::move(sjisMessage)) {}
     const std::string& message() const { return message_; }
 
-private:
+  private:
     std::string message_;
 };
 

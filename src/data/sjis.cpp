@@ -9,7 +9,9 @@ namespace {
 constexpr const char* kCodecName = "windows-31j";
 }
 
-bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 std::size_t charLengthAt(std::string_view text, std::size_t offset) {
     if (offset + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[offset]))) {
@@ -61,8 +63,12 @@ std::string fromUnicode(const QString& text, QString* unmappable) {
 }
 
 namespace {
-bool isSingleByteCharacter(unsigned char byte) { return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF); }
-bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
+bool isSingleByteCharacter(unsigned char byte) {
+    return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF);
+}
+bool isTrailByte(unsigned char byte) {
+    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
 }  // namespace
 
 QString toUnicode(std::string_view bytes) {
@@ -80,7 +86,8 @@ QString toUnicode(std::string_view bytes) {
         std::size_t length = 0;
         if (isSingleByteCharacter(byte)) {
             length = 1;
-        } else if (isLeadByte(byte) && i + 1 < bytes.size() && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+        } else if (isLeadByte(byte) && i + 1 < bytes.size() &&
+                   isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
             length = 2;
         }
         if (length == 0) {
@@ -89,8 +96,10 @@ QString toUnicode(std::string_view bytes) {
             continue;
         }
         QStringDecoder decoder(kCodecName);
-        const QString decoded = decoder.decode(QByteArrayView(bytes.data() + i, static_cast<qsizetype>(length)));
-        result.append(decoded.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter)) : decoded);
+        const QString decoded =
+            decoder.decode(QByteArrayView(bytes.data() + i, static_cast<qsizetype>(length)));
+        result.append(decoded.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter))
+                                                              : decoded);
         i += length;
     }
     return result;

@@ -45,9 +45,12 @@ enum Field : int {
 
 // The field's text, or the empty text when the record is too short to hold it.
 inline std::string fieldOrEmpty(const UserRecord& record, int index) {
-    return index >= 0 && static_cast<std::size_t>(index) < record.size() ? record[static_cast<std::size_t>(index)]
-                                                                           : std::string();
+    return index >= 0 && static_cast<std::size_t>(index) < record.size()
+               ? record[static_cast<std::size_t>(index)]
+               : std::string();
 }
 
 // A record of kFieldCount empty lines, as the editor starts a new user.
-inline UserRecord emptyUserRecord() { return UserRecord(kFieldCount); }
+inline UserRecord emptyUserRecord() {
+    return UserRecord(kFieldCount);
+}

@@ -3,13 +3,23 @@
 #include "data/sjis.h"
 
 namespace dialog_buttons {
-DialogButton yes() { return {DialogAnswer::Yes, sjis::fromUtf8("はい(&Y)")}; }
-DialogButton no() { return {DialogAnswer::No, sjis::fromUtf8("いいえ(&N)")}; }
-DialogButton ok() { return {DialogAnswer::Ok, "OK"}; }
+DialogButton yes() {
+    return {DialogAnswer::Yes, sjis::fromUtf8("はい(&Y)")};
+}
+DialogButton no() {
+    return {DialogAnswer::No, sjis::fromUtf8("いいえ(&N)")};
+}
+DialogButton ok() {
+    return {DialogAnswer::Ok, "OK"};
+}
 }  // namespace dialog_buttons
 
 DialogRequest informationNotice(const std::string& text) {
-    return {text, sjis::fromUtf8("情報"), DialogIcon::Information, {dialog_buttons::yes()}, DialogAnswer::Yes,
+    return {text,
+            sjis::fromUtf8("情報"),
+            DialogIcon::Information,
+            {dialog_buttons::yes()},
+            DialogAnswer::Yes,
             DialogAnswer::Yes};
 }
 

@@ -6,7 +6,9 @@
 #include "data/user_file.h"
 #include "platform/dialogs.h"
 
-std::string CaptionForUserFile(const std::string& path) { return DisplayName(path) + sjis::fromUtf8(" - Zenporo！"); }
+std::string CaptionForUserFile(const std::string& path) {
+    return DisplayName(path) + sjis::fromUtf8(" - Zenporo！");
+}
 
 bool CurrentUser::switchTo(const std::string& path) {
     if (path_.empty()) {
@@ -16,8 +18,8 @@ bool CurrentUser::switchTo(const std::string& path) {
     if (path_ == path) {
         return true;
     }
-    const DialogRequest question =
-        exclamationQuestion(sjis::fromUtf8("このユーザーファイルに切替えますか？"), sjis::fromUtf8("ユーザー変更"));
+    const DialogRequest question = exclamationQuestion(sjis::fromUtf8("このユーザーファイルに切替えますか？"),
+                                                       sjis::fromUtf8("ユーザー変更"));
     if (dialogs_.ask(question) != DialogAnswer::Yes) {
         return false;
     }
@@ -32,7 +34,8 @@ void CurrentUser::load(const std::string& path) {
     try {
         lines = ReadUserFile(path);
     } catch (const AppError&) {
-        dialogs_.ask(plainNotice(sjis::fromUtf8("ファイルを読み込めません。"), hooks_.applicationTitle(), DialogIcon::None));
+        dialogs_.ask(plainNotice(sjis::fromUtf8("ファイルを読み込めません。"), hooks_.applicationTitle(),
+                                 DialogIcon::None));
         return;
     }
     ConfirmStoredAge(lines, path, dialogs_, hooks_.today());

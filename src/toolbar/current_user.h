@@ -11,9 +11,10 @@ class Dialogs;
 // The current user file and the record the toolbar pastes from, with the operations that make a file
 // current: switch (with its question), then load (with the age check).
 class CurrentUser {
-public:
+  public:
     struct Hooks {
-        std::function<void(const std::string& sjisCaption)> setCaption;  // window caption and application title
+        std::function<void(const std::string& sjisCaption)>
+            setCaption;  // window caption and application title
         std::function<void()> updateNameFace;
         std::function<void()> updateHints;
         std::function<std::string()> applicationTitle;
@@ -34,7 +35,7 @@ public:
     // The current file was deleted: no record any more; hints and faces keep showing it.
     void clearRecord() { record_.clear(); }
 
-private:
+  private:
     Dialogs& dialogs_;
     Hooks hooks_;
     std::string path_;

@@ -4,10 +4,11 @@
 #include <QImage>
 
 // A flat speed button: no border unless the mouse is over it or it is down. Its picture holds one state,
-// or two to four states side by side (up, disabled, pressed, down) when it is that many times as wide as high.
+// or two to four states side by side (up, disabled, pressed, down) when it is that many times as wide as
+// high.
 class FlatButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     explicit FlatButton(QWidget* parent = nullptr);
 
     // The picture is drawn centred with the colour of its lower-left pixel transparent.
@@ -19,17 +20,17 @@ public:
 
     QSize sizeHint() const override { return {23, 22}; }
 
-signals:
+  signals:
     // The right mouse button went down on the button (menus open on the press).
     void rightPressed();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     QImage picture_;
     int tag_ = 0;
     bool hovered_ = false;

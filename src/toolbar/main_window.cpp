@@ -2,15 +2,15 @@
 
 #include "app/error_report.h"
 #include "app/settings_file.h"
-#include "data/user_file.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
+#include "data/user_file.h"
 #include "platform/clipboard.h"
-#include "toolbar/composition.h"
-#include "toolbar/menu_table.h"
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
+#include "toolbar/composition.h"
 #include "toolbar/flat_button.h"
+#include "toolbar/menu_table.h"
 #include "toolbar/toolbar_layout.h"
 
 #include <QApplication>
@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace {
 
@@ -25,9 +26,13 @@ constexpr int kFirstFieldButton = 4;
 constexpr int kLastFieldButton = 18;
 
 // The face each field button shows, by its number (SpeedButton4 .. SpeedButton18).
-int FaceOfButton(int number) { return number - kFirstFieldButton; }
+int FaceOfButton(int number) {
+    return number - kFirstFieldButton;
+}
 
-QString u(const std::string& sjisText) { return sjis::toUnicode(sjisText); }
+QString u(const std::string& sjisText) {
+    return sjis::toUnicode(sjisText);
+}
 
 }  // namespace
 
@@ -36,14 +41,13 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       services_(std::move(services)),
       hints_(LayoutHints()),
-      user_(*services_.dialogs,
-            CurrentUser::Hooks{
-                [this](const std::string& caption) { setCaptionAndTitle(caption); },
-                [this] { updateNameFace(); },
-                [this] { UpdateHints(); },
-                [this] { return applicationTitle(); },
-                [this] { return services_.today(); },
-            }) {
+      user_(*services_.dialogs, CurrentUser::Hooks{
+                                    [this](const std::string& caption) { setCaptionAndTitle(caption); },
+                                    [this] { updateNameFace(); },
+                                    [this] { UpdateHints(); },
+                                    [this] { return applicationTitle(); },
+                                    [this] { return services_.today(); },
+                                }) {
     setObjectName(QStringLiteral("Form1"));
     setCaptionAndTitle(sjis::fromUtf8("Zenporo！"));
     setFont(JapaneseUiFont(11));
@@ -124,8 +128,10 @@ void TForm1::buildMenus() {
     std::map<std::string_view, QMenu*> submenus;
     for (const MenuEntry& entry : PopupMenuEntries()) {
         QMenu* menu = entry.submenuOf.empty() ? popupMenus_.at(entry.menu) : submenus.at(entry.submenuOf);
-        const QString name = QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
-        const QString caption = QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+        const QString name =
+            QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+        const QString caption =
+            QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
         QAction* action = nullptr;
         switch (entry.kind) {
             case MenuEntryKind::Separator:
@@ -175,14 +181,19 @@ QMenu* TForm1::popupMenu(int number) const {
     return found != popupMenus_.end() ? found->second : nullptr;
 }
 
-bool TForm1::isOpen() const { return speedButtons_.at(3)->isChecked(); }
+bool TForm1::isOpen() const {
+    return speedButtons_.at(3)->isChecked();
+}
 
-void TForm1::setOpen(bool open) { speedButtons_.at(3)->setChecked(open); }
+void TForm1::setOpen(bool open) {
+    speedButtons_.at(3)->setChecked(open);
+}
 
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         FormShow();
+        placeFrameBeforeMapping();
     }
 }
 
@@ -205,7 +216,8 @@ void TForm1::FormShow() {
 void TForm1::ArrangeButtons() {
     const QSize buttonSize = speedButtons_.at(1)->size();
     const ToolbarLayout layout = ArrangeButtonsLayout(settings_.FrmStyle, isOpen(), buttonSize);
-    speedButtons_.at(3)->setPicture(settings_.FrmStyle ? OpenButtonStripHorizontal() : OpenButtonStripVertical());
+    speedButtons_.at(3)->setPicture(settings_.FrmStyle ? OpenButtonStripHorizontal()
+                                                       : OpenButtonStripVertical());
     setFixedSize(layout.clientSize);
     QRect panel1 = layout.panel1;
     // Closed, the control group fills whatever client area the platform actually gave the window.
@@ -229,7 +241,8 @@ void TForm1::ArrangeButtons() {
     }
     panel2_->setGeometry(panel2);
     for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
-        speedButtons_.at(number)->move(layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))]);
+        speedButtons_.at(number)->move(
+            layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))]);
     }
 }
 
@@ -297,18 +310,22 @@ void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
     }
 }
 
-void TForm1::SpeedButton16Click() { popupMenus_.at(8)->popup(QCursor::pos()); }
+void TForm1::SpeedButton16Click() {
+    popupMenus_.at(8)->popup(QCursor::pos());
+}
 
 void TForm1::SpeedButton7Click(QObject* sender) {
     try {
         Composition composition;
         if (auto* button = qobject_cast<FlatButton*>(sender)) {
-            composition = ComposeFieldText(ClickSender::FieldButton, button->tag(), {}, user_.record(), services_.today());
+            composition = ComposeFieldText(ClickSender::FieldButton, button->tag(), {}, user_.record(),
+                                           services_.today());
         } else if (auto* action = qobject_cast<QAction*>(sender)) {
             const QByteArray name = action->objectName().toLatin1();
-            composition = ComposeFieldText(ClickSender::MenuItem, action->property("Tag").toInt(),
-                                           std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
-                                           user_.record(), services_.today());
+            composition =
+                ComposeFieldText(ClickSender::MenuItem, action->property("Tag").toInt(),
+                                 std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
+                                 user_.record(), services_.today());
         } else {
             return;
         }
@@ -346,17 +363,16 @@ void TForm1::FormCreate() {
     settingsFile_ = services_.userFileFolder + "Zenpad.ini";
     SettingsFileContents contents;
     // Each value takes effect as soon as it is read, so a read that fails midway keeps what came before.
-    const bool complete = ReadSettingsFile(settingsFile_, contents, [this](SettingsKey key, const SettingsFileContents& read) {
-        settings_ = read.settings;
-        buttonImagePaths_ = read.ButtonImagePaths;
-        if (key == SettingsKey::BtnDown) {
-            setOpen(read.BtnDown);
-        } else if (key == SettingsKey::Left) {
-            move(read.Left, y());
-        } else if (key == SettingsKey::Top) {
-            move(x(), read.Top);
-        }
-    });
+    const bool complete =
+        ReadSettingsFile(settingsFile_, contents, [this](SettingsKey key, const SettingsFileContents& read) {
+            settings_ = read.settings;
+            buttonImagePaths_ = read.ButtonImagePaths;
+            if (key == SettingsKey::BtnDown) {
+                setOpen(read.BtnDown);
+            } else if (key == SettingsKey::Left || key == SettingsKey::Top) {
+                moveFrameTo(QPoint(read.Left, read.Top));
+            }
+        });
     if (!complete) {
         return;
     }
@@ -373,6 +389,23 @@ void TForm1::FormCreate() {
     } else if (services_.openUserFileList) {
         services_.openUserFileList(*this, nullptr);
     }
+}
+
+void TForm1::moveFrameTo(QPoint topLeft) {
+    // The stored position is the frame's outer corner, as pos() reports it at the end of the run. Before the
+    // window is mapped its frame is unknown and move() places the client area there, so the window would
+    // creep up and left by the title bar's size on every run; the move is repeated once the frame is known.
+    move(topLeft);
+    pendingFramePosition_ = topLeft;
+}
+
+void TForm1::placeFrameBeforeMapping() {
+    if (!pendingFramePosition_ || windowHandle() == nullptr) {
+        return;
+    }
+    // A frame position makes the window manager place the frame, not the client area, at the point.
+    windowHandle()->setFramePosition(*pendingFramePosition_);
+    pendingFramePosition_.reset();
 }
 
 void TForm1::FormDestroy() {

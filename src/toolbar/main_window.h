@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,7 @@ struct ToolbarServices {
 // The always-on-top toolbar.
 class TForm1 final : public QWidget, public ToolbarHost {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(ToolbarServices services, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -74,10 +75,10 @@ public:
     void setOpen(bool open);
     const std::string& settingsFile() const { return settingsFile_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void FormShow();
@@ -88,19 +89,21 @@ private:
     void SpeedButton16Click();
     void SpeedButton18Click();
     void setCaptionAndTitle(const std::string& sjisCaption);
+    void moveFrameTo(QPoint topLeft);
+    void placeFrameBeforeMapping();
 
-public:
+  public:
     // The caption the task bar shows, and the caption of the general error report.
     const std::string& applicationTitle() const { return applicationTitle_; }
 
-private:
-
+  private:
     ToolbarServices services_;
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;
     ButtonFaces faces_;
     std::string settingsFile_;
     std::string applicationTitle_;
+    std::optional<QPoint> pendingFramePosition_;
     ToolbarHints hints_;
     CurrentUser user_;
 

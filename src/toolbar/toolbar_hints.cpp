@@ -4,7 +4,8 @@
 
 namespace {
 
-std::string joinFields(const UserRecord& record, std::initializer_list<int> fields, const std::string& separator) {
+std::string joinFields(const UserRecord& record, std::initializer_list<int> fields,
+                       const std::string& separator) {
     std::string text;
     bool first = true;
     for (const int field : fields) {
@@ -39,9 +40,9 @@ constexpr std::array<const char*, 4> kMemoItemCaptions = {"メモ１", "メモ�
 ToolbarHints LayoutHints() {
     ToolbarHints hints;
     const std::map<int, const char*> layout = {
-        {4, "郵便番号"}, {5, "住所"},   {6, "氏名"},   {7, "性別"},       {8, "年齢"},
-        {9, "職業"},     {10, "電話番号"}, {11, "FAX番号"}, {12, "E-Mail"}, {13, "URL"},
-        {14, "メモ"},    {15, "設定"},  {16, "へルプ"}, {17, "生年月日"}, {18, "次へ"},
+        {4, "郵便番号"}, {5, "住所"},      {6, "氏名"},     {7, "性別"},      {8, "年齢"},
+        {9, "職業"},     {10, "電話番号"}, {11, "FAX番号"}, {12, "E-Mail"},   {13, "URL"},
+        {14, "メモ"},    {15, "設定"},     {16, "へルプ"},  {17, "生年月日"}, {18, "次へ"},
     };
     for (const auto& [number, text] : layout) {
         hints.buttonHints[number] = sjis::fromUtf8(text);
@@ -75,13 +76,15 @@ void UpdateHints(const UserRecord& record, ToolbarHints& hints, const CalendarDa
         for (int i = 0; i < 4; ++i) {
             const std::string memo = fieldOrEmpty(record, Memo1 + i);
             hints.memoCaptions[static_cast<std::size_t>(i)] =
-                memo.empty() ? sjis::fromUtf8(kMemoItemCaptions[static_cast<std::size_t>(i)]) : MemoShortForm(memo);
+                memo.empty() ? sjis::fromUtf8(kMemoItemCaptions[static_cast<std::size_t>(i)])
+                             : MemoShortForm(memo);
         }
         h[14] = hints.memoCaptions[0];
     }
     std::string birthHint = sjis::fromUtf8("生年月日");
     if (record.size() >= static_cast<std::size_t>(kFieldCount)) {
-        const auto date = ParseBirthDate(BirthDateText(record[BirthYear], record[BirthMonth], record[BirthDay]), today);
+        const auto date =
+            ParseBirthDate(BirthDateText(record[BirthYear], record[BirthMonth], record[BirthDay]), today);
         birthHint = date ? SlashDateText(*date) : sjis::fromUtf8("無効な日付");
     }
     hints.buttonHints[17] = birthHint;
@@ -95,5 +98,6 @@ NameFaceChoice ChooseNameFace(const UserRecord& record) {
         return NameFaceChoice::DefaultFaceOnly;
     }
     const std::string& sex = record[Sex];
-    return sex == sjis::fromUtf8("女") || sex == sjis::fromUtf8("女性") ? NameFaceChoice::Female : NameFaceChoice::Male;
+    return sex == sjis::fromUtf8("女") || sex == sjis::fromUtf8("女性") ? NameFaceChoice::Female
+                                                                        : NameFaceChoice::Male;
 }

@@ -26,9 +26,9 @@ void UpdateHints(const UserRecord& record, ToolbarHints& hints, const CalendarDa
 
 // Which face the name button shows and which picture the four full-name menu items show.
 enum class NameFaceChoice {
-    Unchanged,       // no record loaded
-    DefaultFaceOnly, // too short to hold the sex: face 2, menu pictures untouched
-    Male,            // face 2 and menu picture 2
-    Female,          // face 15 and menu picture 15
+    Unchanged,        // no record loaded
+    DefaultFaceOnly,  // too short to hold the sex: face 2, menu pictures untouched
+    Male,             // face 2 and menu picture 2
+    Female,           // face 15 and menu picture 15
 };
 NameFaceChoice ChooseNameFace(const UserRecord& record);

@@ -4,7 +4,8 @@
 
 int FieldButtonPosition(int speedButtonNumber) {
     // SpeedButton4 .. SpeedButton18: the birth date sits after the sex button, Next before the settings.
-    static constexpr std::array<int, kFieldButtonCount> kPositions = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 13, 14, 4, 12};
+    static constexpr std::array<int, kFieldButtonCount> kPositions = {0, 1,  2,  3,  5,  6, 7, 8,
+                                                                      9, 10, 11, 13, 14, 4, 12};
     if (speedButtonNumber < 4 || speedButtonNumber > 18) {
         throw std::out_of_range("not a field button");
     }
@@ -35,7 +36,8 @@ ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, QSize button) {
     layout.panel1 = QRect(0, 0, width, open ? fixedHeight : layout.clientSize.height());
     layout.changeBar = QRect(0, 0, width, kChangeBarThickness);
     for (int i = 0; i < 3; ++i) {
-        layout.controlButtons[static_cast<std::size_t>(i)] = QPoint(kVerticalMargin, kChangeBarThickness + i * h);
+        layout.controlButtons[static_cast<std::size_t>(i)] =
+            QPoint(kVerticalMargin, kChangeBarThickness + i * h);
     }
     layout.panel2 = QRect(0, layout.panel1.height(), width, kFieldButtonCount * h);
     for (int pos = 0; pos < kFieldButtonCount; ++pos) {

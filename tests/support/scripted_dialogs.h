@@ -8,7 +8,7 @@
 // Answers questions from a script and records every request, in order. An unscripted question gets the
 // request's escape answer, as if the user pressed Escape.
 class ScriptedDialogs final : public Dialogs {
-public:
+  public:
     void answerNext(DialogAnswer answer) { script_.push_back(answer); }
 
     DialogAnswer ask(const DialogRequest& request) override {
@@ -23,6 +23,6 @@ public:
 
     std::vector<DialogRequest> asked;
 
-private:
+  private:
     std::deque<DialogAnswer> script_;
 };

@@ -190,11 +190,12 @@ TEST_F(ButtonImagesTest, AcceptsCommonBitmapDepths) {
 }
 
 TEST_F(ButtonImagesTest, AnythingButAWindowsBitmapFallsBackToTheBuiltInFace) {
-    const QByteArray png = readAll(save("picture.png", patternImage(16, 16), "PNG"));
+    const std::string pngPath = save("picture.png", patternImage(16, 16), "PNG");
+    const QByteArray png = readAll(pngPath);
     const QByteArray bmp = readAll(save("whole.bmp", patternImage(16, 16), "BMP"));
     const std::vector<std::string> paths = {
         write("icon.ico", iconFileBytes()),
-        save("picture.png", patternImage(16, 16), "PNG"),
+        pngPath,
         write("png-named.bmp", png),
         write("text.bmp", "BM, but only words"),
         write("truncated.bmp", bmp.left(40)),

@@ -8,9 +8,12 @@ namespace {
 
 const CalendarDate kToday{2026, 12, 7};
 
-std::string j(const char* utf8) { return sjis::fromUtf8(utf8); }
+std::string j(const char* utf8) {
+    return sjis::fromUtf8(utf8);
+}
 
-UserRecord recordWith(std::initializer_list<std::pair<int, const char*>> fields, std::size_t lines = kFieldCount) {
+UserRecord recordWith(std::initializer_list<std::pair<int, const char*>> fields,
+                      std::size_t lines = kFieldCount) {
     UserRecord record(lines);
     for (const auto& [index, text] : fields) {
         record[static_cast<std::size_t>(index)] = j(text);
@@ -29,8 +32,14 @@ TEST(ToolbarHints, MemoShortFormCountsCharacters) {
 
 TEST(ToolbarHints, FilledRecordReplacesTheLayoutHints) {
     ToolbarHints hints = LayoutHints();
-    UpdateHints(recordWith({{PostalCode, "100-0001"}, {City, "千代田区"}, {PhoneArea, "03"}, {FaxNumber, "1234"},
-                            {Memo1, "いつもの"}, {BirthYear, "1975"}, {BirthMonth, "4"}, {BirthDay, "1"}}),
+    UpdateHints(recordWith({{PostalCode, "100-0001"},
+                            {City, "千代田区"},
+                            {PhoneArea, "03"},
+                            {FaxNumber, "1234"},
+                            {Memo1, "いつもの"},
+                            {BirthYear, "1975"},
+                            {BirthMonth, "4"},
+                            {BirthDay, "1"}}),
                 hints, kToday);
     EXPECT_EQ(hints.buttonHints[4], "100-0001");
     EXPECT_EQ(hints.buttonHints[5], j("千代田区"));
@@ -64,8 +73,9 @@ TEST(ToolbarHints, BirthDateHint) {
 
 TEST(ToolbarHints, EmptyRecordChangesOnlyTheBirthDateHint) {
     ToolbarHints hints = LayoutHints();
-    UpdateHints(recordWith({{Sex, "男"}, {Memo2, "二番目"}, {BirthYear, "1975"}, {BirthMonth, "4"}, {BirthDay, "1"}}),
-                hints, kToday);
+    UpdateHints(
+        recordWith({{Sex, "男"}, {Memo2, "二番目"}, {BirthYear, "1975"}, {BirthMonth, "4"}, {BirthDay, "1"}}),
+        hints, kToday);
     UpdateHints(UserRecord{}, hints, kToday);
     EXPECT_EQ(hints.buttonHints[7], j("男"));
     EXPECT_EQ(hints.memoCaptions[1], j("二番目"));

@@ -49,7 +49,7 @@ TEST(ToolbarLayout, ClosedControlGroupFillsTheClientArea) {
 }
 
 TEST(ToolbarLayout, FieldRowOrderPutsBirthDateAfterSexAndNextBeforeSettings) {
-    const int expected[][2] = {{4, 0}, {5, 1}, {6, 2}, {7, 3}, {17, 4}, {8, 5}, {9, 6}, {10, 7},
+    const int expected[][2] = {{4, 0},  {5, 1},  {6, 2},   {7, 3},   {17, 4},  {8, 5},   {9, 6},  {10, 7},
                                {11, 8}, {12, 9}, {13, 10}, {14, 11}, {18, 12}, {15, 13}, {16, 14}};
     for (const auto& [number, position] : expected) {
         EXPECT_EQ(FieldButtonPosition(number), position) << "SpeedButton" << number;

@@ -14,10 +14,12 @@
 
 namespace {
 
-std::string j(const char* utf8) { return sjis::fromUtf8(utf8); }
+std::string j(const char* utf8) {
+    return sjis::fromUtf8(utf8);
+}
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     MainWindowTest() {
         TestApplication();
         ToolbarServices services;

@@ -4,7 +4,8 @@
 
 QFont JapaneseUiFont(int pixelSize) {
     QFont font;
-    font.setFamilies({QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    font.setFamilies(
+        {QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
     font.setPixelSize(pixelSize);
     return font;
 }

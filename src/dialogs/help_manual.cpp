@@ -1,0 +1,17 @@
+#include "dialogs/help_manual.h"
+
+#include "platform/shell.h"
+
+std::string HelpManualPath(const std::string& sjisExecutablePath) {
+    const std::size_t slash = sjisExecutablePath.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = sjisExecutablePath.rfind('.');
+    // A dot that starts the name (a hidden file) or lies in a folder name is no extension.
+    const bool hasExtension = dot != std::string::npos && dot > nameStart;
+    const std::string stem = hasExtension ? sjisExecutablePath.substr(0, dot) : sjisExecutablePath;
+    return stem + ".html";
+}
+
+void OpenHelpManual(Shell& shell, const std::string& sjisExecutablePath) {
+    shell.openFile(HelpManualPath(sjisExecutablePath));
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+class Shell;
+
+// The help manual beside the executable: the executable's path with its extension replaced by ".html"
+// (a name without one gets ".html" appended). Shift-JIS, as every path inside the program.
+std::string HelpManualPath(const std::string& sjisExecutablePath);
+
+// The help menu's "ヘルプ(&H)": opens the manual with the desktop's viewer. Nothing of the program's own is
+// reported when that fails; the viewer runs on its own.
+void OpenHelpManual(Shell& shell, const std::string& sjisExecutablePath);

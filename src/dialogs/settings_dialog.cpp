@@ -1,0 +1,285 @@
+#include "dialogs/settings_dialog.h"
+
+#include "data/sjis.h"
+#include "dialogs/dialog_look.h"
+#include "dialogs/settings_rules.h"
+#include "platform/qt/japanese_font.h"
+#include "toolbar/button_images.h"
+#include "toolbar/toolbar_host.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+using settings_rules::FaceRow;
+
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The busy cursor for as long as it lives, so it is restored on every path.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The small picture of the browse buttons: an open yellow folder, 14x14.
+QPixmap BrowseButtonPicture() {
+    QPixmap picture(14, 14);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(QColor(128, 96, 0));
+    painter.setBrush(QColor(255, 220, 96));
+    painter.drawRect(1, 4, 11, 8);
+    painter.drawRect(1, 2, 5, 2);
+    painter.setBrush(QColor(255, 240, 160));
+    painter.drawPolygon(QPolygon({QPoint(3, 7), QPoint(13, 7), QPoint(11, 12), QPoint(1, 12)}));
+    return picture;
+}
+
+template <typename Control>
+Control* Place(Control* control, const char* name, int left, int top, int width, int height) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+QWidget* MakePanel(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    return Place(new dialog_look::BevelPanel(parent), name, left, top, width, height);
+}
+
+void ShowPicture(QLabel& preview, const QImage& picture) {
+    preview.setPixmap(QPixmap::fromImage(picture));
+    preview.repaint();
+}
+
+}  // namespace
+
+QString ChoosePictureFile(QWidget* parent, const QString& startFolder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), startFolder, filter);
+}
+
+TForm4::TForm4(ToolbarHost& host, PictureFileChooser chooser, QWidget* parent)
+    : QDialog(parent),
+      host_(host),
+      chooser_(chooser ? std::move(chooser) : PictureFileChooser(ChoosePictureFile)) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(Utf8("設定"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(JapaneseUiFont(12));
+    setFixedSize(402, 367);
+    buildPastePanel();
+    buildNextKeyPanel();
+    buildPicturePanel();
+    buildButtons();
+    setKeyboardOrder();
+    FormCreate();
+    dialog_look::CentreOnScreen(*this, parent);
+}
+
+void TForm4::buildPastePanel() {
+    pastePanel_ = MakePanel(this, "Panel2", 8, 8, 209, 73);
+    checkBox1_ =
+        Place(new QCheckBox(Utf8("直下のウインドウに貼り付ける"), pastePanel_), "CheckBox1", 16, 8, 185, 17);
+    checkBox2_ =
+        Place(new QCheckBox(Utf8("貼りつけ後キーを押す"), pastePanel_), "CheckBox2", 16, 32, 185, 17);
+    radioButton1_ =
+        Place(new QRadioButton(QStringLiteral("TAB"), pastePanel_), "RadioButton1", 32, 48, 65, 17);
+    radioButton2_ =
+        Place(new QRadioButton(QStringLiteral("ENTER"), pastePanel_), "RadioButton2", 112, 48, 73, 17);
+    connect(checkBox1_, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
+    connect(checkBox2_, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
+}
+
+void TForm4::buildNextKeyPanel() {
+    nextKeyPanel_ = MakePanel(this, "Panel1", 224, 8, 169, 73);
+    auto* label1 = new QLabel(Utf8("次へボタンの動作"), nextKeyPanel_);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->move(16, 9);
+    label1->adjustSize();
+    radioButton3_ =
+        Place(new QRadioButton(QStringLiteral("TAB"), nextKeyPanel_), "RadioButton3", 24, 28, 65, 17);
+    radioButton4_ =
+        Place(new QRadioButton(QStringLiteral("ENTER"), nextKeyPanel_), "RadioButton4", 24, 48, 81, 17);
+}
+
+void TForm4::buildPicturePanel() {
+    picturePanel_ = MakePanel(this, "Panel3", 8, 88, 385, 241);
+    const QPixmap browsePicture = BrowseButtonPicture();
+    for (const FaceRow& row : settings_rules::FaceRows()) {
+        const int offset = row.column * 192;
+        const QByteArray index = QByteArray::number(row.face);
+        auto* image =
+            Place(new QLabel(picturePanel_), ("Image" + index).constData(), 8 + offset, row.top, 16, 16);
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto* edit =
+            Place(new QLineEdit(picturePanel_), ("Edit" + index).constData(), 32 + offset, row.top, 121, 20);
+        const QByteArray buttonName = "SpeedButton" + QByteArray::number(row.browseButton);
+        auto* browse =
+            Place(new QToolButton(picturePanel_), buttonName.constData(), 160 + offset, row.top, 20, 20);
+        browse->setIcon(browsePicture);
+        browse->setIconSize(QSize(14, 14));
+        browse->setFocusPolicy(Qt::NoFocus);
+        browse->setProperty("Tag", row.face);
+        const int face = row.face;
+        connect(browse, &QToolButton::clicked, this, [this, face] { SpeedButton1Click(face); });
+        images_[static_cast<std::size_t>(face)] = image;
+        edits_[static_cast<std::size_t>(face)] = edit;
+    }
+    defaultBtn_ = Place(new QPushButton(Utf8("全て標準"), picturePanel_), "DefaultBtn", 8, 208, 75, 25);
+    connect(defaultBtn_, &QPushButton::clicked, this, [this] { DefaultBtnClick(); });
+    label2_ = new QLabel(picturePanel_);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->move(96, 208);
+    QFont bold = font();
+    bold.setBold(true);
+    label2_->setFont(bold);
+    QPalette red = label2_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    label2_->setPalette(red);
+}
+
+void TForm4::buildButtons() {
+    bitBtn1_ = Place(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", 232, 336, 75, 25);
+    bitBtn2_ = Place(new QPushButton(Utf8("キャンセル"), this), "BitBtn2", 320, 336, 75, 25);
+    // Neither button answers ENTER or Escape by itself.
+    for (QPushButton* button : {bitBtn1_, bitBtn2_, defaultBtn_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(bitBtn1_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(bitBtn2_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+}
+
+void TForm4::setKeyboardOrder() {
+    std::vector<QWidget*> order = {bitBtn1_,   bitBtn2_,   radioButton3_, radioButton4_,
+                                   checkBox2_, checkBox1_, radioButton1_, radioButton2_};
+    const auto& boxes = settings_rules::PathBoxTabOrder();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (i == settings_rules::kPathBoxesBeforeDefaultButton) {
+            order.push_back(defaultBtn_);
+        }
+        order.push_back(edits_[static_cast<std::size_t>(boxes[i])]);
+    }
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    bitBtn1_->setFocus();
+}
+
+void TForm4::FormCreate() {
+    label2_->setText(dialog_look::LabelText(settings_rules::ResetHintText()));
+    label2_->adjustSize();
+    const settings_rules::PasteControls controls = settings_rules::ControlsFromSettings(host_.settings());
+    checkBox1_->setChecked(controls.pasteChecked);
+    checkBox2_->setChecked(controls.afterKeyChecked);
+    CheckBox1Click();
+    CheckBox2Click();
+    radioButton1_->setChecked(controls.afterKeyTab);
+    radioButton2_->setChecked(!controls.afterKeyTab);
+    radioButton3_->setChecked(controls.nextKeyTab);
+    radioButton4_->setChecked(!controls.nextKeyTab);
+    const ButtonFaces& faces = host_.faces();
+    const std::vector<std::string>& paths = host_.buttonImagePaths();
+    for (std::size_t i = 0; i < kFaceCount; ++i) {
+        images_[i]->setPixmap(QPixmap::fromImage(faces[i]));
+        edits_[i]->setText(i < paths.size() ? sjis::toUnicode(paths[i]) : QString());
+        edits_[i]->setCursorPosition(0);  // show where a long path starts
+    }
+}
+
+void TForm4::CheckBox1Click() {
+    checkBox2_->setEnabled(settings_rules::AfterKeyBoxEnabled(checkBox1_->isChecked()));
+    CheckBox2Click();
+}
+
+void TForm4::CheckBox2Click() {
+    const bool enabled =
+        settings_rules::AfterKeyPairEnabled(checkBox2_->isChecked(), checkBox2_->isEnabled());
+    radioButton1_->setEnabled(enabled);
+    radioButton2_->setEnabled(enabled);
+}
+
+void TForm4::SpeedButton1Click(int face) {
+    QLineEdit& edit = *edits_[static_cast<std::size_t>(face)];
+    QLabel& preview = *images_[static_cast<std::size_t>(face)];
+    const QString chosen =
+        chooser_(this, settings_rules::StartFolderOf(edit.text()), Utf8(settings_rules::kBitmapFilterUtf8));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    // A path that Shift-JIS cannot hold would be stored damaged; it is refused like an unreadable file.
+    QString unmappable;
+    sjis::fromUnicode(chosen, &unmappable);
+    const std::optional<QImage> picture =
+        unmappable.isEmpty() ? settings_rules::LoadPreviewPicture(chosen) : std::nullopt;
+    if (!picture) {
+        edit.clear();
+        return;
+    }
+    ShowPicture(preview, *picture);
+    edit.setText(chosen);
+    edit.setCursorPosition(0);
+}
+
+void TForm4::DefaultBtnClick() {
+    if (host_.dialogs().ask(settings_rules::ResetAllQuestion()) != DialogAnswer::Yes) {
+        return;
+    }
+    const BusyCursor busy;
+    for (int i = 0; i < kFaceCount; ++i) {
+        edits_[static_cast<std::size_t>(i)]->clear();
+        ShowPicture(*images_[static_cast<std::size_t>(i)], BuiltInPicture(i));
+    }
+}
+
+void TForm4::BitBtn1Click() {
+    const settings_rules::PasteControls controls{checkBox1_->isChecked(), checkBox2_->isChecked(),
+                                                 radioButton1_->isChecked(), radioButton3_->isChecked()};
+    settings_rules::StoreControls(controls, host_.settings());
+    accept();
+}
+
+void TForm4::BitBtn2Click() {
+    reject();
+}
+
+void TForm4::keyPressEvent(QKeyEvent* event) {
+    // The dialog has no cancel button, so Escape does not end it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+std::vector<std::string> TForm4::pathTexts() const {
+    std::vector<std::string> paths;
+    paths.reserve(kFaceCount);
+    for (const QLineEdit* edit : edits_) {
+        paths.push_back(sjis::fromUnicode(edit->text()));
+    }
+    return paths;
+}
+
+void OpenSettingsDialog(ToolbarHost& host, QWidget* parent, PictureFileChooser chooser) {
+    TForm4 dialog(host, std::move(chooser), parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    host.buttonImagePaths() = dialog.pathTexts();
+    host.rebuildFaces();
+}

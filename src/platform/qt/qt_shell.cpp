@@ -1,0 +1,15 @@
+#include "platform/qt/qt_shell.h"
+
+#include "data/sjis.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+bool QtShell::openUrl(const std::string& sjisUrl) {
+    const QUrl url(sjis::toUnicode(sjisUrl));
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+bool QtShell::openFile(const std::string& sjisPath) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(sjis::toUnicode(sjisPath)));
+}

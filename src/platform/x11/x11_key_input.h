@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/key_input.h"
+#include "platform/x11/x11_display.h"
+
+#include <memory>
+
+// Synthetic keys through the XTest extension, on the connection given. Keys still down when it is destroyed
+// are released then.
+std::unique_ptr<KeyInput> makeX11KeyInput(std::shared_ptr<X11Display> display);

@@ -1,0 +1,329 @@
+#include "platform/x11/x11_window_order.h"
+
+#include "data/sjis.h"
+#include "platform/x11/x11_support.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+using x11::atom;
+using x11::longProperty;
+using x11::singleLongProperty;
+
+constexpr long kSourceUserAction = 2;  // _NET_ACTIVE_WINDOW: the request comes from a direct user action
+constexpr unsigned long kWmStateNormal = 1;
+
+// Window types that are part of the desktop's furniture rather than a window to type into.
+constexpr std::array kSkippedTypes = {
+    "_NET_WM_WINDOW_TYPE_DESKTOP",    "_NET_WM_WINDOW_TYPE_DOCK",    "_NET_WM_WINDOW_TYPE_TOOLBAR",
+    "_NET_WM_WINDOW_TYPE_MENU",       "_NET_WM_WINDOW_TYPE_SPLASH",  "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
+    "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP", "_NET_WM_WINDOW_TYPE_NOTIFICATION",
+    "_NET_WM_WINDOW_TYPE_COMBO",      "_NET_WM_WINDOW_TYPE_DND",
+};
+
+class X11WindowOrder : public WindowOrder {
+  public:
+    X11WindowOrder(std::shared_ptr<X11Display> display, StackingSource source)
+        : connection_(std::move(display)),
+          d_(connection_->get()),
+          root_(DefaultRootWindow(d_)),
+          source_(source) {
+        // An unmapped window of our own whose property changes tell us the server's time.
+        timeWindow_ = XCreateSimpleWindow(d_, root_, -10, -10, 1, 1, 0, 0, 0);
+        XSelectInput(d_, timeWindow_, PropertyChangeMask);
+        XFlush(d_);
+    }
+
+    ~X11WindowOrder() override {
+        XDestroyWindow(d_, timeWindow_);
+        XFlush(d_);
+    }
+
+    std::optional<WindowHandle> findWindowBelow(WindowHandle toolbar) override {
+        const Window own = static_cast<Window>(toolbar);
+        const bool useClientList = source_ == StackingSource::Automatic && windowManagerRuns();
+        const std::optional<Window> found = useClientList ? walkClientList(own) : walkWindowTree(own);
+        if (!found) {
+            return std::nullopt;
+        }
+        return static_cast<WindowHandle>(*found);
+    }
+
+    std::string windowTitle(WindowHandle window) override {
+        const Window w = static_cast<Window>(window);
+        if (const auto name = x11::textProperty(d_, w, atom(d_, "_NET_WM_NAME"))) {
+            return sjis::fromUnicode(QString::fromUtf8(name->bytes));
+        }
+        const auto name = x11::textProperty(d_, w, XA_WM_NAME);
+        if (!name) {
+            return {};
+        }
+        if (name->type == XA_STRING) {
+            return sjis::fromUnicode(QString::fromLatin1(name->bytes));
+        }
+        if (name->type == atom(d_, "UTF8_STRING")) {
+            return sjis::fromUnicode(QString::fromUtf8(name->bytes));
+        }
+        return compoundTextTitle(w);
+    }
+
+    bool activate(WindowHandle window) override {
+        const Window w = static_cast<Window>(window);
+        x11::ErrorTrap trap(d_);
+        if (windowManagerRuns()) {
+            requestActivation(w);
+        }
+        XRaiseWindow(d_, w);
+        XSetInputFocus(d_, w, RevertToParent, CurrentTime);
+        return !trap.failed();
+    }
+
+    bool isActive(WindowHandle window) override {
+        const Window w = static_cast<Window>(window);
+        if (!holdsFocus(w)) {
+            return false;
+        }
+        // With a window manager, wait until it agrees too, so it will not move the focus back meanwhile.
+        if (!windowManagerRuns()) {
+            return true;
+        }
+        const auto active = singleLongProperty(d_, root_, atom(d_, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        return active && *active == w;
+    }
+
+  private:
+    // A window manager that follows the desktop conventions proves it runs by a window naming itself.
+    bool windowManagerRuns() {
+        const Atom check = atom(d_, "_NET_SUPPORTING_WM_CHECK");
+        const auto child = singleLongProperty(d_, root_, check, XA_WINDOW);
+        if (!child) {
+            return false;
+        }
+        const auto self = singleLongProperty(d_, *child, check, XA_WINDOW);
+        return self && *self == *child;
+    }
+
+    // The window manager's list runs from the bottom to the top of the stack.
+    std::optional<Window> walkClientList(Window toolbar) {
+        const std::vector<unsigned long> stack =
+            longProperty(d_, root_, atom(d_, "_NET_CLIENT_LIST_STACKING"), XA_WINDOW);
+        const auto top = startBelow(stack, toolbar);
+        for (auto it = top; it != stack.rend(); ++it) {
+            if (isTarget(*it, toolbar)) {
+                return *it;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The root's children run from the bottom to the top of the stack; under a window manager they are
+    // frames that hold the client window somewhere inside.
+    std::optional<Window> walkWindowTree(Window toolbar) {
+        const std::vector<unsigned long> stack = rootChildren();
+        const std::optional<Window> toolbarTop = topLevelOf(toolbar);
+        const auto top = startBelow(stack, toolbarTop.value_or(None));
+        for (auto it = top; it != stack.rend(); ++it) {
+            if (!isViewableTopLevel(*it)) {
+                continue;
+            }
+            const Window client = clientOf(*it).value_or(*it);
+            if (isTarget(client, toolbar)) {
+                return client;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // From the top down, starting just below the toolbar when it is in the stack, else at the very top.
+    static std::vector<unsigned long>::const_reverse_iterator startBelow(
+        const std::vector<unsigned long>& stack, Window toolbar) {
+        const auto at = std::find(stack.rbegin(), stack.rend(), toolbar);
+        return at == stack.rend() ? stack.rbegin() : std::next(at);
+    }
+
+    std::vector<unsigned long> rootChildren() {
+        x11::ErrorTrap trap(d_);
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        const Status status = XQueryTree(d_, root_, &root, &parent, &children, &count);
+        const x11::XPtr<Window> owned(children);
+        if (status == 0 || trap.failed() || children == nullptr) {
+            return {};
+        }
+        return std::vector<unsigned long>(children, children + count);
+    }
+
+    // The child of the root that holds the window; nothing when it is gone.
+    std::optional<Window> topLevelOf(Window window) {
+        if (window == None) {
+            return std::nullopt;
+        }
+        Window current = window;
+        while (true) {
+            const std::optional<Window> parent = x11::parentOf(d_, current);
+            if (!parent) {
+                return std::nullopt;
+            }
+            if (*parent == root_) {
+                return current;
+            }
+            current = *parent;
+        }
+    }
+
+    bool isViewableTopLevel(Window window) {
+        XWindowAttributes attributes;
+        x11::ErrorTrap trap(d_);
+        const Status status = XGetWindowAttributes(d_, window, &attributes);
+        if (status == 0 || trap.failed()) {
+            return false;
+        }
+        return attributes.map_state == IsViewable && attributes.c_class == InputOutput &&
+               !attributes.override_redirect;
+    }
+
+    // The window that a window manager marked as its client (WM_STATE), searched depth first inside a frame.
+    std::optional<Window> clientOf(Window window) {
+        const Atom wmState = atom(d_, "WM_STATE");
+        if (singleLongProperty(d_, window, wmState, wmState)) {
+            return window;
+        }
+        x11::ErrorTrap trap(d_);
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        const Status status = XQueryTree(d_, window, &root, &parent, &children, &count);
+        const x11::XPtr<Window> owned(children);
+        if (status == 0 || trap.failed()) {
+            return std::nullopt;
+        }
+        for (unsigned int i = count; i > 0; --i) {
+            if (const std::optional<Window> client = clientOf(children[i - 1])) {
+                return client;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // A viewable, ordinary window that belongs to another program.
+    bool isTarget(Window window, Window toolbar) {
+        return window != toolbar && !belongsToUs(window, toolbar) && isViewableWindow(window) &&
+               !isHidden(window) && !isFurniture(window);
+    }
+
+    bool belongsToUs(Window window, Window toolbar) {
+        const auto pid = singleLongProperty(d_, window, atom(d_, "_NET_WM_PID"), XA_CARDINAL);
+        if (pid && *pid == static_cast<unsigned long>(getpid())) {
+            return true;
+        }
+        if (toolbar == None) {
+            return false;
+        }
+        const Atom leaderAtom = atom(d_, "WM_CLIENT_LEADER");
+        const auto ours = singleLongProperty(d_, toolbar, leaderAtom, XA_WINDOW);
+        const auto theirs = singleLongProperty(d_, window, leaderAtom, XA_WINDOW);
+        return ours && theirs && *ours == *theirs;
+    }
+
+    // Mapped with all its ancestors: not iconified, not on another desktop.
+    bool isViewableWindow(Window window) {
+        XWindowAttributes attributes;
+        x11::ErrorTrap trap(d_);
+        const Status status = XGetWindowAttributes(d_, window, &attributes);
+        return status != 0 && !trap.failed() && attributes.map_state == IsViewable;
+    }
+
+    bool isHidden(Window window) {
+        const std::vector<unsigned long> states =
+            longProperty(d_, window, atom(d_, "_NET_WM_STATE"), XA_ATOM);
+        if (std::find(states.begin(), states.end(), atom(d_, "_NET_WM_STATE_HIDDEN")) != states.end()) {
+            return true;
+        }
+        const Atom wmState = atom(d_, "WM_STATE");
+        const auto state = singleLongProperty(d_, window, wmState, wmState);
+        return state && *state != kWmStateNormal;
+    }
+
+    bool isFurniture(Window window) {
+        const std::vector<unsigned long> types =
+            longProperty(d_, window, atom(d_, "_NET_WM_WINDOW_TYPE"), XA_ATOM);
+        return std::any_of(types.begin(), types.end(), [this](unsigned long type) {
+            return std::any_of(kSkippedTypes.begin(), kSkippedTypes.end(),
+                               [&](const char* name) { return type == atom(d_, name); });
+        });
+    }
+
+    bool holdsFocus(Window window) {
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(d_, &focus, &revert);
+        // The focus may sit on a child of the window; walk up to see whether it lies inside.
+        for (std::optional<Window> current = focus; current && *current != PointerRoot;
+             current = x11::parentOf(d_, *current)) {
+            if (*current == window) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void requestActivation(Window window) {
+        const auto current = singleLongProperty(d_, root_, atom(d_, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atom(d_, "_NET_ACTIVE_WINDOW");
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = kSourceUserAction;
+        event.xclient.data.l[1] = static_cast<long>(serverTime());
+        event.xclient.data.l[2] = static_cast<long>(current.value_or(None));
+        XSendEvent(d_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    }
+
+    // The server's current time: touch a property of our own window and read the time of the notice.
+    Time serverTime() {
+        const Atom property = atom(d_, "_ZENPORO_TIME");
+        XChangeProperty(d_, timeWindow_, property, XA_STRING, 8, PropModeAppend, nullptr, 0);
+        XEvent event;
+        XWindowEvent(d_, timeWindow_, PropertyChangeMask, &event);
+        return event.xproperty.time;
+    }
+
+    std::string compoundTextTitle(Window window) {
+        XTextProperty text{};
+        if (XGetWMName(d_, window, &text) == 0 || text.value == nullptr) {
+            return {};
+        }
+        const x11::XPtr<unsigned char> value(text.value);
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(d_, &text, &list, &count) < Success || list == nullptr) {
+            return {};
+        }
+        std::string utf8;
+        for (int i = 0; i < count; ++i) {
+            utf8 += list[i];
+        }
+        XFreeStringList(list);
+        return sjis::fromUnicode(QString::fromUtf8(utf8));
+    }
+
+    std::shared_ptr<X11Display> connection_;
+    Display* d_;
+    Window root_;
+    StackingSource source_;
+    Window timeWindow_ = None;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowOrder> makeX11WindowOrder(std::shared_ptr<X11Display> display, StackingSource source) {
+    return std::make_unique<X11WindowOrder>(std::move(display), source);
+}

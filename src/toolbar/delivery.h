@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/toolbar_settings.h"
+#include "platform/window_order.h"
+
+#include <string>
+
+class KeyInput;
+class Sleeper;
+
+// What the delivery needs of the window system.
+struct DeliveryPorts {
+    WindowOrder& windows;
+    KeyInput& keys;
+    Sleeper& sleeper;
+};
+
+// How a delivery ended. Nothing of it is shown to the user; it tells callers and tests what happened.
+enum class DeliveryResult {
+    Sent,             // every key event was sent to the window below
+    NoWindowBelow,    // no window lies below the toolbar: nothing was sent
+    TargetNotActive,  // the window below did not become active in time: nothing was sent
+    KeyFailed,        // a key press could not be sent; every key pressed was still released
+};
+
+// The title of the window below the toolbar (Shift-JIS); empty when there is none.
+std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar);
+
+// Pastes the clipboard into the window below the toolbar with Ctrl+V, then presses TAB or ENTER when
+// PasteAfter is on. The keys go to the window found, by its id, and only once it is active.
+DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
+                                    const DeliveryPorts& ports);
+
+// The Next button: TAB when NextKey is true, ENTER otherwise, in the window below the toolbar.
+DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
+                                         const DeliveryPorts& ports);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <chrono>
+
+// Every wait of the keystroke delivery, in one place.
+namespace delivery_timing {
+
+using std::chrono::milliseconds;
+
+// Between activating the window below and pasting: a target that has just been given the focus may still be
+// redrawing or restoring its own focused field, and a Ctrl+V that arrives in that moment is lost in some
+// applications. 100 ms has long been enough for that and is short enough not to be noticed.
+inline constexpr milliseconds kPasteSettle{100};
+
+// How often to ask whether the target has become active. Window managers answer an activation request within
+// a few milliseconds; 10 ms keeps the polling cheap without adding a noticeable delay.
+inline constexpr milliseconds kActivationPoll{10};
+
+// How long to wait for the target to become active before giving up without sending a key. A busy desktop
+// can take a few hundred milliseconds; beyond a second the user would notice the toolbar hanging, and a
+// window that refuses the focus for that long is not going to take it.
+inline constexpr milliseconds kActivationTimeout{1000};
+
+}  // namespace delivery_timing

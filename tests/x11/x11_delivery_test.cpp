@@ -1,0 +1,155 @@
+// The delivery against real X11: a real target application below an always-on-top toolbar, the real
+// clipboard and real XTest keys, on the display that DISPLAY names (Xvfb with openbox in the test script).
+
+#include "data/sjis.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/thread_sleeper.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_key_input.h"
+#include "platform/x11/x11_platform.h"
+#include "platform/x11/x11_window_order.h"
+#include "toolbar/delivery.h"
+#include "x11_test_support.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using x11test::TargetApp;
+using x11test::waitUntil;
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class X11DeliveryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            GTEST_SKIP() << "needs an X display";
+        }
+        x11test::application();
+        display = X11Display::open();
+        ASSERT_TRUE(display);
+        windows = makeX11WindowOrder(display);
+        keys = makeX11KeyInput(display);
+        toolbar = std::make_unique<x11test::Toolbar>();
+    }
+
+    DeliveryPorts ports() { return {*windows, *keys, sleeper}; }
+
+    std::optional<WindowHandle> below() { return windows->findWindowBelow(toolbar->window()); }
+
+    // Waits until the target lies directly below the toolbar, as the user would see it before a click.
+    bool isBelow(const TargetApp& target) {
+        return waitUntil([&] { return below() == target.window(); });
+    }
+
+    // Puts the text on the clipboard and pastes it into the window below, starting from a focused toolbar.
+    DeliveryResult paste(const char* utf8) {
+        EXPECT_TRUE(toolbar->takeFocus());
+        EXPECT_TRUE(clipboard.setText(sjis::fromUtf8(utf8)));
+        return PasteIntoWindowBelow(settings, toolbar->window(), ports());
+    }
+
+    DeliveryResult next() {
+        EXPECT_TRUE(toolbar->takeFocus());
+        return PressNextKeyInWindowBelow(settings, toolbar->window(), ports());
+    }
+
+    std::shared_ptr<X11Display> display;
+    std::unique_ptr<WindowOrder> windows;
+    std::unique_ptr<KeyInput> keys;
+    ThreadSleeper sleeper;
+    QtClipboard clipboard;
+    ToolbarSettings settings;
+    std::unique_ptr<x11test::Toolbar> toolbar;
+};
+
+TEST_F(X11DeliveryTest, PastesIntoTheApplicationBelowAndMovesOnWithTabAndEnter) {
+    TargetApp target(u("応募フォーム"));
+    ASSERT_TRUE(target.waitReady());
+    ASSERT_TRUE(isBelow(target));
+    EXPECT_EQ(GetWindowBelowTitle(*windows, toolbar->window()), sjis::fromUtf8("応募フォーム"));
+
+    settings.PasteAfter = true;
+    settings.AfterKey = 0;
+    ASSERT_EQ(paste("東京都千代田区１－２"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return target.state("first") == u("東京都千代田区１－２"); }))
+        << target.state("first").toStdString();
+    EXPECT_TRUE(waitUntil([&] { return target.state("focus") == "1"; }));
+
+    settings.PasteAfter = false;
+    ASSERT_EQ(paste("ABC-123"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return target.state("second") == "ABC-123"; }));
+    EXPECT_EQ(target.state("focus"), "1");
+
+    settings.NextKey = false;
+    ASSERT_EQ(next(), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return target.state("enters") == "1"; }));
+
+    settings.NextKey = true;
+    ASSERT_EQ(next(), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return target.state("focus") == "0"; }));
+    EXPECT_EQ(target.state("first"), u("東京都千代田区１－２"));
+}
+
+TEST_F(X11DeliveryTest, DuplicateAndLongTitlesStillReceiveTheTextBelow) {
+    TargetApp lower(u("同じ題名"));
+    ASSERT_TRUE(lower.waitReady());
+    ASSERT_TRUE(isBelow(lower));
+    TargetApp upper(u("同じ題名"));
+    ASSERT_TRUE(upper.waitReady());
+    ASSERT_TRUE(isBelow(upper));
+
+    ASSERT_EQ(paste("上の窓"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return upper.state("first") == u("上の窓"); }));
+    EXPECT_EQ(lower.state("first"), "");
+
+    const QString longTitle = QString(150, QChar(0x984C));  // 題, 300 bytes in Shift-JIS
+    TargetApp longTitled(longTitle);
+    ASSERT_TRUE(longTitled.waitReady());
+    ASSERT_TRUE(isBelow(longTitled));
+    EXPECT_EQ(windows->windowTitle(longTitled.window()), sjis::fromUnicode(longTitle));
+
+    ASSERT_EQ(paste("長い題名"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return longTitled.state("first") == u("長い題名"); }));
+    EXPECT_EQ(upper.state("first"), u("上の窓"));
+}
+
+TEST_F(X11DeliveryTest, IconifiedWindowIsSkippedByBothWalks) {
+    TargetApp lower(u("下の窓"));
+    ASSERT_TRUE(lower.waitReady());
+    ASSERT_TRUE(isBelow(lower));
+    TargetApp upper(u("隠す窓"));
+    ASSERT_TRUE(upper.waitReady());
+    ASSERT_TRUE(isBelow(upper));
+
+    // The walk of the window tree finds the client inside the window manager's frame.
+    const auto treeWalk = makeX11WindowOrder(display, StackingSource::WindowTree);
+    EXPECT_EQ(treeWalk->findWindowBelow(toolbar->window()), upper.window());
+
+    x11test::iconify(*display, upper.window());
+    ASSERT_TRUE(isBelow(lower));
+    EXPECT_TRUE(waitUntil([&] { return treeWalk->findWindowBelow(toolbar->window()) == lower.window(); }));
+
+    ASSERT_EQ(paste("見える窓へ"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return lower.state("first") == u("見える窓へ"); }));
+    EXPECT_EQ(upper.state("first"), "");
+}
+
+TEST_F(X11DeliveryTest, NothingLiesBelowWhenOnlyOurOwnWindowsAreShown) {
+    QWidget mainWindow;  // an ordinary window of this program, as the application's own window
+    mainWindow.setWindowTitle(u("Zenporo！"));
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+
+    EXPECT_EQ(below(), std::nullopt);
+    const auto treeWalk = makeX11WindowOrder(display, StackingSource::WindowTree);
+    EXPECT_EQ(treeWalk->findWindowBelow(toolbar->window()), std::nullopt);
+    EXPECT_EQ(next(), DeliveryResult::NoWindowBelow);
+}
+
+}  // namespace
