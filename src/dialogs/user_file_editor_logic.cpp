@@ -111,11 +111,16 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
                         request.applicationTitle);
         return {false, kFileNameBox};
     }
-    if (sameNameIgnoringCase(name, request.loadedFileName)) {
+    const bool exists = QFileInfo(FileSystemPath(UserFilePath(request.folder, name))).isFile();
+    // File names differ in letter case here: another user's file under the loaded name in other letter case
+    // gets the overwrite question, not the save question.
+    const bool ownName =
+        name == request.loadedFileName || (!exists && sameNameIgnoringCase(name, request.loadedFileName));
+    if (ownName) {
         if (!askSaveQuestion(dialogs, "変更を保存します。\nよろしいですか？")) {
             return {false, 0};
         }
-    } else if (QFileInfo(FileSystemPath(UserFilePath(request.folder, name))).isFile()) {
+    } else if (exists) {
         if (!askSaveQuestion(dialogs, "同名のファイルが存在します。\n上書きしてよろしいですか？")) {
             return {false, 0};
         }
