@@ -24,7 +24,7 @@ struct DialogRequest {
 };
 
 class Dialogs {
-  public:
+public:
     virtual ~Dialogs() = default;
     virtual DialogAnswer ask(const DialogRequest& request) = 0;
 };

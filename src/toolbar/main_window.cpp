@@ -37,8 +37,8 @@ QString u(const std::string& sjisText) {
 }  // namespace
 
 TForm1::TForm1(ToolbarServices services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                          Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       services_(std::move(services)),
       hints_(LayoutHints()),
       user_(*services_.dialogs, CurrentUser::Hooks{

@@ -5,6 +5,7 @@
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_platform.h"
+#include "support/delivery_result_printer.h"
 #include "toolbar/delivery.h"
 #include "x11_test_support.h"
 
@@ -39,6 +40,7 @@ TEST(X11BareDisplay, PastesAndTabsWithoutAWindowManager) {
     ASSERT_TRUE(delivery);
     ASSERT_TRUE(waitUntil([&] { return delivery->windows->findWindowBelow(toolbar) == target.window(); }));
     EXPECT_EQ(delivery->windows->windowTitle(target.window()), sjis::fromUtf8("素の画面"));
+    EXPECT_EQ(delivery->windows->windowTitle(toolbar), sjis::fromUtf8("2×3 toolbar"));
 
     ThreadSleeper sleeper;
     ToolbarSettings settings;

@@ -8,6 +8,7 @@
 #include "platform/x11/x11_key_input.h"
 #include "platform/x11/x11_platform.h"
 #include "platform/x11/x11_window_order.h"
+#include "support/delivery_result_printer.h"
 #include "toolbar/delivery.h"
 #include "x11_test_support.h"
 
@@ -48,14 +49,21 @@ class X11DeliveryTest : public ::testing::Test {
     }
 
     // Puts the text on the clipboard and pastes it into the window below, starting from a focused toolbar.
+    // Gives the toolbar the focus, as a click on it may, so that the delivery has to move it to the target.
+    // Qt may still believe the toolbar active from before, so wait for the X server's own word.
+    bool focusToolbar() {
+        toolbar->widget().activateWindow();
+        return waitUntil([&] { return windows->isActive(toolbar->window()); });
+    }
+
     DeliveryResult paste(const char* utf8) {
-        EXPECT_TRUE(toolbar->takeFocus());
+        EXPECT_TRUE(focusToolbar());
         EXPECT_TRUE(clipboard.setText(sjis::fromUtf8(utf8)));
         return PasteIntoWindowBelow(settings, toolbar->window(), ports());
     }
 
     DeliveryResult next() {
-        EXPECT_TRUE(toolbar->takeFocus());
+        EXPECT_TRUE(focusToolbar());
         return PressNextKeyInWindowBelow(settings, toolbar->window(), ports());
     }
 
@@ -150,6 +158,20 @@ TEST_F(X11DeliveryTest, NothingLiesBelowWhenOnlyOurOwnWindowsAreShown) {
     const auto treeWalk = makeX11WindowOrder(display, StackingSource::WindowTree);
     EXPECT_EQ(treeWalk->findWindowBelow(toolbar->window()), std::nullopt);
     EXPECT_EQ(next(), DeliveryResult::NoWindowBelow);
+}
+
+TEST_F(X11DeliveryTest, AWindowThatVanishesIsNeitherActivatedNorFatal) {
+    auto target = std::make_unique<TargetApp>(u("消える窓"));
+    ASSERT_TRUE(target->waitReady());
+    ASSERT_TRUE(isBelow(*target));
+    const WindowHandle gone = target->window();
+    target.reset();
+    ASSERT_TRUE(waitUntil([&] { return below() != gone; }));
+
+    // Xlib's own error handler would end the process on the first request for the vanished window.
+    EXPECT_FALSE(windows->activate(gone));
+    EXPECT_FALSE(windows->isActive(gone));
+    EXPECT_EQ(windows->windowTitle(gone), "");
 }
 
 }  // namespace

@@ -45,6 +45,9 @@ unsigned long showOwnWindow(X11Display& display) {
     const unsigned long pid = static_cast<unsigned long>(QCoreApplication::applicationPid());
     XChangeProperty(d, window, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
+    XStoreName(d, window,
+               "2\xd7"
+               "3 toolbar");  // WM_NAME alone, in Latin-1 as old clients set it
     XMapRaised(d, window);
     XSync(d, False);
     return window;
@@ -133,11 +136,6 @@ Toolbar::Toolbar() {
 
 unsigned long Toolbar::window() const {
     return static_cast<unsigned long>(widget_.winId());
-}
-
-bool Toolbar::takeFocus() {
-    widget_.activateWindow();
-    return QTest::qWaitForWindowActive(&widget_);
 }
 
 }  // namespace x11test

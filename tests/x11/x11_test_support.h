@@ -24,7 +24,8 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
 // Asks the window manager to iconify the window, as its minimise button does.
 void iconify(X11Display& display, unsigned long window);
 
-// Maps a bare window of this process (it carries our process id) on top of the display's windows.
+// Maps a bare window of this process (it carries our process id) on top of the display's windows. Its
+// only title is WM_NAME "2×3 toolbar" in Latin-1.
 unsigned long showOwnWindow(X11Display& display);
 
 // A second Xvfb server of our own without a window manager, stopped when this goes.
@@ -66,8 +67,6 @@ class Toolbar {
   public:
     Toolbar();
     unsigned long window() const;
-    // Gives the toolbar the focus, as a click on it may, so that the delivery must move it to the target.
-    bool takeFocus();
     QWidget& widget() { return widget_; }
 
   private:

@@ -105,6 +105,20 @@ std::optional<TextProperty> textProperty(Display* display, Window window, Atom p
     return TextProperty{raw->type, std::string(bytes, raw->count)};
 }
 
+std::vector<Window> childrenOf(Display* display, Window window) {
+    ErrorTrap trap(display);
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    const Status status = XQueryTree(display, window, &root, &parent, &children, &count);
+    const XPtr<Window> owned(children);
+    if (status == 0 || trap.failed() || children == nullptr) {
+        return {};
+    }
+    return std::vector<Window>(children, children + count);
+}
+
 std::optional<Window> parentOf(Display* display, Window window) {
     ErrorTrap trap(display);
     Window root = None;

@@ -62,6 +62,9 @@ struct TextProperty {
 };
 std::optional<TextProperty> textProperty(Display* display, Window window, Atom property);
 
+// The window's children from the bottom to the top of the stack; empty when it has none or is gone.
+std::vector<Window> childrenOf(Display* display, Window window);
+
 // The window's parent, or nothing at the root or when it is gone.
 std::optional<Window> parentOf(Display* display, Window window);
 

@@ -1,7 +1,7 @@
 #include "platform/x11/x11_window_order.h"
 
-#include "data/sjis.h"
 #include "platform/x11/x11_support.h"
+#include "platform/x11/x11_window_title.h"
 
 #include <unistd.h>
 
@@ -54,21 +54,7 @@ class X11WindowOrder : public WindowOrder {
     }
 
     std::string windowTitle(WindowHandle window) override {
-        const Window w = static_cast<Window>(window);
-        if (const auto name = x11::textProperty(d_, w, atom(d_, "_NET_WM_NAME"))) {
-            return sjis::fromUnicode(QString::fromUtf8(name->bytes));
-        }
-        const auto name = x11::textProperty(d_, w, XA_WM_NAME);
-        if (!name) {
-            return {};
-        }
-        if (name->type == XA_STRING) {
-            return sjis::fromUnicode(QString::fromLatin1(name->bytes));
-        }
-        if (name->type == atom(d_, "UTF8_STRING")) {
-            return sjis::fromUnicode(QString::fromUtf8(name->bytes));
-        }
-        return compoundTextTitle(w);
+        return x11::readWindowTitle(d_, static_cast<Window>(window));
     }
 
     bool activate(WindowHandle window) override {
@@ -107,10 +93,14 @@ class X11WindowOrder : public WindowOrder {
         return self && *self == *child;
     }
 
-    // The window manager's list runs from the bottom to the top of the stack.
+    // The window manager's list runs from the bottom to the top of the stack. A window manager without the
+    // list leaves the order to the window tree.
     std::optional<Window> walkClientList(Window toolbar) {
-        const std::vector<unsigned long> stack =
+        const std::vector<Window> stack =
             longProperty(d_, root_, atom(d_, "_NET_CLIENT_LIST_STACKING"), XA_WINDOW);
+        if (stack.empty()) {
+            return walkWindowTree(toolbar);
+        }
         const auto top = startBelow(stack, toolbar);
         for (auto it = top; it != stack.rend(); ++it) {
             if (isTarget(*it, toolbar)) {
@@ -123,7 +113,7 @@ class X11WindowOrder : public WindowOrder {
     // The root's children run from the bottom to the top of the stack; under a window manager they are
     // frames that hold the client window somewhere inside.
     std::optional<Window> walkWindowTree(Window toolbar) {
-        const std::vector<unsigned long> stack = rootChildren();
+        const std::vector<Window> stack = x11::childrenOf(d_, root_);
         const std::optional<Window> toolbarTop = topLevelOf(toolbar);
         const auto top = startBelow(stack, toolbarTop.value_or(None));
         for (auto it = top; it != stack.rend(); ++it) {
@@ -139,24 +129,10 @@ class X11WindowOrder : public WindowOrder {
     }
 
     // From the top down, starting just below the toolbar when it is in the stack, else at the very top.
-    static std::vector<unsigned long>::const_reverse_iterator startBelow(
-        const std::vector<unsigned long>& stack, Window toolbar) {
+    static std::vector<Window>::const_reverse_iterator startBelow(const std::vector<Window>& stack,
+                                                                  Window toolbar) {
         const auto at = std::find(stack.rbegin(), stack.rend(), toolbar);
         return at == stack.rend() ? stack.rbegin() : std::next(at);
-    }
-
-    std::vector<unsigned long> rootChildren() {
-        x11::ErrorTrap trap(d_);
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        const Status status = XQueryTree(d_, root_, &root, &parent, &children, &count);
-        const x11::XPtr<Window> owned(children);
-        if (status == 0 || trap.failed() || children == nullptr) {
-            return {};
-        }
-        return std::vector<unsigned long>(children, children + count);
     }
 
     // The child of the root that holds the window; nothing when it is gone.
@@ -194,18 +170,9 @@ class X11WindowOrder : public WindowOrder {
         if (singleLongProperty(d_, window, wmState, wmState)) {
             return window;
         }
-        x11::ErrorTrap trap(d_);
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        const Status status = XQueryTree(d_, window, &root, &parent, &children, &count);
-        const x11::XPtr<Window> owned(children);
-        if (status == 0 || trap.failed()) {
-            return std::nullopt;
-        }
-        for (unsigned int i = count; i > 0; --i) {
-            if (const std::optional<Window> client = clientOf(children[i - 1])) {
+        const std::vector<Window> children = x11::childrenOf(d_, window);
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            if (const std::optional<Window> client = clientOf(*child)) {
                 return client;
             }
         }
@@ -294,25 +261,6 @@ class X11WindowOrder : public WindowOrder {
         XEvent event;
         XWindowEvent(d_, timeWindow_, PropertyChangeMask, &event);
         return event.xproperty.time;
-    }
-
-    std::string compoundTextTitle(Window window) {
-        XTextProperty text{};
-        if (XGetWMName(d_, window, &text) == 0 || text.value == nullptr) {
-            return {};
-        }
-        const x11::XPtr<unsigned char> value(text.value);
-        char** list = nullptr;
-        int count = 0;
-        if (Xutf8TextPropertyToTextList(d_, &text, &list, &count) < Success || list == nullptr) {
-            return {};
-        }
-        std::string utf8;
-        for (int i = 0; i < count; ++i) {
-            utf8 += list[i];
-        }
-        XFreeStringList(list);
-        return sjis::fromUnicode(QString::fromUtf8(utf8));
     }
 
     std::shared_ptr<X11Display> connection_;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "toolbar/delivery.h"
+
+#include <ostream>
+
+// Lets test failures name the result instead of dumping its bytes.
+inline void PrintTo(DeliveryResult result, std::ostream* out) {
+    switch (result) {
+        case DeliveryResult::Sent:
+            *out << "Sent";
+            return;
+        case DeliveryResult::NoWindowBelow:
+            *out << "NoWindowBelow";
+            return;
+        case DeliveryResult::TargetNotActive:
+            *out << "TargetNotActive";
+            return;
+        case DeliveryResult::KeyFailed:
+            *out << "KeyFailed";
+            return;
+    }
+    *out << "DeliveryResult(" << static_cast<int>(result) << ")";
+}
