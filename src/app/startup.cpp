@@ -7,6 +7,8 @@
 #include "dialogs/about_box.h"
 #include "dialogs/help_manual.h"
 #include "dialogs/settings_dialog.h"
+#include "dialogs/user_file_editor.h"
+#include "dialogs/user_file_list.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_shell.h"
@@ -42,6 +44,10 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     services.dialogs = &dialogs;
     services.clipboard = &clipboard;
     services.userFileFolder = UserFileFolder();
+    services.openUserFileList = [](ToolbarHost& host, QWidget* parent) { OpenUserFileList(host, parent); };
+    services.openUserFileEditor = [](ToolbarHost& host, QWidget* parent, const std::string& path) {
+        OpenUserFileEditor(host, parent, path);
+    };
     services.openSettings = [](ToolbarHost& host, QWidget* parent) { OpenSettingsDialog(host, parent); };
     services.openHelp = [&shell](QWidget*) {
         OpenHelpManual(shell, sjis::fromUnicode(QCoreApplication::applicationFilePath()));

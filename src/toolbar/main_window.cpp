@@ -299,6 +299,12 @@ void TForm1::UpdateHints() {
     }
 }
 
+void TForm1::clearUserRecord() {
+    // The current file was deleted: no user any more, so the caption falls back to the program's name.
+    user_.clearRecord();
+    setCaptionAndTitle(sjis::fromUtf8("Zenporo！"));
+}
+
 void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
     // On X11 the task bar shows the window's own title, so caption and application title are one text.
     applicationTitle_ = sjisCaption;

@@ -57,7 +57,7 @@ class TForm1 final : public QWidget, public ToolbarHost {
     bool switchCurrentUserFile(const std::string& path) override { return user_.switchTo(path); }
     void setCurrentUserFile(const std::string& path) override { user_.setPath(path); }
     void loadUserFileIntoToolbar(const std::string& path) override { user_.load(path); }
-    void clearUserRecord() override { user_.clearRecord(); }
+    void clearUserRecord() override;
     void updateNameFace() override;
     ToolbarSettings& settings() override { return settings_; }
     std::vector<std::string>& buttonImagePaths() override { return buttonImagePaths_; }

@@ -1,0 +1,81 @@
+#include "dialogs/editor_box.h"
+
+#include "dialogs/box_text.h"
+
+#include <QKeyEvent>
+
+#include <optional>
+
+namespace {
+
+// The edit shortcuts the dialog's popup menu owns: Ctrl+X, Ctrl+C, Ctrl+V and Del, and the platform's other
+// keys for the same commands (Shift+Del, Ctrl+Ins, Shift+Ins), so that no paste bypasses the first-line rule.
+std::optional<EditorBox::Command> commandFor(const QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cut)) {
+        return EditorBox::Command::Cut;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        return EditorBox::Command::Copy;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        return EditorBox::Command::Paste;
+    }
+    if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        return EditorBox::Command::Delete;
+    }
+    return std::nullopt;
+}
+
+bool isEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+EditorBox::EditorBox(int number, int maxBytes, QWidget* parent)
+    : QLineEdit(parent), number_(number), maxBytes_(maxBytes) {
+    setObjectName(QStringLiteral("Edit%1").arg(number));
+    setValidator(new ByteLimitValidator(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { acceptedText_ = text; });
+}
+
+void EditorBox::setTextFromDialog(const QString& text) {
+    acceptedText_ = text;
+    setText(text);
+    setModified(false);
+}
+
+bool EditorBox::event(QEvent* event) {
+    // Claim the shortcut keys before any window shortcut can take them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (commandFor(key) || isEnter(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void EditorBox::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event)) {
+        focusNextChild();
+        event->accept();
+        return;
+    }
+    if (const auto command = commandFor(event)) {
+        emit shortcutPressed(*command);
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void EditorBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    emit focusLeft(event->reason());
+}
+
+QValidator::State ByteLimitValidator::validate(QString& input, int& /*position*/) const {
+    return AcceptsBoxText(input, box_->acceptedText(), box_->maxBytes()) ? Acceptable : Invalid;
+}

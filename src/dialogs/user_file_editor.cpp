@@ -1,0 +1,290 @@
+#include "dialogs/user_file_editor.h"
+
+#include "data/app_error.h"
+#include "data/birth_date.h"
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "dialogs/box_text.h"
+#include "dialogs/user_dialog_support.h"
+#include "dialogs/user_file_editor_logic.h"
+#include "toolbar/toolbar_host.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kClientWidth = 632;
+constexpr int kClientHeight = 374;
+
+// Fields of digits and signs: the input method is switched off there altogether, so that keys arrive as
+// half-width characters.
+bool holdsDigitsOnly(int field) {
+    return field == PostalCode || field == Age || (field >= PhoneArea && field <= FaxNumber) ||
+           (field >= BirthYear && field <= BirthDay);
+}
+
+void applyInputMode(EditorBox* box, BoxInputMode mode) {
+    if (mode != BoxInputMode::Off) {
+        // Hiragana and katakana are the input method's own modes; Qt has no way to ask for them.
+        return;
+    }
+    const int field = FieldOfBox(box->number());
+    if (holdsDigitsOnly(field)) {
+        box->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        return;
+    }
+    Qt::InputMethodHints hints = Qt::ImhLatinOnly | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase;
+    if (field == Email) {
+        hints |= Qt::ImhEmailCharactersOnly;
+    } else if (field == Url) {
+        hints |= Qt::ImhUrlCharactersOnly;
+    }
+    box->setInputMethodHints(hints);
+}
+
+bool isBirthDateBox(int box) {
+    return box == kBirthYearBox || box == kBirthMonthBox || box == kBirthDayBox;
+}
+
+std::string boxBytes(const EditorBox* box) {
+    return sjis::fromUnicode(box->text());
+}
+
+}  // namespace
+
+TForm3::TForm3(ToolbarHost& host, std::string folder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      host_(host),
+      folder_(std::move(folder)) {
+    InitUserDialogResources();
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QString::fromUtf8("ユーザーファイル作成"));
+    setFont(UserDialogFont());
+    setFixedSize(kClientWidth, kClientHeight);
+    createLabels();
+    createBoxes();
+    createButtons();
+    createPopupMenu();
+    CentreOnScreen(this);
+}
+
+void TForm3::createLabels() {
+    for (const EditorLabelSpec& spec : EditorLabels()) {
+        auto* label = new QLabel(QString::fromUtf8(spec.text), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(spec.number));
+        label->move(spec.left, spec.top);
+        label->adjustSize();
+    }
+}
+
+void TForm3::createBoxes() {
+    QWidget* previous = nullptr;
+    for (const EditorBoxSpec& spec : EditorBoxesInTabOrder()) {
+        auto* edit = new EditorBox(spec.box, spec.maxBytes, this);
+        edit->setGeometry(spec.left, spec.top, spec.width, kEditorBoxHeight);
+        applyInputMode(edit, spec.mode);
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, this,
+                [this, edit](const QPoint& at) { PopupMenu1->popup(edit->mapToGlobal(at)); });
+        connect(edit, &EditorBox::shortcutPressed, this, &TForm3::runShortcut);
+        if (isBirthDateBox(spec.box)) {
+            connect(edit, &EditorBox::focusLeft, this, [this](Qt::FocusReason reason) {
+                // Opening the popup menu or another window does not move the focus to another control.
+                if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                    Edit31Exit();
+                }
+            });
+        }
+        boxes_[static_cast<std::size_t>(spec.box - 1)] = edit;
+        if (previous != nullptr) {
+            setTabOrder(previous, edit);
+        }
+        previous = edit;
+    }
+}
+
+void TForm3::createButtons() {
+    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/dialogs/save_ok.xpm")), QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(552, 24, 73, 49);
+    BitBtn2 = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setGeometry(552, 80, 75, 49);
+    MakeFocusOnlyButton(BitBtn1);
+    MakeFocusOnlyButton(BitBtn2);
+    setTabOrder(box(kFileNameBox), BitBtn1);
+    setTabOrder(BitBtn1, BitBtn2);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm3::createPopupMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto addItem = [this](const char* name, const char* caption, QKeySequence key,
+                                void (TForm3::*handler)()) {
+        QAction* action = PopupMenu1->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromUtf8(name));
+        // The keys themselves are handled by the boxes; the menu only shows them.
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    Cut1 = addItem("Cut1", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &TForm3::Cut1Click);
+    Copy1 = addItem("Copy1", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &TForm3::Copy1Click);
+    Paste1 = addItem("Paste1", "貼り付け(&V)", QKeySequence(Qt::CTRL | Qt::Key_V), &TForm3::Paste1Click);
+    DDel1 = addItem("DDel1", "削除(&D)", QKeySequence(Qt::Key_Delete), &TForm3::DDel1Click);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm3::PopupMenu1Popup);
+}
+
+void TForm3::LoadUserFileIntoBoxes(const std::string& path) {
+    const EditorContent content = ::LoadUserFileIntoBoxes(path);
+    LoadedFileName = content.loadedFileName;
+    if (path.empty()) {
+        return;
+    }
+    box(kFileNameBox)->setTextFromDialog(sjis::toUnicode(LoadedFileName));
+    for (int field = 0; field < kFieldCount; ++field) {
+        box(field + 1)->setTextFromDialog(sjis::toUnicode(content.fields[static_cast<std::size_t>(field)]));
+    }
+}
+
+bool TForm3::AnyBoxModified() const {
+    return std::any_of(boxes_.begin(), boxes_.end(),
+                       [](const EditorBox* edit) { return edit->isModified(); });
+}
+
+void TForm3::Edit31Exit() {
+    const auto age = AgeForBirthBoxes(boxBytes(box(kBirthYearBox)), boxBytes(box(kBirthMonthBox)),
+                                      boxBytes(box(kBirthDayBox)), today_());
+    if (age) {
+        box(kAgeBox)->setTextFromDialog(sjis::toUnicode(*age));
+    }
+}
+
+void TForm3::BitBtn1Click() {
+    EditorOkRequest request;
+    for (int number = 1; number <= kEditorBoxCount; ++number) {
+        request.boxes[static_cast<std::size_t>(number - 1)] = box(number)->text();
+    }
+    request.anyModified = AnyBoxModified();
+    request.loadedFileName = LoadedFileName;
+    request.folder = folder_;
+    request.applicationTitle = ApplicationTitle(host_);
+    const EditorOkOutcome outcome = EditorOk(request, host_);
+    if (outcome.close) {
+        accept();
+        return;
+    }
+    if (outcome.focusBox != 0) {
+        box(outcome.focusBox)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+EditorBox* TForm3::focusedBox() const {
+    return qobject_cast<EditorBox*>(focusWidget());
+}
+
+void TForm3::PopupMenu1Popup() {
+    const EditorBox* target = focusedBox();
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    // With the focus outside the boxes (on a button) the commands have nothing to act on.
+    Paste1->setEnabled(target != nullptr && clip != nullptr && clip->hasText());
+    const bool selection = target != nullptr && target->hasSelectedText();
+    Cut1->setEnabled(selection);
+    Copy1->setEnabled(selection);
+    DDel1->setEnabled(selection);
+}
+
+void TForm3::runShortcut(EditorBox::Command command) {
+    PopupMenu1Popup();
+    QAction* item = nullptr;
+    switch (command) {
+        case EditorBox::Command::Cut:
+            item = Cut1;
+            break;
+        case EditorBox::Command::Copy:
+            item = Copy1;
+            break;
+        case EditorBox::Command::Paste:
+            item = Paste1;
+            break;
+        case EditorBox::Command::Delete:
+            item = DDel1;
+            break;
+    }
+    if (item->isEnabled()) {
+        item->trigger();
+    }
+}
+
+void TForm3::Cut1Click() {
+    EditorBox* target = focusedBox();
+    if (target == nullptr || !target->hasSelectedText()) {
+        return;
+    }
+    QGuiApplication::clipboard()->setText(target->selectedText());
+    target->del();
+    target->setModified(true);
+}
+
+void TForm3::Copy1Click() {
+    const EditorBox* target = focusedBox();
+    if (target == nullptr || !target->hasSelectedText()) {
+        return;
+    }
+    QGuiApplication::clipboard()->setText(target->selectedText());
+}
+
+void TForm3::Paste1Click() {
+    EditorBox* target = focusedBox();
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (target == nullptr || clip == nullptr || !clip->hasText()) {
+        return;
+    }
+    const QString before = target->text();
+    target->insert(FirstLineOf(clip->text()));
+    if (target->text() != before) {
+        target->setModified(true);
+    }
+}
+
+void TForm3::DDel1Click() {
+    EditorBox* target = focusedBox();
+    if (target == nullptr || !target->hasSelectedText()) {
+        return;
+    }
+    target->del();
+    target->setModified(true);
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (HandleDialogKey(this, event)) {
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void OpenUserFileEditorInFolder(ToolbarHost& host, QWidget* parent, const std::string& path,
+                                const std::string& folder) {
+    TForm3 dialog(host, folder, parent);
+    dialog.LoadUserFileIntoBoxes(path);
+    dialog.exec();
+    host.updateNameFace();
+}
+
+void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path) {
+    OpenUserFileEditorInFolder(host, parent, path, UserFileFolder());
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "dialogs/editor_box.h"
+#include "dialogs/user_file_editor_layout.h"
+
+#include <QDialog>
+
+#include "data/birth_date.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class ToolbarHost;
+
+// The user file editor: one box per field of a user record and one for the file name; OK stores them as a
+// user file and offers it to the main window.
+class TForm3 : public QDialog {
+    Q_OBJECT
+  public:
+    // folder is the user file folder (with its trailing "/"), where OK stores the file.
+    TForm3(ToolbarHost& host, std::string folder, QWidget* parent = nullptr);
+
+    // Fills the boxes from a user file, or leaves them empty for an empty path; AppError when the file
+    // cannot be read.
+    void LoadUserFileIntoBoxes(const std::string& path);
+    bool AnyBoxModified() const;
+    // The date the age box is worked out against; the local date unless a test pins it.
+    void setToday(std::function<CalendarDate()> today) { today_ = std::move(today); }
+
+    EditorBox* box(int number) const { return boxes_[static_cast<std::size_t>(number - 1)]; }
+    QPushButton* okButton() const { return BitBtn1; }
+    QPushButton* cancelButton() const { return BitBtn2; }
+    QMenu* popupMenu() const { return PopupMenu1; }
+
+    void BitBtn1Click();
+    void PopupMenu1Popup();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void createBoxes();
+    void createLabels();
+    void createButtons();
+    void createPopupMenu();
+    void Edit31Exit();
+    void runShortcut(EditorBox::Command command);
+    EditorBox* focusedBox() const;
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void DDel1Click();
+
+    ToolbarHost& host_;
+    std::string folder_;
+    std::string LoadedFileName;
+    std::function<CalendarDate()> today_ = TodayLocal;
+    std::array<EditorBox*, kEditorBoxCount> boxes_{};
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* DDel1 = nullptr;
+};
+
+// Shows the editor modally on the file at path, or on a new, empty record when path is empty, then refreshes
+// the main window's name face. An AppError from reading the file passes on to the caller; the dialog is
+// then not shown.
+void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path);
+// The same with the user files kept in folder (with its trailing "/") instead of the executable's folder.
+void OpenUserFileEditorInFolder(ToolbarHost& host, QWidget* parent, const std::string& path,
+                                const std::string& folder);

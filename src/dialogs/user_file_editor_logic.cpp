@@ -1,0 +1,135 @@
+#include "dialogs/user_file_editor_logic.h"
+
+#include "app/error_report.h"
+#include "data/app_error.h"
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "dialogs/box_text.h"
+#include "platform/dialogs.h"
+#include "toolbar/toolbar_host.h"
+
+#include <QFileInfo>
+
+EditorContent LoadUserFileIntoBoxes(const std::string& path) {
+    EditorContent content;
+    if (path.empty()) {
+        return content;
+    }
+    content.loadedFileName = DisplayName(path);
+    UserRecord lines = ReadUserFile(path);
+    lines.resize(kFieldCount);
+    content.fields = std::move(lines);
+    return content;
+}
+
+std::optional<std::string> AgeForBirthBoxes(const std::string& year, const std::string& month,
+                                            const std::string& day, const CalendarDate& today) {
+    if (year.empty() || month.empty() || day.empty()) {
+        return std::nullopt;
+    }
+    std::string age = AgeFromBirthFields(year, month, day, today);
+    if (age.empty()) {
+        return std::nullopt;
+    }
+    return age;
+}
+
+void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::string& name,
+                   const UserRecord& record) {
+    const std::string path = UserFilePath(folder, name);
+    // A "/" would put the file into another folder, or fail half-way; refuse it as a file that cannot be
+    // created, before anything is written.
+    if (name.find('/') != std::string::npos) {
+        throw cannotCreateFile(path);
+    }
+    WriteUserFile(path, record);
+    MakeUserFileCurrent(host, path);
+}
+
+UserRecord RecordFromBoxes(const std::array<QString, kEditorBoxCount>& boxes) {
+    UserRecord record;
+    record.reserve(kFieldCount);
+    for (int field = 0; field < kFieldCount; ++field) {
+        record.push_back(sjis::fromUnicode(boxes[static_cast<std::size_t>(field)]));
+    }
+    return record;
+}
+
+QString FileSystemPath(const std::string& sjisPath) {
+    return sjis::toUnicode(sjisPath);
+}
+
+namespace {
+
+const QString& boxText(const EditorOkRequest& request, int box) {
+    return request.boxes[static_cast<std::size_t>(box - 1)];
+}
+
+// The first box, in tab order, holding characters that Shift-JIS cannot store; 0 when there is none.
+int firstUnstorableBox(const EditorOkRequest& request, QString* names) {
+    for (const EditorBoxSpec& spec : EditorBoxesInTabOrder()) {
+        *names = UnstorableCharacterNames(boxText(request, spec.box));
+        if (!names->isEmpty()) {
+            return spec.box;
+        }
+    }
+    return 0;
+}
+
+bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
+    return sjis::toUnicode(a).compare(sjis::toUnicode(b), Qt::CaseInsensitive) == 0;
+}
+
+bool askSaveQuestion(Dialogs& dialogs, const char* utf8Text) {
+    return dialogs.ask(exclamationQuestion(sjis::fromUtf8(utf8Text), sjis::fromUtf8("ファイルの保存"))) ==
+           DialogAnswer::Yes;
+}
+
+}  // namespace
+
+EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
+    if (!request.anyModified) {
+        return {true, 0};
+    }
+    Dialogs& dialogs = host.dialogs();
+    const QString& nameText = boxText(request, kFileNameBox);
+    if (nameText.isEmpty()) {
+        dialogs.ask(plainNotice(sjis::fromUtf8("ファイル名を入力して下さい。"), sjis::fromUtf8("入力"),
+                                DialogIcon::Information));
+        return {false, kFileNameBox};
+    }
+    QString names;
+    if (const int box = firstUnstorableBox(request, &names); box != 0) {
+        const std::string text = sjis::fromUtf8("保存できない文字 ") + names.toStdString() +
+                                 sjis::fromUtf8(" が入力されています。");
+        dialogs.ask(plainNotice(text, sjis::fromUtf8("入力"), DialogIcon::Information));
+        return {false, box};
+    }
+    const std::string name = sjis::fromUnicode(nameText);
+    if (name.find('/') != std::string::npos) {
+        ShowErrorReport(dialogs, cannotCreateFile(UserFilePath(request.folder, name)),
+                        request.applicationTitle);
+        return {false, kFileNameBox};
+    }
+    const bool exists = QFileInfo(FileSystemPath(UserFilePath(request.folder, name))).isFile();
+    // File names differ in letter case here: another user's file under the loaded name in other letter case
+    // gets the overwrite question, not the save question.
+    const bool ownName =
+        name == request.loadedFileName || (!exists && sameNameIgnoringCase(name, request.loadedFileName));
+    if (ownName) {
+        if (!askSaveQuestion(dialogs, "変更を保存します。\nよろしいですか？")) {
+            return {false, 0};
+        }
+    } else if (exists) {
+        if (!askSaveQuestion(dialogs, "同名のファイルが存在します。\n上書きしてよろしいですか？")) {
+            return {false, 0};
+        }
+    }
+    try {
+        StoreUserFile(host, request.folder, name, RecordFromBoxes(request.boxes));
+    } catch (const AppError& error) {
+        ShowErrorReport(dialogs, error, request.applicationTitle);
+        return {false, 0};
+    }
+    return {true, 0};
+}

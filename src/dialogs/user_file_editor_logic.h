@@ -1,0 +1,57 @@
+#pragma once
+
+#include "data/birth_date.h"
+#include "data/user_record.h"
+#include "dialogs/user_file_editor_layout.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <string>
+
+class ToolbarHost;
+
+// What the editor shows when it opens: the display name of the loaded file (empty for a new file) and the
+// 31 fields.
+struct EditorContent {
+    std::string loadedFileName;
+    UserRecord fields = emptyUserRecord();
+};
+
+// An empty path gives a new, empty record. Otherwise reads the file (AppError cannotOpenFile when it cannot
+// be opened) and fills missing lines up to 31 with empty ones; lines after the 31st are dropped.
+EditorContent LoadUserFileIntoBoxes(const std::string& path);
+
+// The age to put into the age box when the focus leaves a birth-date box; nothing when one of the three
+// boxes is empty or the date is invalid or after today.
+std::optional<std::string> AgeForBirthBoxes(const std::string& year, const std::string& month,
+                                            const std::string& day, const CalendarDate& today);
+
+// Writes folder + name + ".zpd" atomically (AppError cannotCreateFile on failure, the main window then
+// untouched) and offers the file to the main window, which may decline to switch to it.
+void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::string& name,
+                   const UserRecord& record);
+
+struct EditorOkRequest {
+    std::array<QString, kEditorBoxCount> boxes;  // boxes[n - 1] is the text of Edit<n>
+    bool anyModified = false;
+    std::string loadedFileName;    // Shift-JIS display name of the loaded file; empty for a new file
+    std::string folder;            // the user file folder, with a trailing "/"
+    std::string applicationTitle;  // caption of the general error report
+};
+
+struct EditorOkOutcome {
+    bool close = false;
+    int focusBox = 0;  // n of the Edit<n> that takes the focus when the dialog stays open; 0 for none
+};
+
+// The OK button: the empty-name notice, the refusal of text that cannot be stored, the save or overwrite
+// question, then the save. Questions and reports go through host.dialogs().
+EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host);
+
+// The record the boxes hold: field i is the text of Edit<i + 1>, in Shift-JIS.
+UserRecord RecordFromBoxes(const std::array<QString, kEditorBoxCount>& boxes);
+
+// A Shift-JIS path as the file system names it.
+QString FileSystemPath(const std::string& sjisPath);

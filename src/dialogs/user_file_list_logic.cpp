@@ -1,0 +1,99 @@
+#include "dialogs/user_file_list_logic.h"
+
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "dialogs/user_file_editor_logic.h"
+#include "platform/dialogs.h"
+#include "toolbar/toolbar_host.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+const QString kExtension = QStringLiteral(".zpd");
+}
+
+std::vector<std::string> ListUserFileNames(const std::string& folder, const QCollator& collator) {
+    const QDir dir(FileSystemPath(folder));
+    const QStringList entries = dir.entryList(
+        {QStringLiteral("*") + kExtension},
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::CaseSensitive,
+        QDir::NoSort);
+    std::vector<std::string> names;
+    for (const QString& entry : entries) {
+        QString unmappable;
+        std::string name = sjis::fromUnicode(entry.chopped(kExtension.size()), &unmappable);
+        if (unmappable.isEmpty()) {
+            names.push_back(std::move(name));
+        }
+    }
+    SortUserFileNames(names, collator);
+    return names;
+}
+
+void SortUserFileNames(std::vector<std::string>& names, const QCollator& collator) {
+    std::stable_sort(names.begin(), names.end(), [&collator](const std::string& a, const std::string& b) {
+        return collator.compare(sjis::toUnicode(a), sjis::toUnicode(b)) < 0;
+    });
+}
+
+std::optional<std::size_t> PreselectedRow(const std::vector<std::string>& names,
+                                          const std::string& currentUserFile) {
+    if (currentUserFile.empty()) {
+        return std::nullopt;
+    }
+    const std::string name = DisplayName(currentUserFile);
+    // Names that differ only in letter case can stand side by side here; the current file's own one wins.
+    const auto exact = std::find(names.begin(), names.end(), name);
+    if (exact != names.end()) {
+        return static_cast<std::size_t>(exact - names.begin());
+    }
+    const QString wanted = sjis::toUnicode(name);
+    for (std::size_t row = 0; row < names.size(); ++row) {
+        if (sjis::toUnicode(names[row]).compare(wanted, Qt::CaseInsensitive) == 0) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+int UserFileColumnWidth(int listWidth, int visibleRows, int entryCount) {
+    return visibleRows < entryCount ? listWidth - 20 : listWidth - 4;
+}
+
+void ChooseUserFile(ToolbarHost& host, const std::string& folder, const std::string& name) {
+    const std::string path = UserFilePath(folder, name);
+    if (!host.switchCurrentUserFile(path)) {
+        return;
+    }
+    host.setCurrentUserFile(path);
+    host.loadUserFileIntoToolbar(path);
+    host.updateNameFace();
+}
+
+bool DeleteUserFileEntry(ToolbarHost& host, const std::string& folder, const std::string& name) {
+    const std::string path = UserFilePath(folder, name);
+    const QString fileSystemPath = FileSystemPath(path);
+    if (!QFileInfo(fileSystemPath).isFile()) {
+        return false;
+    }
+    const DialogRequest question{name + sjis::fromUtf8(" を削除します。\r よろしいですか？"),
+                                 sjis::fromUtf8("警告"),
+                                 DialogIcon::Exclamation,
+                                 {dialog_buttons::yes(), dialog_buttons::no()},
+                                 DialogAnswer::Yes,
+                                 DialogAnswer::No};
+    if (host.dialogs().ask(question) != DialogAnswer::Yes) {
+        return false;
+    }
+    if (!QFile::remove(fileSystemPath)) {
+        return false;
+    }
+    if (host.currentUserFile() == path) {
+        host.clearUserRecord();
+    }
+    return true;
+}

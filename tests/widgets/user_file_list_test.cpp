@@ -1,0 +1,212 @@
+#include "dialogs/user_file_list.h"
+
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "support/qt_app.h"
+#include "support/recording_toolbar_host.h"
+#include "support/scripted_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string j(const char* utf8) {
+    return sjis::fromUtf8(utf8);
+}
+
+class UserFileListTest : public ::testing::Test {
+  protected:
+    UserFileListTest() : host(dialogs) { TestApplication(); }
+
+    std::string folder() const { return dir.path().toStdString() + "/"; }
+    std::string pathOf(const std::string& name) const { return folder() + name + ".zpd"; }
+    void addUser(const std::string& name, const std::string& familyName = "x") {
+        UserRecord record = emptyUserRecord();
+        record[FamilyName] = familyName;
+        WriteUserFile(pathOf(name), record);
+    }
+
+    TForm2& open() {
+        form = std::make_unique<TForm2>(host, folder());
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return *form;
+    }
+    bool threeEnabled() const {
+        return form->button(1)->isEnabled() && form->button(3)->isEnabled() && form->button(5)->isEnabled();
+    }
+    bool threeDisabled() const {
+        return !form->button(1)->isEnabled() && !form->button(3)->isEnabled() &&
+               !form->button(5)->isEnabled();
+    }
+    QStringList selected() const {
+        QStringList texts;
+        for (const QTreeWidgetItem* item : form->list()->selectedItems()) {
+            texts.append(item->text(0));
+        }
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    RecordingToolbarHost host;
+    std::unique_ptr<TForm2> form;
+};
+
+TEST_F(UserFileListTest, ListsEveryUserFileEntrySortedWithoutItsExtension) {
+    addUser("b");
+    addUser("A");
+    addUser("a.b");
+    addUser(".hidden");
+    QDir(dir.path()).mkdir(QStringLiteral("folder.zpd"));
+    QFile(dir.path() + "/upper.ZPD").open(QIODevice::WriteOnly);
+    QFile(dir.path() + "/note.txt").open(QIODevice::WriteOnly);
+    open();
+    EXPECT_EQ(form->entries(), (QStringList{".hidden", "A", "a.b", "b", "folder"}));
+    EXPECT_TRUE(selected().isEmpty());
+    EXPECT_TRUE(threeDisabled());
+    EXPECT_TRUE(form->button(2)->isEnabled() && form->button(4)->isEnabled());
+}
+
+TEST_F(UserFileListTest, PreselectsTheCurrentFileAndEnablesItsButtons) {
+    struct Case {
+        const char* name;
+        std::string current;
+        QStringList selection;
+    };
+    const Case cases[] = {
+        {"current file", pathOf("b"), {"b"}},
+        {"other letter case", pathOf("B"), {"b"}},
+        {"no current file", "", {}},
+        {"current file deleted", pathOf("gone"), {}},
+    };
+    addUser("c");
+    addUser("b");
+    for (const Case& c : cases) {
+        host.preset(c.current, {});
+        open();
+        EXPECT_EQ(selected(), c.selection) << c.name;
+        EXPECT_EQ(threeEnabled(), !c.selection.isEmpty()) << c.name;
+        EXPECT_EQ(threeDisabled(), c.selection.isEmpty()) << c.name;
+        // Without a pre-selection the focus starts on the first enabled button, Cancel.
+        EXPECT_EQ(form->list()->hasFocus(), !c.selection.isEmpty()) << c.name;
+        EXPECT_EQ(form->button(2)->hasFocus(), c.selection.isEmpty()) << c.name;
+    }
+}
+
+TEST_F(UserFileListTest, TheColumnLeavesRoomForAScrollBarOnlyWhenEntriesOverflow) {
+    addUser("one");
+    open();
+    EXPECT_EQ(form->list()->columnWidth(0), 189);
+    for (int i = 0; i < 40; ++i) {
+        addUser("user" + std::to_string(i));
+    }
+    open();
+    EXPECT_EQ(form->list()->columnWidth(0), 173);
+}
+
+TEST_F(UserFileListTest, OkMakesTheSelectedFileCurrentAndCloses) {
+    addUser("a.b", j("山田"));
+    addUser("c");
+    open();
+    form->list()->setCurrentItem(form->list()->topLevelItem(0));
+    QTest::mouseClick(form->button(1), Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    const std::string path = pathOf("a.b");
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"switch " + path, "set " + path, "load " + path, "face"}));
+    EXPECT_EQ(host.userRecord().at(FamilyName), j("山田"));
+}
+
+TEST_F(UserFileListTest, ADeclinedSwitchClosesTheListAndChangesNothing) {
+    addUser("a");
+    addUser("b");
+    host.preset(pathOf("a"), {"kept"});
+    open();
+    form->list()->setCurrentItem(form->list()->topLevelItem(1));
+    dialogs.answerNext(DialogAnswer::No);
+    form->BitBtn1Click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(host.calls, std::vector<std::string>{"switch " + pathOf("b")});
+    EXPECT_EQ(host.currentUserFile(), pathOf("a"));
+    EXPECT_EQ(host.userRecord(), UserRecord{"kept"});
+}
+
+TEST_F(UserFileListTest, DeletingTheCurrentFileEmptiesTheRecordAndKeepsTheListOpen) {
+    addUser(j("山田"));
+    addUser("z");
+    host.preset(pathOf(j("山田")), {"record"});
+    open();
+    dialogs.answerNext(DialogAnswer::Yes);
+    QTest::mouseClick(form->button(5), Qt::LeftButton);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("山田 を削除します。\r よろしいですか？"));
+    EXPECT_EQ(dialogs.asked[0].caption, j("警告"));
+    EXPECT_EQ(dialogs.asked[0].buttons.size(), 2u);
+    EXPECT_FALSE(QFile::exists(dir.path() + QString::fromUtf8("/山田.zpd")));
+    EXPECT_EQ(host.calls, std::vector<std::string>{"clear"});
+    EXPECT_TRUE(host.userRecord().empty());
+    EXPECT_EQ(host.currentUserFile(), pathOf(j("山田")));
+    EXPECT_EQ(form->entries(), QStringList{"z"});
+    EXPECT_TRUE(threeDisabled());
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(UserFileListTest, DeletingLeavesTheToolbarAloneUnlessTheFileIsCurrent) {
+    struct Case {
+        const char* name;
+        DialogAnswer answer;
+        bool makeFolder;
+        bool fileGone;
+        std::size_t questions;
+    };
+    const Case cases[] = {
+        {"another file, Yes", DialogAnswer::Yes, false, true, 1},
+        {"another file, No", DialogAnswer::No, false, false, 1},
+        {"a folder named like a user file", DialogAnswer::Yes, true, false, 0},
+    };
+    for (const Case& c : cases) {
+        dialogs.asked.clear();
+        addUser("current");
+        if (c.makeFolder) {
+            QDir(dir.path()).mkdir(QStringLiteral("victim.zpd"));
+        } else {
+            addUser("victim");
+        }
+        host.preset(pathOf("current"), {"record"});
+        open();
+        form->list()->setCurrentItem(form->list()->topLevelItem(1));
+        ASSERT_EQ(form->list()->currentItem()->text(0), QStringLiteral("victim")) << c.name;
+        dialogs.answerNext(c.answer);
+        form->BitBtn5Click();
+        EXPECT_EQ(dialogs.asked.size(), c.questions) << c.name;
+        EXPECT_EQ(!QFileInfo::exists(dir.path() + "/victim.zpd"), c.fileGone) << c.name;
+        EXPECT_EQ(form->entries().size(), c.fileGone ? 1 : 2) << c.name;
+        EXPECT_EQ(host.userRecord(), UserRecord{"record"}) << c.name;
+        EXPECT_TRUE(form->isVisible()) << c.name;
+        QDir(dir.path() + "/victim.zpd").removeRecursively();
+        QFile::remove(dir.path() + "/victim.zpd");
+    }
+}
+
+TEST_F(UserFileListTest, EditOnAnEntryThatCannotBeReadReportsItAndKeepsTheListOpen) {
+    QDir(dir.path()).mkdir(QStringLiteral("folder.zpd"));
+    open();
+    form->list()->setCurrentItem(form->list()->topLevelItem(0));
+    QTest::mouseClick(form->button(3), Qt::LeftButton);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("ファイル ") + pathOf("folder") + j(" は開けません."));
+    EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(host.calls.empty());
+}
+
+}  // namespace
