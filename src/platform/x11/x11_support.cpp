@@ -105,32 +105,43 @@ std::optional<TextProperty> textProperty(Display* display, Window window, Atom p
     return TextProperty{raw->type, std::string(bytes, raw->count)};
 }
 
-std::vector<Window> childrenOf(Display* display, Window window) {
-    ErrorTrap trap(display);
+namespace {
+
+struct TreeLinks {
     Window root = None;
     Window parent = None;
+    std::vector<Window> children;  // in stacking order, lowest first
+};
+
+std::optional<TreeLinks> queryTree(Display* display, Window window) {
+    ErrorTrap trap(display);
+    TreeLinks links;
     Window* children = nullptr;
     unsigned int count = 0;
-    const Status status = XQueryTree(display, window, &root, &parent, &children, &count);
+    const Status status = XQueryTree(display, window, &links.root, &links.parent, &children, &count);
     const XPtr<Window> owned(children);
-    if (status == 0 || trap.failed() || children == nullptr) {
-        return {};
+    if (status == 0 || trap.failed()) {
+        return std::nullopt;
     }
-    return std::vector<Window>(children, children + count);
+    if (children != nullptr) {
+        links.children.assign(children, children + count);
+    }
+    return links;
+}
+
+}  // namespace
+
+std::vector<Window> childrenOf(Display* display, Window window) {
+    std::optional<TreeLinks> links = queryTree(display, window);
+    return links ? std::move(links->children) : std::vector<Window>();
 }
 
 std::optional<Window> parentOf(Display* display, Window window) {
-    ErrorTrap trap(display);
-    Window root = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    const Status status = XQueryTree(display, window, &root, &parent, &children, &count);
-    const XPtr<Window> owned(children);
-    if (status == 0 || trap.failed() || parent == None || window == root) {
+    const std::optional<TreeLinks> links = queryTree(display, window);
+    if (!links || links->parent == None || window == links->root) {
         return std::nullopt;
     }
-    return parent;
+    return links->parent;
 }
 
 }  // namespace x11
