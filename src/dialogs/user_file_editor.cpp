@@ -78,25 +78,25 @@ TForm3::TForm3(ToolbarHost& host, std::string folder, QWidget* parent)
 }
 
 void TForm3::createLabels() {
-    for (const EditorLabelSpec& spec : EditorLabels()) {
-        auto* label = new QLabel(QString::fromUtf8(spec.text), this);
-        label->setObjectName(QStringLiteral("Label%1").arg(spec.number));
-        label->move(spec.left, spec.top);
+    for (const EditorLabelPlace& place : EditorLabels()) {
+        auto* label = new QLabel(QString::fromUtf8(place.text), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(place.number));
+        label->move(place.left, place.top);
         label->adjustSize();
     }
 }
 
 void TForm3::createBoxes() {
     QWidget* previous = nullptr;
-    for (const EditorBoxSpec& spec : EditorBoxesInTabOrder()) {
-        auto* edit = new EditorBox(spec.box, spec.maxBytes, this);
-        edit->setGeometry(spec.left, spec.top, spec.width, kEditorBoxHeight);
-        applyInputMode(edit, spec.mode);
+    for (const EditorBoxPlace& place : EditorBoxesInTabOrder()) {
+        auto* edit = new EditorBox(place.box, place.maxBytes, this);
+        edit->setGeometry(place.left, place.top, place.width, kEditorBoxHeight);
+        applyInputMode(edit, place.mode);
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this,
                 [this, edit](const QPoint& at) { PopupMenu1->popup(edit->mapToGlobal(at)); });
         connect(edit, &EditorBox::shortcutPressed, this, &TForm3::runShortcut);
-        if (isBirthDateBox(spec.box)) {
+        if (isBirthDateBox(place.box)) {
             connect(edit, &EditorBox::focusLeft, this, [this](Qt::FocusReason reason) {
                 // Opening the popup menu or another window does not move the focus to another control.
                 if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
@@ -104,7 +104,7 @@ void TForm3::createBoxes() {
                 }
             });
         }
-        boxes_[static_cast<std::size_t>(spec.box - 1)] = edit;
+        boxes_[static_cast<std::size_t>(place.box - 1)] = edit;
         if (previous != nullptr) {
             setTabOrder(previous, edit);
         }

@@ -1,8 +1,8 @@
 #include "dialogs/user_file_editor_layout.h"
 
-const std::array<EditorBoxSpec, kEditorBoxCount>& EditorBoxesInTabOrder() {
+const std::array<EditorBoxPlace, kEditorBoxCount>& EditorBoxesInTabOrder() {
     using enum BoxInputMode;
-    static const std::array<EditorBoxSpec, kEditorBoxCount> boxes{{
+    static const std::array<EditorBoxPlace, kEditorBoxCount> boxes{{
         {1, 8, 24, 60, 8, Off},
         {2, 80, 24, 230, 0, Hiragana},
         {3, 8, 64, 303, 0, Hiragana},
@@ -39,8 +39,8 @@ const std::array<EditorBoxSpec, kEditorBoxCount>& EditorBoxesInTabOrder() {
     return boxes;
 }
 
-const std::array<EditorLabelSpec, kEditorLabelCount>& EditorLabels() {
-    static const std::array<EditorLabelSpec, kEditorLabelCount> labels{{
+const std::array<EditorLabelPlace, kEditorLabelCount>& EditorLabels() {
+    static const std::array<EditorLabelPlace, kEditorLabelCount> labels{{
         {1, "〒番号", 8, 10},
         {11, "都道府県", 80, 10},
         {2, "市区町村", 8, 50},

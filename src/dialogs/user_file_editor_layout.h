@@ -11,7 +11,7 @@ enum class BoxInputMode {
     Unchanged  // the input method is left as it is
 };
 
-struct EditorBoxSpec {
+struct EditorBoxPlace {
     int box;  // n of Edit<n>, 1..32
     int left;
     int top;
@@ -20,7 +20,7 @@ struct EditorBoxSpec {
     BoxInputMode mode;
 };
 
-struct EditorLabelSpec {
+struct EditorLabelPlace {
     int number;        // n of Label<n>
     const char* text;  // UTF-8
     int left;
@@ -37,8 +37,8 @@ constexpr int kBirthDayBox = 31;
 constexpr int kEditorBoxHeight = 20;
 
 // The 32 boxes in tab order.
-const std::array<EditorBoxSpec, kEditorBoxCount>& EditorBoxesInTabOrder();
-const std::array<EditorLabelSpec, kEditorLabelCount>& EditorLabels();
+const std::array<EditorBoxPlace, kEditorBoxCount>& EditorBoxesInTabOrder();
+const std::array<EditorLabelPlace, kEditorLabelCount>& EditorLabels();
 
 // The field a box holds (Edit<n> holds field n - 1); -1 for the file-name box.
 constexpr int FieldOfBox(int box) {

@@ -67,10 +67,10 @@ const QString& boxText(const EditorOkRequest& request, int box) {
 
 // The first box, in tab order, holding characters that Shift-JIS cannot store; 0 when there is none.
 int firstUnstorableBox(const EditorOkRequest& request, QString* names) {
-    for (const EditorBoxSpec& spec : EditorBoxesInTabOrder()) {
-        *names = UnstorableCharacterNames(boxText(request, spec.box));
+    for (const EditorBoxPlace& place : EditorBoxesInTabOrder()) {
+        *names = UnstorableCharacterNames(boxText(request, place.box));
         if (!names->isEmpty()) {
-            return spec.box;
+            return place.box;
         }
     }
     return 0;
