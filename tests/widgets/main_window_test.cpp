@@ -2,6 +2,8 @@
 
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "dialogs/settings_dialog.h"
+#include "settings_test_support.h"
 #include "support/qt_app.h"
 #include "support/scripted_dialogs.h"
 #include "toolbar/flat_button.h"
@@ -141,6 +143,19 @@ TEST_F(MainWindowTest, NameFaceFollowsTheLoadedUser) {
     ASSERT_NE(kanji, nullptr);
     EXPECT_EQ(kanji->property("ImageIndex").toInt(), 15);
     form->ApplyButtonFaces();
+    EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
+}
+
+TEST_F(MainWindowTest, SettingsOkPutsTheDefaultNameFaceBackEvenForAFemaleUser) {
+    MakeUserFileCurrent(*form, writeUser("Hanako", personBornIn1970("女", "55")));
+    form->updateNameFace();
+    ASSERT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
+    settings_tests::WhenModal<TForm4>([](TForm4& dialog) {
+        auto* ok = dialog.findChild<QAbstractButton*>(QStringLiteral("BitBtn1"));
+        ASSERT_NE(ok, nullptr);
+        ok->click();
+    });
+    OpenSettingsDialog(*form, nullptr, nullptr);
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
 }
 
