@@ -15,14 +15,6 @@ QFont UserDialogFont() {
     return JapaneseUiFont(12);
 }
 
-std::string ApplicationTitle(const ToolbarHost& host) {
-    const auto* mainWindow = dynamic_cast<const QWidget*>(&host);
-    if (mainWindow == nullptr || mainWindow->windowTitle().isEmpty()) {
-        return sjis::fromUtf8("Zenporo！");
-    }
-    return sjis::fromUnicode(mainWindow->windowTitle());
-}
-
 void CentreOnScreen(QWidget* window) {
     const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {

@@ -13,10 +13,6 @@ class QWidget;
 // The font of the user file dialogs: the layout's Gothic font, 12 pixels high.
 QFont UserDialogFont();
 
-// The application title (Shift-JIS), the caption of the general error report: the main window keeps its own
-// caption equal to it; without a main window (the dialog in tests) it is the program's name.
-std::string ApplicationTitle(const ToolbarHost& host);
-
 // Moves a window so that its client area is centred on the screen it is on.
 void CentreOnScreen(QWidget* window);
 

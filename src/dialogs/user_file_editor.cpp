@@ -182,7 +182,7 @@ void TForm3::BitBtn1Click() {
     request.anyModified = AnyBoxModified();
     request.loadedFileName = LoadedFileName;
     request.folder = folder_;
-    request.applicationTitle = ApplicationTitle(host_);
+    request.applicationTitle = host_.applicationTitle();
     const EditorOkOutcome outcome = EditorOk(request, host_);
     if (outcome.close) {
         accept();

@@ -179,7 +179,7 @@ void TForm2::BitBtn3Click() {
         OpenUserFileEditorInFolder(host_, this, UserFilePath(folder_, selectedName()), folder_);
     } catch (const AppError& error) {
         // The file could not be read: the editor was not shown and the list stays open.
-        ShowErrorReport(host_.dialogs(), error, ApplicationTitle(host_));
+        ShowErrorReport(host_.dialogs(), error, host_.applicationTitle());
         return;
     }
     accept();

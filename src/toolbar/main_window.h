@@ -52,6 +52,8 @@ class TForm1 final : public QWidget, public ToolbarHost {
 
     // ToolbarHost
     Dialogs& dialogs() override { return *services_.dialogs; }
+    // The caption the task bar shows, and the caption of the general error report.
+    const std::string& applicationTitle() const override { return applicationTitle_; }
     const std::string& currentUserFile() const override { return user_.path(); }
     const UserRecord& userRecord() const override { return user_.record(); }
     bool switchCurrentUserFile(const std::string& path) override { return user_.switchTo(path); }
@@ -91,12 +93,6 @@ class TForm1 final : public QWidget, public ToolbarHost {
     void setCaptionAndTitle(const std::string& sjisCaption);
     void moveFrameTo(QPoint topLeft);
     void placeFrameBeforeMapping();
-
-  public:
-    // The caption the task bar shows, and the caption of the general error report.
-    const std::string& applicationTitle() const { return applicationTitle_; }
-
-  private:
     ToolbarServices services_;
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;

@@ -16,6 +16,8 @@ public:
     virtual ~ToolbarHost() = default;
 
     virtual Dialogs& dialogs() = 0;
+    // The application title (Shift-JIS): the caption of the general error report.
+    virtual const std::string& applicationTitle() const = 0;
 
     // The current user file's full path (Shift-JIS); empty until the first acceptance.
     virtual const std::string& currentUserFile() const = 0;

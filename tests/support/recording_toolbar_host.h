@@ -15,6 +15,7 @@ class RecordingToolbarHost final : public ToolbarHost {
     explicit RecordingToolbarHost(Dialogs& dialogs) : dialogs_(dialogs) {}
 
     Dialogs& dialogs() override { return dialogs_; }
+    const std::string& applicationTitle() const override { return title_; }
     const std::string& currentUserFile() const override { return current_; }
     const UserRecord& userRecord() const override { return record_; }
 
@@ -56,6 +57,7 @@ class RecordingToolbarHost final : public ToolbarHost {
 
   private:
     Dialogs& dialogs_;
+    std::string title_ = sjis::fromUtf8("Zenporo！");
     std::string current_;
     UserRecord record_;
     ToolbarSettings settings_;

@@ -43,6 +43,7 @@ class FakeToolbarHost : public ToolbarHost {
     int nameFaceUpdates = 0;
 
     Dialogs& dialogs() override { return scriptedDialogs; }
+    const std::string& applicationTitle() const override { return title_; }
     const std::string& currentUserFile() const override { return noFile_; }
     const UserRecord& userRecord() const override { return record_; }
     bool switchCurrentUserFile(const std::string&) override { return false; }
@@ -60,6 +61,7 @@ class FakeToolbarHost : public ToolbarHost {
 
   private:
     std::string noFile_;
+    std::string title_ = "Zenporo";
     UserRecord record_;
 };
 
