@@ -2,6 +2,7 @@
 
 #include "data/sjis.h"
 #include "dialogs/dialog_look.h"
+#include "platform/qt/label_text.h"
 #include "dialogs/product_info.h"
 #include "platform/qt/japanese_font.h"
 #include "platform/shell.h"
@@ -121,6 +122,6 @@ void TAboutBox::Label2Click() {
 void ShowAboutBox(Shell& shell, QWidget* parent) {
     TAboutBox box(shell, parent);
     box.setProgramIcon(ApplicationIcon());
-    box.setComments(dialog_look::LabelText(sjis::fromUtf8(product_info::kComment)));
+    box.setComments(LabelText(sjis::fromUtf8(product_info::kComment)));
     box.exec();
 }

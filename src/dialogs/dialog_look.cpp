@@ -19,13 +19,6 @@ void CentreOnScreen(QWidget& window, const QWidget* parent) {
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
 }
 
-QString LabelText(std::string_view sjisText) {
-    QString text = sjis::toUnicode(sjisText);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    text.replace(QChar(u'\r'), QChar(u'\n'));
-    return text;
-}
 
 BevelPanel::BevelPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::NoFrame);

@@ -13,9 +13,6 @@ namespace dialog_look {
 // Places a top-level window in the middle of the screen it will show on (the parent's, or the primary one).
 void CentreOnScreen(QWidget& window, const QWidget* parent);
 
-// A label text of the program (Shift-JIS) for a Qt label: every CR, LF, CR LF or LF CR becomes one line
-// break, as the platform's own labels break lines on any of them.
-QString LabelText(std::string_view sjisText);
 
 // A panel framed with a lowered outer and a raised inner bevel, one pixel each.
 class BevelPanel : public QFrame {

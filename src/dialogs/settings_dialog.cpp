@@ -2,6 +2,7 @@
 
 #include "data/sjis.h"
 #include "dialogs/dialog_look.h"
+#include "platform/qt/label_text.h"
 #include "dialogs/settings_rules.h"
 #include "platform/qt/japanese_font.h"
 #include "toolbar/button_images.h"
@@ -181,7 +182,7 @@ void TForm4::setKeyboardOrder() {
 }
 
 void TForm4::FormCreate() {
-    label2_->setText(dialog_look::LabelText(settings_rules::ResetHintText()));
+    label2_->setText(LabelText(settings_rules::ResetHintText()));
     label2_->adjustSize();
     const settings_rules::PasteControls controls = settings_rules::ControlsFromSettings(host_.settings());
     checkBox1_->setChecked(controls.pasteChecked);

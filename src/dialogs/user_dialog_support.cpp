@@ -15,14 +15,6 @@ QFont UserDialogFont() {
     return JapaneseUiFont(12);
 }
 
-void CentreOnScreen(QWidget* window) {
-    const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect area = screen->availableGeometry();
-    window->move(area.center() - window->rect().center());
-}
 
 void InitUserDialogResources() {
     Q_INIT_RESOURCE(dialogs);

@@ -5,16 +5,12 @@
 #include <string>
 
 class QDialog;
-class ToolbarHost;
 class QKeyEvent;
 class QPushButton;
 class QWidget;
 
 // The font of the user file dialogs: the layout's Gothic font, 12 pixels high.
 QFont UserDialogFont();
-
-// Moves a window so that its client area is centred on the screen it is on.
-void CentreOnScreen(QWidget* window);
 
 // Registers the dialogs' compiled-in pictures, which live in the static library.
 void InitUserDialogResources();

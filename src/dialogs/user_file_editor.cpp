@@ -5,6 +5,7 @@
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "dialogs/box_text.h"
+#include "dialogs/dialog_look.h"
 #include "dialogs/user_dialog_support.h"
 #include "dialogs/user_file_editor_logic.h"
 #include "toolbar/toolbar_host.h"
@@ -74,7 +75,7 @@ TForm3::TForm3(ToolbarHost& host, std::string folder, QWidget* parent)
     createBoxes();
     createButtons();
     createPopupMenu();
-    CentreOnScreen(this);
+    dialog_look::CentreOnScreen(*this, parent);
 }
 
 void TForm3::createLabels() {

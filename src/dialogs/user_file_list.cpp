@@ -4,6 +4,7 @@
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "dialogs/dialog_look.h"
 #include "dialogs/user_dialog_support.h"
 #include "dialogs/user_file_editor.h"
 #include "dialogs/user_file_list_logic.h"
@@ -78,7 +79,7 @@ TForm2::TForm2(ToolbarHost& host, std::string folder, QWidget* parent)
 
     FormCreate();
     ListView1Change();
-    CentreOnScreen(this);
+    dialog_look::CentreOnScreen(*this, parent);
 }
 
 QPushButton* TForm2::addButton(int number, const char* caption, int top) {

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include "data/sjis.h"
+#include "platform/qt/label_text.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -40,22 +41,13 @@ QMessageBox::StandardButton toStandardButton(DialogAnswer answer) {
     return QMessageBox::Ok;
 }
 
-// The platform's message texts break lines with CR, LF or both; a label wants one LF per break.
-QString displayText(const std::string& sjisText) {
-    QString text = sjis::toUnicode(sjisText);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 }  // namespace
 
 DialogAnswer QtDialogs::ask(const DialogRequest& request) {
     QMessageBox box(parent_);
     box.setIcon(toQtIcon(request.icon));
     box.setWindowTitle(sjis::toUnicode(request.caption));
-    box.setText(displayText(request.text));
+    box.setText(LabelText(request.text));
     box.setTextFormat(Qt::PlainText);
 
     std::map<QAbstractButton*, DialogAnswer> answers;
