@@ -3,18 +3,22 @@
 #include "platform/dialogs.h"
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 // Answers questions from a script and records every request, in order. An unscripted question gets the
-// request's escape answer, as if the user pressed Escape.
+// standing answer when one is given, else the request's escape answer, as if the user pressed Escape.
 class ScriptedDialogs final : public Dialogs {
   public:
+    ScriptedDialogs() = default;
+    explicit ScriptedDialogs(DialogAnswer standingAnswer) : standingAnswer_(standingAnswer) {}
+
     void answerNext(DialogAnswer answer) { script_.push_back(answer); }
 
     DialogAnswer ask(const DialogRequest& request) override {
         asked.push_back(request);
         if (script_.empty()) {
-            return request.escapeAnswer;
+            return standingAnswer_.value_or(request.escapeAnswer);
         }
         const DialogAnswer answer = script_.front();
         script_.pop_front();
@@ -25,4 +29,5 @@ class ScriptedDialogs final : public Dialogs {
 
   private:
     std::deque<DialogAnswer> script_;
+    std::optional<DialogAnswer> standingAnswer_;
 };

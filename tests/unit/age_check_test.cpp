@@ -1,6 +1,7 @@
 #include "data/age_check.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "support/scripted_dialogs.h"
 
 #include <QTemporaryDir>
 
@@ -10,20 +11,6 @@
 #include <fstream>
 
 namespace {
-
-// Answers every question with one scripted answer and keeps what it was asked.
-class ScriptedDialogs : public Dialogs {
-  public:
-    explicit ScriptedDialogs(DialogAnswer answer) : answer_(answer) {}
-    DialogAnswer ask(const DialogRequest& request) override {
-        asked.push_back(request);
-        return answer_;
-    }
-    std::vector<DialogRequest> asked;
-
-  private:
-    DialogAnswer answer_;
-};
 
 constexpr CalendarDate kToday{2026, 4, 9};
 

@@ -3,6 +3,8 @@
 #include "data/app_error.h"
 #include "platform/dialogs.h"
 
+#include "support/scripted_dialogs.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,19 +23,11 @@ TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
     }
 }
 
-struct RecordingDialogs : Dialogs {
-    DialogAnswer ask(const DialogRequest& request) override {
-        shown.push_back(request);
-        return DialogAnswer::Ok;
-    }
-    std::vector<DialogRequest> shown;
-};
-
 TEST(ErrorReport, ShowsAnErrorBoxWithOneOkButtonCaptionedWithTheTitle) {
-    RecordingDialogs dialogs;
+    ScriptedDialogs dialogs;
     ShowErrorReport(dialogs, AppError("failed"), "Title");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    const DialogRequest& box = dialogs.shown.front();
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    const DialogRequest& box = dialogs.asked.front();
     EXPECT_EQ(box.text, "failed.");
     EXPECT_EQ(box.caption, "Title");
     EXPECT_EQ(box.icon, DialogIcon::Error);
