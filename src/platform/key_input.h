@@ -11,4 +11,7 @@ class KeyInput {
     // system refused it).
     virtual bool press(Key key) = 0;
     virtual bool release(Key key) = 0;
+    // True while the user holds a modifier key (Shift, Control, Alt, a logo key), which would turn the keys
+    // we send into other shortcuts.
+    virtual bool anyModifierHeld() = 0;
 };

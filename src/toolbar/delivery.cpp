@@ -22,6 +22,20 @@ bool waitUntilActive(WindowOrder& windows, Sleeper& sleeper, WindowHandle window
     }
 }
 
+// Polls until the user has let go of every modifier key, for at most kModifierReleaseTimeout.
+bool waitUntilModifiersReleased(KeyInput& keys, Sleeper& sleeper) {
+    using namespace delivery_timing;
+    for (milliseconds waited{0};; waited += kActivationPoll) {
+        if (!keys.anyModifierHeld()) {
+            return true;
+        }
+        if (waited >= kModifierReleaseTimeout) {
+            return false;
+        }
+        sleeper.sleep(kActivationPoll);
+    }
+}
+
 // The window below once it is active, or why there is none to send keys to.
 struct ActiveTarget {
     WindowHandle window = 0;
@@ -29,7 +43,8 @@ struct ActiveTarget {
     bool ok() const { return failure == DeliveryResult::Sent; }
 };
 
-// Finds the window below, asks for it to be activated, lets it settle and waits until it holds the focus.
+// Finds the window below, asks for it to be activated, lets it settle, waits until it holds the focus and
+// until no modifier key is held.
 ActiveTarget activateWindowBelow(WindowHandle toolbar, const DeliveryPorts& ports,
                                  std::chrono::milliseconds settle) {
     const std::optional<WindowHandle> below = ports.windows.findWindowBelow(toolbar);
@@ -42,6 +57,9 @@ ActiveTarget activateWindowBelow(WindowHandle toolbar, const DeliveryPorts& port
     }
     if (!waitUntilActive(ports.windows, ports.sleeper, *below)) {
         return {*below, DeliveryResult::TargetNotActive};
+    }
+    if (!waitUntilModifiersReleased(ports.keys, ports.sleeper)) {
+        return {*below, DeliveryResult::ModifiersHeld};
     }
     return {*below, DeliveryResult::Sent};
 }

@@ -20,6 +20,7 @@ enum class DeliveryResult {
     Sent,             // every key event was sent to the window below
     NoWindowBelow,    // no window lies below the toolbar: nothing was sent
     TargetNotActive,  // the window below did not become active in time: nothing was sent
+    ModifiersHeld,    // the user kept holding a modifier key: nothing was sent
     KeyFailed,        // a key press could not be sent; every key pressed was still released
 };
 

@@ -21,4 +21,9 @@ inline constexpr milliseconds kActivationPoll{10};
 // window that refuses the focus for that long is not going to take it.
 inline constexpr milliseconds kActivationTimeout{1000};
 
+// How long to wait for the user to let go of Shift, Ctrl or Alt before giving up without sending a key. A
+// click on the toolbar made with a modifier held is usually let go within a moment; two seconds covers a slow
+// release without leaving the toolbar stuck.
+inline constexpr milliseconds kModifierReleaseTimeout{2000};
+
 }  // namespace delivery_timing

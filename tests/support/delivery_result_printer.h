@@ -16,6 +16,9 @@ inline void PrintTo(DeliveryResult result, std::ostream* out) {
         case DeliveryResult::TargetNotActive:
             *out << "TargetNotActive";
             return;
+        case DeliveryResult::ModifiersHeld:
+            *out << "ModifiersHeld";
+            return;
         case DeliveryResult::KeyFailed:
             *out << "KeyFailed";
             return;

@@ -68,6 +68,8 @@ class FakeKeys : public KeyInput {
         log_.push_back(std::string(keyName(key)) + " up");
         return true;
     }
+    bool anyModifierHeld() override { return heldPolls-- > 0; }
+    int heldPolls = 0;  // how many more times a modifier is reported held
 
   private:
     Log& log_;
@@ -193,6 +195,20 @@ TEST_F(DeliveryTest, NothingIsSentToATargetThatNeverBecomesActive) {
     using namespace delivery_timing;
     const auto polls = std::count(log.begin(), log.end(), "sleep 10");
     EXPECT_EQ(polls, kActivationTimeout / kActivationPoll);
+}
+
+TEST_F(DeliveryTest, KeysWaitForTheUserToLetGoOfModifiersAndAreNotSentWhileHeld) {
+    keys.heldPolls = 2;
+    EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::Sent);
+    EXPECT_EQ(log,
+              concat(concat({"activate 42", "sleep 100", "sleep 10", "sleep 10"}, kCtrlV), {"activate 42"}));
+
+    log.clear();
+    keys.heldPolls = 1000;
+    EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::ModifiersHeld);
+    for (const std::string& entry : log) {
+        EXPECT_TRUE(entry == "activate 42" || entry == "sleep 10") << entry;
+    }
 }
 
 }  // namespace

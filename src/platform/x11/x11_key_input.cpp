@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -59,6 +60,27 @@ class X11KeyInput : public KeyInput {
             down_.erase(pressed);
         }
         return code != 0 && send(code, false);
+    }
+
+    bool anyModifierHeld() override {
+        char keys[32] = {};
+        XQueryKeymap(d_, keys);
+        const std::unique_ptr<XModifierKeymap, int (*)(XModifierKeymap*)> map(XGetModifierMapping(d_),
+                                                                              XFreeModifiermap);
+        if (!map) {
+            return false;
+        }
+        // Caps Lock and Num Lock (the lock and mod2 rows) change no shortcut and may be left on for good.
+        for (const int row :
+             {ShiftMapIndex, ControlMapIndex, Mod1MapIndex, Mod3MapIndex, Mod4MapIndex, Mod5MapIndex}) {
+            for (int column = 0; column < map->max_keypermod; ++column) {
+                const KeyCode code = map->modifiermap[row * map->max_keypermod + column];
+                if (code != 0 && (keys[code / 8] & (1 << (code % 8))) != 0) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
   private:
