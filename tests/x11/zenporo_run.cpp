@@ -85,11 +85,13 @@ bool ZenporoProcess::waitForCleanExit(int timeoutMs) {
     return process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0;
 }
 
-QStringList hanako() {
-    const QDate birth(1990, 4, 1);
+int ageToday(const QDate& birth) {
     const QDate today = QDate::currentDate();
-    const int age =
-        today.year() - birth.year() - (today < birth.addYears(today.year() - birth.year()) ? 1 : 0);
+    return today.year() - birth.year() - (today < birth.addYears(today.year() - birth.year()) ? 1 : 0);
+}
+
+QStringList hanako() {
+    const int age = ageToday(QDate(1990, 4, 1));
     return {"123-4567",
             u8s("東京都"),
             u8s("千代田区"),
@@ -312,6 +314,13 @@ void Desktop::click(QPoint point, int button) {
     releaseButton(button);
 }
 
+bool Desktop::clickThrough(QPoint point) {
+    click(point);
+    const QPoint after = point + QPoint(1, 0);
+    movePointer(after);
+    return waitUntil([&] { return pointer() == after; });
+}
+
 QPoint Desktop::pointer() {
     Display* const d = display_->get();
     Window root = 0;
@@ -331,6 +340,15 @@ void Desktop::tapKey(const char* keysymName) {
     XTestFakeKeyEvent(d, code, True, CurrentTime);
     XTestFakeKeyEvent(d, code, False, CurrentTime);
     XSync(d, False);
+}
+
+bool Desktop::typeText(const QString& text) {
+    XSync(display_->get(), False);
+    QProcess xdotool;
+    xdotool.setProcessChannelMode(QProcess::ForwardedChannels);
+    xdotool.start("xdotool", {"type", "--delay", "40", "--", text});
+    return xdotool.waitForFinished(30000) && xdotool.exitStatus() == QProcess::NormalExit &&
+           xdotool.exitCode() == 0;
 }
 
 }  // namespace x11test

@@ -4,6 +4,7 @@
 // data files, the program started there as a child process, and what the X server tells about its windows.
 
 #include <QByteArray>
+#include <QDate>
 #include <QMargins>
 #include <QPoint>
 #include <QProcess>
@@ -61,6 +62,9 @@ class ZenporoProcess {
     std::unique_ptr<QProcess> process_;
 };
 
+// Whole years from the birth date to today, as the program works out an age.
+int ageToday(const QDate& birth);
+
 // The 31 fields of a complete record (UTF-8), its stored age true as of today, so no question opens at start.
 QStringList hanako();
 
@@ -104,8 +108,15 @@ class Desktop {
     void pressButton(int button);
     void releaseButton(int button);
     void click(QPoint point, int button = 1);
+    // Clicks, then waits until the click has reached the application. The window manager holds pointer
+    // events back while it looks at a click, but not key events: a key pressed right after a click could
+    // overtake it. The pointer moves one pixel on, and the server reports it there once the hold is over.
+    bool clickThrough(QPoint point);
     QPoint pointer();
     void tapKey(const char* keysymName);
+    // Types the text into the focused window with real key events, Japanese included: xdotool maps a spare
+    // keycode to each character it finds no key for. False when xdotool failed.
+    bool typeText(const QString& text);
 
   private:
     std::shared_ptr<X11Display> display_;
