@@ -34,9 +34,9 @@ class ZenporoUserDialogs : public x11test::ZenporoTest {
     // The middle of the editor's box Edit<number>.
     QPoint editorBox(unsigned long editor, int number) {
         const auto& boxes = EditorBoxesInTabOrder();
-        const auto spec = std::find_if(boxes.begin(), boxes.end(),
-                                       [number](const EditorBoxSpec& box) { return box.box == number; });
-        return at(editor, QPoint(spec->left + spec->width / 2, spec->top + kEditorBoxHeight / 2));
+        const auto place = std::find_if(boxes.begin(), boxes.end(),
+                                       [number](const EditorBoxPlace& box) { return box.box == number; });
+        return at(editor, QPoint(place->left + place->width / 2, place->top + kEditorBoxHeight / 2));
     }
 
     // Types the text into the focused box, then presses ENTER, which moves the focus to the next box.
