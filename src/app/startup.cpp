@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/error_report.h"
+#include "app/termination_signals.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
@@ -64,12 +65,25 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
         };
     }
 
+    TerminationSignals terminationSignals;
     TForm1 form(services);
     toolbar = &form;
     dialogs.setParent(&form);
+    // The desktop session is ending: keep the settings now, the process may not get to its own end.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] {
+        try {
+            form.FormDestroy();
+        } catch (const AppError&) {
+            // Reported at the end of the run, if it comes.
+        }
+    });
     form.FormCreate();
-    form.show();
-    const int result = app.exec();
+    int result = 0;
+    // A signal during a dialog of the start leaves that dialog; the toolbar then is not shown at all.
+    if (!terminationSignals.received()) {
+        form.show();
+        result = app.exec();
+    }
     try {
         form.FormDestroy();
     } catch (const AppError& error) {

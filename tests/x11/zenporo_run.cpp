@@ -78,6 +78,10 @@ bool ZenporoProcess::isRunning() const {
     return process_->state() != QProcess::NotRunning;
 }
 
+void ZenporoProcess::terminate() {
+    process_->terminate();
+}
+
 bool ZenporoProcess::waitForCleanExit(int timeoutMs) {
     if (process_->state() != QProcess::NotRunning && !process_->waitForFinished(timeoutMs)) {
         return false;

@@ -55,6 +55,8 @@ class ZenporoProcess {
 
     qint64 pid() const;
     bool isRunning() const;
+    // Sends SIGTERM, as a desktop session or a service manager ends a program.
+    void terminate();
     // Waits until the program has ended; true when it ended by itself with exit code 0.
     bool waitForCleanExit(int timeoutMs = 15000);
 

@@ -167,4 +167,24 @@ TEST_F(ZenporoStartup, SecondStartIsRefusedWithoutTouchingTheSettings) {
     EXPECT_TRUE(folder().readFile("Zenpad.ini").contains("Left=150\r\nTop=120\r\n"));
 }
 
+TEST_F(ZenporoStartup, TerminationSignalEndsTheRunInOrderAndKeepsTheSettings) {
+    ASSERT_TRUE(folder().writeFile("Zenpad.ini", "[Set]\r\nBtnDown=1\r\n"));
+    ZenporoProcess run(folder());
+    ASSERT_NE(desktop().waitForWindow(run.pid(), toolbarTitle), 0u);
+    run.terminate();
+    ASSERT_TRUE(run.waitForCleanExit()) << "SIGTERM ends the run like the close box";
+    const QByteArray written = folder().readFile("Zenpad.ini");
+    EXPECT_TRUE(written.contains("BtnDown=1\r\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("Image15=\r\n")) << "every key is written";
+}
+
+TEST_F(ZenporoStartup, TerminationSignalWhileTheFirstEditorIsOpenStillEndsInOrder) {
+    ASSERT_TRUE(QFile::remove(folder().filePath(u("山田花子.zpd"))));
+    ZenporoProcess run(folder());
+    ASSERT_NE(desktop().waitForWindow(run.pid(), u("ユーザーファイル作成")), 0u);
+    run.terminate();
+    ASSERT_TRUE(run.waitForCleanExit()) << "the modal editor does not keep the program alive";
+    EXPECT_TRUE(folder().readFile("Zenpad.ini").contains("[Button]")) << "the settings are written";
+}
+
 }  // namespace
