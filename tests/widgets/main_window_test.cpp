@@ -3,6 +3,7 @@
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "dialogs/settings_dialog.h"
+#include "platform/clipboard.h"
 #include "settings_test_support.h"
 #include "support/qt_app.h"
 #include "support/scripted_dialogs.h"
@@ -20,12 +21,32 @@ std::string j(const char* utf8) {
     return sjis::fromUtf8(utf8);
 }
 
+// Keeps what the toolbar puts on the clipboard; refuses it when told to, as a clipboard held by another
+// program would.
+class FakeClipboard final : public Clipboard {
+  public:
+    bool setText(const std::string& sjisText) override {
+        if (refuse) {
+            return false;
+        }
+        texts.push_back(sjisText);
+        return true;
+    }
+    std::optional<std::string> text() override {
+        return texts.empty() ? std::nullopt : std::optional<std::string>(texts.back());
+    }
+    std::vector<std::string> texts;
+    bool refuse = false;
+};
+
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
         TestApplication();
         ToolbarServices services;
         services.dialogs = &dialogs;
+        services.clipboard = &clipboard;
+        services.pasteIntoWindowBelow = [this](const ToolbarSettings&) { ++pastes; };
         services.today = [] { return CalendarDate{2026, 4, 9}; };
         services.userFileFolder = folder.path().toStdString() + "/";
         form = std::make_unique<TForm1>(services);
@@ -39,6 +60,8 @@ class MainWindowTest : public ::testing::Test {
 
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
+    FakeClipboard clipboard;
+    int pastes = 0;
     std::unique_ptr<TForm1> form;
 };
 
@@ -157,6 +180,48 @@ TEST_F(MainWindowTest, SettingsOkPutsTheDefaultNameFaceBackEvenForAFemaleUser) {
     });
     OpenSettingsDialog(*form, nullptr, nullptr);
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
+}
+
+TEST_F(MainWindowTest, FieldClicksHandTheTextOverAndPasteOnlyWhenSet) {
+    form->show();
+    form->speedButton(4)->click();
+    ASSERT_EQ(dialogs.asked.size(), 1u) << "no user file loaded";
+    EXPECT_EQ(dialogs.asked[0].caption, j("情報"));
+    EXPECT_TRUE(clipboard.texts.empty());
+
+    UserRecord record = personBornIn1970("女", "55");
+    record[PostalCode] = "100-0001";
+    MakeUserFileCurrent(*form, writeUser("Hanako", record));
+    form->speedButton(4)->click();
+    EXPECT_EQ(clipboard.texts, std::vector<std::string>{"100-0001"});
+    EXPECT_EQ(pastes, 1);
+
+    form->speedButton(9)->click();  // an empty occupation: nothing happens
+    EXPECT_EQ(clipboard.texts.size(), 1u);
+    EXPECT_EQ(pastes, 1);
+
+    form->settings().PasteOK = false;
+    form->findChild<QAction*>(QStringLiteral("Post1"))->trigger();
+    EXPECT_EQ(clipboard.texts.back(), "100");
+    EXPECT_EQ(pastes, 1) << "with pasting off the text only reaches the clipboard";
+}
+
+TEST_F(MainWindowTest, FailuresOfAFieldClickReachTheGeneralErrorReport) {
+    form->show();
+    MakeUserFileCurrent(*form, writeUser("Short", UserRecord(10, "x")));
+    form->speedButton(12)->click();  // the e-mail field lies past the end of the record
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("リストのインデックスが範囲を超えています (16)"))
+        << "\")\" sorts before \".\", so no full stop is added";
+    EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
+    EXPECT_EQ(dialogs.asked[0].caption, j("Short - Zenporo！"));
+    EXPECT_TRUE(clipboard.texts.empty());
+
+    clipboard.refuse = true;
+    form->speedButton(4)->click();
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[1].text, j("クリップボードを開くことができません."));
+    EXPECT_EQ(pastes, 0);
 }
 
 }  // namespace
