@@ -36,6 +36,9 @@ EditorBox::EditorBox(int number, int maxBytes, QWidget* parent)
     : QLineEdit(parent), number_(number), maxBytes_(maxBytes) {
     setObjectName(QStringLiteral("Edit%1").arg(number));
     setValidator(new ByteLimitValidator(this));
+    // The boxes are as narrow as the layout's; the toolkit's inner margin would hide a full eight-character
+    // postal code, so the text starts as close to the frame as in the platform's own text boxes.
+    setTextMargins(-2, 0, -2, 0);
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { acceptedText_ = text; });
 }
 
