@@ -15,13 +15,16 @@ struct DeliveryPorts {
     Sleeper& sleeper;
 };
 
-// How a delivery ended. Nothing of it is shown to the user; it tells callers and tests what happened.
+// How a delivery ended; every result but Sent is told to the user by a short notice.
 enum class DeliveryResult {
     Sent,             // every key event was sent to the window below
     NoWindowBelow,    // no window lies below the toolbar: nothing was sent
     TargetNotActive,  // the window below did not become active in time: nothing was sent
     ModifiersHeld,    // the user kept holding a modifier key: nothing was sent
     KeyFailed,        // a key press could not be sent; every key pressed was still released
+    NotLastActive,    // Wayland session: the window below is not the X11 window the user last worked in
+                      // (a native Wayland window had the focus): nothing was activated or sent
+    FocusLost,        // the target lost the focus between two keys: nothing more was sent, every key released
 };
 
 // The title of the window below the toolbar (Shift-JIS); empty when there is none.

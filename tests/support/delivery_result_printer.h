@@ -22,6 +22,12 @@ inline void PrintTo(DeliveryResult result, std::ostream* out) {
         case DeliveryResult::KeyFailed:
             *out << "KeyFailed";
             return;
+        case DeliveryResult::NotLastActive:
+            *out << "NotLastActive";
+            return;
+        case DeliveryResult::FocusLost:
+            *out << "FocusLost";
+            return;
     }
     *out << "DeliveryResult(" << static_cast<int>(result) << ")";
 }
