@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -226,36 +225,6 @@ TEST_F(MainWindowTest, FailuresOfAFieldClickReachTheGeneralErrorReport) {
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[1].text, j("クリップボードを開くことができません."));
     EXPECT_EQ(pastes, 0);
-}
-
-}  // namespace
-
-namespace {
-
-QImage Look(QWidget& widget) {
-    return widget.grab().toImage();
-}
-
-TEST_F(MainWindowTest, AButtonsHoverBorderGoesWhenItsMenuClosesWithThePointerElsewhere) {
-    form->setOpen(true);
-    form->move(100, 100);
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    FlatButton* postalCode = form->speedButton(4);
-    const QImage plain = Look(*postalCode);
-
-    QCursor::setPos(postalCode->mapToGlobal(postalCode->rect().center()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Look(*postalCode) != plain; })) << "no hover border to test";
-
-    QMenu* menu = form->popupMenu(1);
-    QTest::mousePress(postalCode, Qt::RightButton, {}, postalCode->rect().center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
-    QCursor::setPos(form->frameGeometry().bottomRight() + QPoint(200, 200));
-    QApplication::processEvents();
-    QTest::keyClick(menu, Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }));
-    QApplication::processEvents();
-    EXPECT_EQ(Look(*postalCode), plain);
 }
 
 }  // namespace
