@@ -56,11 +56,11 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     services.openVersionBox = [&shell](QWidget* parent) { ShowAboutBox(shell, parent); };
     if (delivery) {
         services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
-            PasteIntoWindowBelow(settings, toolbar->winId(),
+            return PasteIntoWindowBelow(settings, toolbar->winId(),
                                  DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
         };
         services.pressNextKey = [&](const ToolbarSettings& settings) {
-            PressNextKeyInWindowBelow(settings, toolbar->winId(),
+            return PressNextKeyInWindowBelow(settings, toolbar->winId(),
                                       DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
         };
     }

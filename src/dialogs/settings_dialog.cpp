@@ -4,6 +4,8 @@
 #include "dialogs/dialog_look.h"
 #include "platform/qt/label_text.h"
 #include "dialogs/settings_rules.h"
+#include "dialogs/user_dialog_support.h"
+#include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
 #include "toolbar/button_images.h"
 #include "toolbar/toolbar_host.h"
@@ -156,10 +158,9 @@ void TForm4::buildPicturePanel() {
 void TForm4::buildButtons() {
     bitBtn1_ = Place(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", 232, 336, 75, 25);
     bitBtn2_ = Place(new QPushButton(Utf8("キャンセル"), this), "BitBtn2", 320, 336, 75, 25);
-    // Neither button answers ENTER or Escape by itself.
+    // Neither button answers ENTER or Escape by itself; ENTER presses whichever button holds the focus.
     for (QPushButton* button : {bitBtn1_, bitBtn2_, defaultBtn_}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
+        MakeFocusOnlyButton(button);
     }
     connect(bitBtn1_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(bitBtn2_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
@@ -259,9 +260,8 @@ void TForm4::BitBtn2Click() {
 }
 
 void TForm4::keyPressEvent(QKeyEvent* event) {
-    // The dialog has no cancel button, so Escape does not end it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
+    // No default and no cancel button: Escape does not end the dialog, ENTER presses the focused button.
+    if (HandleDialogKey(this, event)) {
         return;
     }
     QDialog::keyPressEvent(event);
@@ -278,6 +278,7 @@ std::vector<std::string> TForm4::pathTexts() const {
 
 void OpenSettingsDialog(ToolbarHost& host, QWidget* parent, PictureFileChooser chooser) {
     TForm4 dialog(host, std::move(chooser), parent);
+    const AskingWindowScope asking(host.dialogs(), &dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

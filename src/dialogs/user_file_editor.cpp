@@ -8,6 +8,7 @@
 #include "dialogs/dialog_look.h"
 #include "dialogs/user_dialog_support.h"
 #include "dialogs/user_file_editor_logic.h"
+#include "platform/dialogs.h"
 #include "toolbar/toolbar_host.h"
 
 #include <QAction>
@@ -281,6 +282,7 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
 void OpenUserFileEditorInFolder(ToolbarHost& host, QWidget* parent, const std::string& path,
                                 const std::string& folder) {
     TForm3 dialog(host, folder, parent);
+    const AskingWindowScope asking(host.dialogs(), &dialog);
     dialog.LoadUserFileIntoBoxes(path);
     dialog.exec();
     host.updateNameFace();

@@ -8,6 +8,7 @@
 #include "dialogs/user_dialog_support.h"
 #include "dialogs/user_file_editor.h"
 #include "dialogs/user_file_list_logic.h"
+#include "platform/dialogs.h"
 #include "toolbar/toolbar_host.h"
 
 #include <QCollator>
@@ -213,6 +214,7 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
 
 void OpenUserFileListInFolder(ToolbarHost& host, QWidget* parent, const std::string& folder) {
     TForm2 dialog(host, folder, parent);
+    const AskingWindowScope asking(host.dialogs(), &dialog);
     dialog.exec();
 }
 

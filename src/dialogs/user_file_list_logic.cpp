@@ -4,6 +4,7 @@
 #include "data/user_file.h"
 #include "dialogs/user_file_editor_logic.h"
 #include "platform/dialogs.h"
+#include "toolbar/current_user.h"
 #include "toolbar/toolbar_host.h"
 
 #include <QDir>
@@ -71,6 +72,8 @@ void ChooseUserFile(ToolbarHost& host, const std::string& folder, const std::str
     }
     host.setCurrentUserFile(path);
     host.loadUserFileIntoToolbar(path);
+    // Also when the file was current already: its deletion may have left the caption at the bare name.
+    host.setCaptionAndTitle(CaptionForUserFile(path));
     host.updateNameFace();
 }
 

@@ -23,10 +23,39 @@ struct DialogRequest {
     DialogAnswer escapeAnswer = DialogAnswer::Ok;  // what Escape and the close box answer
 };
 
+// The window a question belongs to, as the window system knows it (a QWidget* in the Qt program, an HWND in
+// the Win32 program); null stands for the toolbar.
+using AskingWindow = void*;
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
+    // Shows the request over the asking window, centred on it, or centred on the screen when the toolbar
+    // asks; returns the answer.
     virtual DialogAnswer ask(const DialogRequest& request) = 0;
+
+    AskingWindow askingWindow() const { return askingWindow_; }
+    void setAskingWindow(AskingWindow window) { askingWindow_ = window; }
+
+private:
+    AskingWindow askingWindow_ = nullptr;
+};
+
+// Makes a dialog window the asking window while it is open, and gives the role back when it closes, so a
+// dialog opened from another dialog returns its questions to the opener afterwards.
+class AskingWindowScope {
+public:
+    AskingWindowScope(Dialogs& dialogs, AskingWindow window)
+        : dialogs_(dialogs), previous_(dialogs.askingWindow()) {
+        dialogs_.setAskingWindow(window);
+    }
+    ~AskingWindowScope() { dialogs_.setAskingWindow(previous_); }
+    AskingWindowScope(const AskingWindowScope&) = delete;
+    AskingWindowScope& operator=(const AskingWindowScope&) = delete;
+
+private:
+    Dialogs& dialogs_;
+    AskingWindow previous_;
 };
 
 // The standard message dialog's button captions.

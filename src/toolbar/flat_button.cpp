@@ -2,6 +2,8 @@
 
 #include "toolbar/button_images.h"
 
+#include <QCursor>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -79,4 +81,17 @@ void FlatButton::leaveEvent(QEvent* event) {
     hovered_ = false;
     update();
     QAbstractButton::leaveEvent(event);
+}
+
+void FlatButton::popupMenu(QMenu* menu, const QPoint& at) {
+    connect(menu, &QMenu::aboutToHide, this, &FlatButton::followPointer, Qt::UniqueConnection);
+    menu->popup(at);
+}
+
+void FlatButton::followPointer() {
+    const bool over = isVisible() && rect().contains(mapFromGlobal(QCursor::pos()));
+    if (over != hovered_) {
+        hovered_ = over;
+        update();
+    }
 }

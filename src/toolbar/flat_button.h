@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+class QMenu;
+
 // A flat speed button: no border unless the mouse is over it or it is down. Its picture holds one state,
 // or two to four states side by side (up, disabled, pressed, down) when it is that many times as wide as
 // high.
@@ -20,6 +22,10 @@ class FlatButton : public QAbstractButton {
 
     QSize sizeHint() const override { return {23, 22}; }
 
+    // Opens the menu at the point. The menu holds the pointer while it is open, so the button hears of no
+    // leaving; when the menu closes, the hover border follows where the pointer is then.
+    void popupMenu(QMenu* menu, const QPoint& at);
+
   signals:
     // The right mouse button went down on the button (menus open on the press).
     void rightPressed();
@@ -31,6 +37,8 @@ class FlatButton : public QAbstractButton {
     void leaveEvent(QEvent* event) override;
 
   private:
+    void followPointer();
+
     QImage picture_;
     int tag_ = 0;
     bool hovered_ = false;

@@ -11,6 +11,7 @@
 #include "toolbar/composition.h"
 #include "toolbar/flat_button.h"
 #include "toolbar/menu_table.h"
+#include "toolbar/notice_window.h"
 #include "toolbar/toolbar_layout.h"
 
 #include <QApplication>
@@ -53,11 +54,14 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
     setFont(JapaneseUiFont(11));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
+    // The toolbar never takes the focus, so it is never the active window; its hints must show all the same.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     for (int i = 0; i < kFaceCount; ++i) {
         faces_[static_cast<std::size_t>(i)] = BuiltInPicture(i);
     }
     buildControls();
     buildMenus();
+    notice_ = new NoticeWindow(this);
     ApplyButtonFaces();
     UpdateHints();
 }
@@ -314,12 +318,12 @@ void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
 void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
     const std::optional<int> menu = PopupMenuForButtonTag(sender->tag());
     if (menu) {
-        popupMenus_.at(*menu)->popup(QCursor::pos());
+        sender->popupMenu(popupMenus_.at(*menu), QCursor::pos());
     }
 }
 
 void TForm1::SpeedButton16Click() {
-    popupMenus_.at(8)->popup(QCursor::pos());
+    speedButtons_.at(16)->popupMenu(popupMenus_.at(8), QCursor::pos());
 }
 
 void TForm1::SpeedButton7Click(QObject* sender) {
@@ -354,7 +358,7 @@ void TForm1::SpeedButton7Click(QObject* sender) {
             throw cannotOpenClipboard();
         }
         if (settings_.PasteOK && services_.pasteIntoWindowBelow) {
-            services_.pasteIntoWindowBelow(settings_);
+            showDeliveryNotice(services_.pasteIntoWindowBelow(settings_), DeliveryAction::Paste);
         }
     } catch (const AppError& error) {
         ShowErrorReport(*services_.dialogs, error, applicationTitle());
@@ -363,9 +367,18 @@ void TForm1::SpeedButton7Click(QObject* sender) {
 
 void TForm1::SpeedButton18Click() {
     if (services_.pressNextKey) {
-        services_.pressNextKey(settings_);
+        showDeliveryNotice(services_.pressNextKey(settings_), DeliveryAction::NextKey);
     }
 }
+
+void TForm1::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {
+    const std::string text = DeliveryNoticeText(result, action);
+    if (text.empty()) {
+        return;
+    }
+    notice_->showNear(u(text), frameGeometry());
+}
+
 void TForm1::FormCreate() {
     buttonImagePaths_.clear();
     settingsFile_ = services_.userFileFolder + "Zenpad.ini";

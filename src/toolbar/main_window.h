@@ -4,6 +4,8 @@
 #include "data/birth_date.h"
 #include "toolbar/button_images.h"
 #include "toolbar/current_user.h"
+#include "toolbar/delivery.h"
+#include "toolbar/delivery_notice.h"
 #include "toolbar/toolbar_hints.h"
 #include "toolbar/toolbar_host.h"
 
@@ -18,6 +20,7 @@
 class Clipboard;
 class Dialogs;
 class FlatButton;
+class NoticeWindow;
 class QMenu;
 class QPushButton;
 
@@ -33,9 +36,10 @@ struct ToolbarServices {
     std::function<void(ToolbarHost&, QWidget* parent)> openSettings;
     std::function<void(QWidget* parent)> openHelp;
     std::function<void(QWidget* parent)> openVersionBox;
-    // Pastes the clipboard into the window below, and presses the Next key there.
-    std::function<void(const ToolbarSettings&)> pasteIntoWindowBelow;
-    std::function<void(const ToolbarSettings&)> pressNextKey;
+    // Pastes the clipboard into the window below, and presses the Next key there; every result but Sent is
+    // shown to the user as a short notice near the toolbar.
+    std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
+    std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
 };
 
 // The always-on-top toolbar.
@@ -65,6 +69,7 @@ class TForm1 final : public QWidget, public ToolbarHost {
     std::vector<std::string>& buttonImagePaths() override { return buttonImagePaths_; }
     const ButtonFaces& faces() const override { return faces_; }
     void rebuildFaces() override;
+    void setCaptionAndTitle(const std::string& sjisCaption) override;
 
     void ArrangeButtons();
     void ApplyButtonFaces();
@@ -90,7 +95,7 @@ class TForm1 final : public QWidget, public ToolbarHost {
     void SpeedButton4MouseDown(FlatButton* sender);
     void SpeedButton16Click();
     void SpeedButton18Click();
-    void setCaptionAndTitle(const std::string& sjisCaption);
+    void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
     void moveFrameTo(QPoint topLeft);
     void placeFrameBeforeMapping();
     ToolbarServices services_;
@@ -108,4 +113,5 @@ class TForm1 final : public QWidget, public ToolbarHost {
     QPushButton* changeBtn_ = nullptr;
     std::map<int, FlatButton*> speedButtons_;
     std::map<int, QMenu*> popupMenus_;
+    NoticeWindow* notice_ = nullptr;
 };

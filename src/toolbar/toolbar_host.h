@@ -32,6 +32,8 @@ public:
     // Empties the record (the current file was deleted); hints and faces stay as they are.
     virtual void clearUserRecord() = 0;
     virtual void updateNameFace() = 0;
+    // The main window's caption and the application title (Shift-JIS).
+    virtual void setCaptionAndTitle(const std::string& sjisCaption) = 0;
 
     virtual ToolbarSettings& settings() = 0;
     virtual std::vector<std::string>& buttonImagePaths() = 0;

@@ -41,6 +41,10 @@ class RecordingToolbarHost final : public ToolbarHost {
         record_.clear();
     }
     void updateNameFace() override { calls.push_back("face"); }
+    void setCaptionAndTitle(const std::string& sjisCaption) override {
+        calls.push_back("caption " + sjisCaption);
+        title_ = sjisCaption;
+    }
 
     ToolbarSettings& settings() override { return settings_; }
     std::vector<std::string>& buttonImagePaths() override { return imagePaths_; }

@@ -17,6 +17,7 @@ class ScriptedDialogs final : public Dialogs {
 
     DialogAnswer ask(const DialogRequest& request) override {
         asked.push_back(request);
+        askedBy.push_back(askingWindow());
         if (script_.empty()) {
             return standingAnswer_.value_or(request.escapeAnswer);
         }
@@ -26,6 +27,7 @@ class ScriptedDialogs final : public Dialogs {
     }
 
     std::vector<DialogRequest> asked;
+    std::vector<AskingWindow> askedBy;  // the asking window of each request, in the same order
 
   private:
     std::deque<DialogAnswer> script_;

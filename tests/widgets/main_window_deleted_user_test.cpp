@@ -2,6 +2,7 @@
 
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "dialogs/user_file_list_logic.h"
 #include "support/qt_app.h"
 #include "support/scripted_dialogs.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-TEST(MainWindowDeletedUser, ClearingTheRecordShowsTheProgramNameButKeepsTheCurrentPath) {
+TEST(MainWindowDeletedUser, ClearingTheRecordShowsTheProgramNameUntilTheFileIsChosenAgain) {
     TestApplication();
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
@@ -30,6 +31,14 @@ TEST(MainWindowDeletedUser, ClearingTheRecordShowsTheProgramNameButKeepsTheCurre
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Zenporo！"));
     EXPECT_EQ(form.applicationTitle(), sjis::fromUtf8("Zenporo！"));
     EXPECT_EQ(form.currentUserFile(), path);
+
+    // The file is made again and chosen in the list: the same path, so no switch question, yet the
+    // caption must name the user again.
+    WriteUserFile(path, emptyUserRecord());
+    ChooseUserFile(form, services.userFileFolder, "taro");
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("taro - Zenporo！"));
+    EXPECT_EQ(form.applicationTitle(), sjis::fromUtf8("taro - Zenporo！"));
 }
 
 }  // namespace

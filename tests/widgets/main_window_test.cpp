@@ -46,7 +46,10 @@ class MainWindowTest : public ::testing::Test {
         ToolbarServices services;
         services.dialogs = &dialogs;
         services.clipboard = &clipboard;
-        services.pasteIntoWindowBelow = [this](const ToolbarSettings&) { ++pastes; };
+        services.pasteIntoWindowBelow = [this](const ToolbarSettings&) {
+            ++pastes;
+            return DeliveryResult::Sent;
+        };
         services.today = [] { return CalendarDate{2026, 4, 9}; };
         services.userFileFolder = folder.path().toStdString() + "/";
         form = std::make_unique<TForm1>(services);

@@ -186,6 +186,37 @@ TEST_F(SettingsDialogTest, AllDefaultAsksAndClearsOnlyOnYes) {
     }
 }
 
+TEST_F(SettingsDialogTest, EnterPressesTheFocusedButtonAndQuestionsBelongToTheDialog) {
+    struct Case {
+        const char* focused;
+        bool asks;
+        int rebuilds;  // OK rebuilds the faces, Cancel does not
+    };
+    const Case cases[] = {{"DefaultBtn", true, 0}, {"BitBtn1", false, 1}, {"BitBtn2", false, 0}};
+    for (const Case& c : cases) {
+        host_.rebuilds = 0;
+        host_.scriptedDialogs.asked.clear();
+        host_.scriptedDialogs.askedBy.clear();
+        host_.scriptedDialogs.answerNext(DialogAnswer::No);
+        TForm4* shown = nullptr;
+        WhenModal<TForm4>([&c, &shown](TForm4& dialog) {
+            shown = &dialog;
+            QAbstractButton& button = Find(dialog, c.focused);
+            button.setFocus();
+            QTest::keyClick(&button, Qt::Key_Escape);
+            EXPECT_TRUE(dialog.isVisible()) << "Escape does not end the dialog";
+            QTest::keyClick(&button, Qt::Key_Return);
+        });
+        OpenSettingsDialog(host_, nullptr, nullptr);
+        ASSERT_EQ(host_.scriptedDialogs.asked.size(), c.asks ? 1u : 0u) << c.focused;
+        if (c.asks) {
+            EXPECT_EQ(host_.scriptedDialogs.askedBy[0], static_cast<void*>(shown)) << "asked over the dialog";
+        }
+        EXPECT_EQ(host_.rebuilds, c.rebuilds) << c.focused;
+        EXPECT_EQ(host_.scriptedDialogs.askingWindow(), nullptr) << "the toolbar asks again once it is closed";
+    }
+}
+
 TEST_F(SettingsDialogTest, EmptyingOnePathBoxReturnsOnlyThatFace) {
     const std::string bitmap = sjis::fromUnicode(write("face.bmp", Quadrants(16), "BMP"));
     host_.paths[0] = host_.paths[3] = bitmap;

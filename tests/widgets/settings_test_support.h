@@ -51,6 +51,7 @@ class FakeToolbarHost : public ToolbarHost {
     void loadUserFileIntoToolbar(const std::string&) override {}
     void clearUserRecord() override {}
     void updateNameFace() override { ++nameFaceUpdates; }
+    void setCaptionAndTitle(const std::string& sjisCaption) override { title_ = sjisCaption; }
     ToolbarSettings& settings() override { return toolbarSettings; }
     std::vector<std::string>& buttonImagePaths() override { return paths; }
     const ButtonFaces& faces() const override { return buttonFaces; }

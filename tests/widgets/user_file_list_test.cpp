@@ -122,7 +122,8 @@ TEST_F(UserFileListTest, OkMakesTheSelectedFileCurrentAndCloses) {
     EXPECT_FALSE(form->isVisible());
     const std::string path = pathOf("a.b");
     EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"switch " + path, "set " + path, "load " + path, "face"}));
+              (std::vector<std::string>{"switch " + path, "set " + path, "load " + path,
+                                        "caption " + j("a.b - Zenporo！"), "face"}));
     EXPECT_EQ(host.userRecord().at(FamilyName), j("山田"));
 }
 

@@ -4,8 +4,10 @@
 #include "platform/qt/label_text.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include <map>
 
@@ -41,10 +43,37 @@ QMessageBox::StandardButton toStandardButton(DialogAnswer answer) {
     return QMessageBox::Ok;
 }
 
+// A message box that places itself, once it knows its size, in the middle of the asking window, or of the
+// owner's screen when no window asks.
+class CentredMessageBox final : public QMessageBox {
+  public:
+    CentredMessageBox(QWidget* owner, QWidget* asking) : QMessageBox(owner), asking_(asking) {}
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // sizes the box to its text and buttons
+        move(centreFor() - QPoint(width() / 2, height() / 2));
+    }
+
+  private:
+    QPoint centreFor() const {
+        if (asking_ != nullptr) {
+            return asking_->frameGeometry().center();
+        }
+        const QWidget* owner = parentWidget();
+        const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+        return screen != nullptr ? screen->availableGeometry().center() : pos();
+    }
+
+    QWidget* asking_;
+};
+
 }  // namespace
 
 DialogAnswer QtDialogs::ask(const DialogRequest& request) {
-    QMessageBox box(parent_);
+    auto* asking = static_cast<QWidget*>(askingWindow());
+    // The asking window owns the box, so it stays above it; the toolbar owns the toolbar's own questions.
+    CentredMessageBox box(asking != nullptr ? asking : parent_, asking);
     box.setIcon(toQtIcon(request.icon));
     box.setWindowTitle(sjis::toUnicode(request.caption));
     box.setText(LabelText(request.text));

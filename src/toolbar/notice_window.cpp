@@ -1,0 +1,65 @@
+#include "toolbar/notice_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kGap = 2;
+constexpr int kMaxWidth = 360;
+
+}  // namespace
+
+QRect NoticeGeometry(const QRect& anchor, const QSize& size, const QRect& screenArea) {
+    QRect notice(QPoint(anchor.left(), anchor.bottom() + 1 + kGap), size);
+    if (notice.bottom() > screenArea.bottom()) {
+        notice.moveBottom(anchor.top() - 1 - kGap);
+    }
+    notice.moveLeft(std::clamp(notice.left(), screenArea.left(),
+                               std::max(screenArea.left(), screenArea.right() + 1 - size.width())));
+    notice.moveTop(std::clamp(notice.top(), screenArea.top(),
+                              std::max(screenArea.top(), screenArea.bottom() + 1 - size.height())));
+    return notice;
+}
+
+NoticeWindow::NoticeWindow(QWidget* parent)
+    // A tool-tip window bypasses the window manager: it is neither focused nor raised by a click.
+    : QLabel(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                         Qt::WindowDoesNotAcceptFocus) {
+    setObjectName(QStringLiteral("DeliveryNotice"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setForegroundRole(QPalette::ToolTipText);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setAutoFillBackground(true);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setMargin(4);
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    hideTimer_.setSingleShot(true);
+    hideTimer_.setInterval(kShowMilliseconds);
+    connect(&hideTimer_, &QTimer::timeout, this, &QWidget::hide);
+}
+
+void NoticeWindow::showNear(const QString& text, const QRect& anchor) {
+    setText(text);
+    // The title carries the text too, so the window on the display says what it shows.
+    setWindowTitle(text);
+    const QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(anchor.topLeft(), QSize(800, 600));
+    // A short text keeps the notice narrow; a long one wraps at the widest a notice gets.
+    const int textWidth = fontMetrics().horizontalAdvance(text) + 2 * (margin() + frameWidth()) + 2;
+    const int width = std::min({textWidth, kMaxWidth, area.width()});
+    setFixedWidth(width);
+    const QSize size(width, heightForWidth(width));
+    setFixedHeight(size.height());
+    setGeometry(NoticeGeometry(anchor, size, area));
+    show();
+    raise();
+    hideTimer_.start();
+}

@@ -1,0 +1,66 @@
+#include "toolbar/delivery_notice.h"
+
+#include "data/sjis.h"
+#include "support/delivery_result_printer.h"
+#include "toolbar/notice_window.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+constexpr DeliveryResult kFailures[] = {
+    DeliveryResult::NoWindowBelow, DeliveryResult::TargetNotActive, DeliveryResult::ModifiersHeld,
+    DeliveryResult::KeyFailed,     DeliveryResult::NotLastActive,   DeliveryResult::FocusLost,
+};
+
+bool Contains(const std::string& text, const char* utf8) {
+    return text.find(sjis::fromUtf8(utf8)) != std::string::npos;
+}
+
+TEST(DeliveryNotice, EveryFailureHasItsOwnTextAndOnlyAPasteMentionsTheClipboard) {
+    std::set<std::string> pasteTexts;
+    std::set<std::string> nextTexts;
+    for (const DeliveryResult result : kFailures) {
+        const std::string paste = DeliveryNoticeText(result, DeliveryAction::Paste);
+        const std::string next = DeliveryNoticeText(result, DeliveryAction::NextKey);
+        EXPECT_TRUE(Contains(paste, "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。"))
+            << ::testing::PrintToString(result);
+        EXPECT_FALSE(next.empty()) << ::testing::PrintToString(result);
+        EXPECT_FALSE(Contains(next, "クリップボード")) << "the Next button copies nothing";
+        pasteTexts.insert(paste);
+        nextTexts.insert(next);
+    }
+    EXPECT_EQ(pasteTexts.size(), std::size(kFailures));
+    EXPECT_EQ(nextTexts.size(), std::size(kFailures));
+    EXPECT_EQ(DeliveryNoticeText(DeliveryResult::NoWindowBelow, DeliveryAction::Paste),
+              sjis::fromUtf8("貼り付け先のウィンドウが見つかりません。"
+                             "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。"));
+    EXPECT_TRUE(DeliveryNoticeText(DeliveryResult::Sent, DeliveryAction::Paste).empty());
+    EXPECT_TRUE(DeliveryNoticeText(DeliveryResult::Sent, DeliveryAction::NextKey).empty());
+}
+
+TEST(DeliveryNotice, GoesBelowTheToolbarOrAboveItWhenTheScreenEndsAndStaysOnTheScreen) {
+    const QRect screen(0, 0, 1280, 800);
+    const QSize notice(360, 40);
+    struct Case {
+        const char* name;
+        QRect toolbar;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"room below", QRect(300, 300, 422, 40), QPoint(300, 342)},
+        {"at the bottom", QRect(300, 760, 422, 40), QPoint(300, 718)},
+        {"at the right edge", QRect(1200, 100, 77, 40), QPoint(920, 142)},
+        {"left of the screen", QRect(-50, 100, 77, 40), QPoint(0, 142)},
+    };
+    for (const Case& c : cases) {
+        const QRect placed = NoticeGeometry(c.toolbar, notice, screen);
+        EXPECT_EQ(placed.topLeft(), c.expected) << c.name;
+        EXPECT_EQ(placed.size(), notice) << c.name;
+        EXPECT_FALSE(placed.intersects(c.toolbar)) << c.name;
+    }
+}
+
+}  // namespace
