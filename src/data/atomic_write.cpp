@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <climits>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 
@@ -18,7 +18,8 @@ constexpr std::string_view kTemporaryPrefix = ".zenporo-save-";
 constexpr std::size_t kTemporarySuffixLength = 6;
 
 bool isOurTemporary(std::string_view name) {
-    if (name.size() != kTemporaryPrefix.size() + kTemporarySuffixLength || !name.starts_with(kTemporaryPrefix)) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporarySuffixLength ||
+        !name.starts_with(kTemporaryPrefix)) {
         return false;
     }
     return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kTemporaryPrefix.size()), name.end(),

@@ -134,9 +134,45 @@ bool isTrailByte(unsigned char byte) {
 }
 }  // namespace
 
+namespace {
+
+// The length of the well-formed non-ASCII character at offset (1 or 2), 0 for a broken byte.
+std::size_t wellFormedLengthAt(std::string_view bytes, std::size_t offset) {
+    const auto byte = static_cast<unsigned char>(bytes[offset]);
+    if (isSingleByteCharacter(byte)) {
+        return 1;
+    }
+    if (isLeadByte(byte) && offset + 1 < bytes.size() &&
+        isTrailByte(static_cast<unsigned char>(bytes[offset + 1]))) {
+        return 2;
+    }
+    return 0;
+}
+
+// Decodes well-formed non-ASCII characters in one go; when the codec finds an unassigned one among them,
+// again one by one, so that exactly that one becomes U+FFFD.
+void decodeRun(std::string_view run, QString& result) {
+    QStringDecoder whole(kCodecName);
+    const QString decoded = whole.decode(QByteArrayView(run.data(), static_cast<qsizetype>(run.size())));
+    if (!whole.hasError()) {
+        result.append(decoded);
+        return;
+    }
+    for (std::size_t i = 0; i < run.size();) {
+        const std::size_t length = wellFormedLengthAt(run, i);
+        QStringDecoder decoder(kCodecName);
+        const QString one = decoder.decode(QByteArrayView(run.data() + i, static_cast<qsizetype>(length)));
+        result.append(one.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter))
+                                                          : one);
+        i += length;
+    }
+}
+
+}  // namespace
+
 QString toUnicode(std::string_view bytes) {
-    // Decoded character by character, so every broken or unassigned sequence becomes exactly one U+FFFD
-    // instead of being dropped or swallowing its neighbours.
+    // Every broken or unassigned sequence becomes exactly one U+FFFD instead of being dropped or swallowing
+    // its neighbours; bytes below 0x80 are their own character.
     QString result;
     result.reserve(static_cast<qsizetype>(bytes.size()));
     for (std::size_t i = 0; i < bytes.size();) {
@@ -146,24 +182,21 @@ QString toUnicode(std::string_view bytes) {
             ++i;
             continue;
         }
-        std::size_t length = 0;
-        if (isSingleByteCharacter(byte)) {
-            length = 1;
-        } else if (isLeadByte(byte) && i + 1 < bytes.size() &&
-                   isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-            length = 2;
+        std::size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) {
+            const std::size_t length = wellFormedLengthAt(bytes, end);
+            if (length == 0) {
+                break;
+            }
+            end += length;
         }
-        if (length == 0) {
+        if (end == i) {
             result.append(QChar(QChar::ReplacementCharacter));
             ++i;
             continue;
         }
-        QStringDecoder decoder(kCodecName);
-        const QString decoded =
-            decoder.decode(QByteArrayView(bytes.data() + i, static_cast<qsizetype>(length)));
-        result.append(decoded.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter))
-                                                              : decoded);
-        i += length;
+        decodeRun(bytes.substr(i, end - i), result);
+        i = end;
     }
     return result;
 }

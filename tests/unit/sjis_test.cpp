@@ -46,6 +46,9 @@ TEST(Sjis, BrokenBytesDecodeToReplacementCharacters) {
     EXPECT_EQ(sjis::toUnicode("\x82 z"), replacement + " z");
     EXPECT_EQ(sjis::toUnicode("\xff\x80"), replacement + replacement);
     EXPECT_EQ(sjis::toUnicode(std::string("a\0b", 3)), QString::fromUtf8("a\0b", 3));
+    // An unassigned pair among characters: only it becomes U+FFFD; control codes are their own character.
+    EXPECT_EQ(sjis::toUnicode(kA + "\x85\x40" + kA + "\x1a\x1c\x7f"),
+              QString::fromUtf8("あ") + replacement + QString::fromUtf8("あ\x1a\x1c\x7f"));
 }
 
 TEST(Sjis, StoresTheLinuxFormsAtTheirJisPosition) {
@@ -57,7 +60,8 @@ TEST(Sjis, StoresTheLinuxFormsAtTheirJisPosition) {
                  {u'\u2014', "\x81\x5C"}};
     for (const auto& c : cases) {
         QString unmappable;
-        EXPECT_EQ(sjis::fromUnicode(QString(QChar(c.linuxForm)) + "1", &unmappable), std::string(c.bytes) + "1")
+        EXPECT_EQ(sjis::fromUnicode(QString(QChar(c.linuxForm)) + "1", &unmappable),
+                  std::string(c.bytes) + "1")
             << std::hex << static_cast<int>(c.linuxForm);
         EXPECT_TRUE(unmappable.isEmpty());
     }
@@ -102,7 +106,8 @@ TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
         std::string stored;
         QString refused;
     } cases[] = {
-        {"lone high surrogate at the end", QString::fromUtf8("あ") + QChar(0xD83D), kA, QString(QChar(0xD83D))},
+        {"lone high surrogate at the end", QString::fromUtf8("あ") + QChar(0xD83D), kA,
+         QString(QChar(0xD83D))},
         {"lone low surrogate inside", QString("a") + QChar(0xDE00) + "b", "ab", QString(QChar(0xDE00))},
         {"yen sign has no exact form", QString::fromUtf8("¥1"), "1", QString::fromUtf8("¥")},
         {"overline has no exact form", QString::fromUtf8("‾"), "", QString::fromUtf8("‾")},

@@ -229,7 +229,7 @@ TEST_F(UserFileTest, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
-    const std::set<std::string> users{"Zenpad.ini", "Zenpad.ini.backup", "Zenpad.ini.Ab12Cd",
+    const std::set<std::string> users{"Zenpad.ini",     "Zenpad.ini.backup",     "Zenpad.ini.Ab12Cd",
                                       ".zenporo-save-", ".zenporo-save-Ab12Cd7", "a.zpd"};
     for (const std::string& name : users) {
         if (name != "Zenpad.ini") {

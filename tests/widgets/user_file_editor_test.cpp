@@ -270,7 +270,7 @@ TEST_F(UserFileEditorTest, FieldsTheUserDidNotTouchAreWrittenBackByteForByte) {
     openIn(userFolder, found.firstPath);
     EXPECT_EQ(form->box(19)->text().size(), 100000);
     type(1, q("1"));
-    type(22, q("〜−"));  // as Linux input methods write them
+    type(22, q("〜−"));                     // as Linux input methods write them
     dialogs.answerNext(DialogAnswer::Yes);  // "変更を保存します。"
     clickOk();
     ASSERT_TRUE(closedWith(QDialog::Accepted)) << (dialogs.asked.empty() ? "" : dialogs.asked.back().text);

@@ -210,7 +210,8 @@ TEST_F(UserFileListTest, EditOnAnEntryThatCannotBeReadReportsItAndKeepsTheListOp
     form->list()->setCurrentItem(form->list()->topLevelItem(0));
     QTest::mouseClick(form->button(3), Qt::LeftButton);
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].text, j("ファイル ") + dir.path().toStdString() + "/Zo?-M?ller/folder.zpd" + j(" は開けません."));
+    EXPECT_EQ(dialogs.asked[0].text,
+              j("ファイル ") + dir.path().toStdString() + "/Zo?-M?ller/folder.zpd" + j(" は開けません."));
     EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(host.calls.empty());
