@@ -1,5 +1,7 @@
 #include "data/atomic_write.h"
 
+#include "data/file_log.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,6 +103,7 @@ int RemoveLeftoverTemporaries(const std::string& folder) {
         std::error_code ignored;
         if (isOurTemporary(entry.path().filename().native()) && entry.is_regular_file(ignored) &&
             std::filesystem::remove(entry.path(), ignored)) {
+            qCDebug(lcFiles) << "removed the temporary file of a save cut short:" << entry.path().c_str();
             ++removed;
         }
     }

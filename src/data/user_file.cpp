@@ -2,6 +2,7 @@
 
 #include "data/app_error.h"
 #include "data/atomic_write.h"
+#include "data/file_log.h"
 #include "data/file_names.h"
 
 #include <dirent.h>
@@ -143,6 +144,8 @@ std::vector<std::string> UserFileNamesIn(const std::string& folder) {
         // A name Shift-JIS cannot hold could not be shown or typed, and its path not be rebuilt from it.
         if (auto name = ShiftJisName(entryName.substr(0, entryName.size() - kExtension.size()))) {
             names.push_back(std::move(*name));
+        } else {
+            qCDebug(lcFiles) << "left out, Shift-JIS cannot hold its name:" << entry->d_name;
         }
     }
     return names;
