@@ -68,7 +68,10 @@ std::optional<std::string> EditorBox::keptBytes() const {
 }
 
 std::string EditorBox::storedBytes() const {
-    return keptBytes().value_or(sjis::fromUnicode(text()));
+    if (auto kept = keptBytes()) {
+        return std::move(*kept);
+    }
+    return sjis::fromUnicode(text());
 }
 
 bool EditorBox::event(QEvent* event) {

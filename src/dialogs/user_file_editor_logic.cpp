@@ -57,7 +57,10 @@ const std::optional<std::string>& keptBytes(const EditorOkRequest& request, int 
 }
 
 std::string boxBytes(const EditorOkRequest& request, int box) {
-    return keptBytes(request, box).value_or(sjis::fromUnicode(boxText(request, box)));
+    if (const auto& kept = keptBytes(request, box)) {
+        return *kept;
+    }
+    return sjis::fromUnicode(boxText(request, box));
 }
 
 }  // namespace
