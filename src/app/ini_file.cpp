@@ -4,7 +4,6 @@
 #include "data/app_error.h"
 #include "data/sjis.h"
 
-#include <QFile>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -175,10 +174,6 @@ class FileDescriptor {
     int fd_;
 };
 
-std::string fileSystemPath(const std::string& sjisPath) {
-    return QFile::encodeName(sjis::toUnicode(sjisPath)).toStdString();
-}
-
 }  // namespace
 
 int ParseProfileInteger(std::string_view text, int defaultValue) {
@@ -310,8 +305,7 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
     writeString(section, key, value ? "1" : "0");
 }
 
-IniFile LoadIniFile(const std::string& sjisPath) {
-    const std::string path = fileSystemPath(sjisPath);
+IniFile LoadIniFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -338,8 +332,8 @@ IniFile LoadIniFile(const std::string& sjisPath) {
     return IniFile(bytes);
 }
 
-void SaveIniFile(const std::string& sjisPath, const IniFile& file) {
-    if (!ReplaceFileAtomically(fileSystemPath(sjisPath), file.bytes())) {
-        throw cannotWriteTo(sjisPath);
+void SaveIniFile(const std::string& path, const IniFile& file) {
+    if (!ReplaceFileAtomically(path, file.bytes())) {
+        throw cannotWriteTo(path);
     }
 }

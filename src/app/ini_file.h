@@ -71,11 +71,11 @@ class IniFile : public ProfileSource {
     std::string newLine_ = "\r\n";  // the file's own line end; a new file gets the platform's CR LF
 };
 
-// Loads the file at the Shift-JIS path. A missing file (or folder) gives the empty file; a file that exists
-// but cannot be read throws IniReadError.
-IniFile LoadIniFile(const std::string& sjisPath);
+// Loads the file at path (the file system's bytes). A missing file (or folder) gives the empty file; a file
+// that exists but cannot be read throws IniReadError.
+IniFile LoadIniFile(const std::string& path);
 
-// Replaces the file at the Shift-JIS path in one step (temporary file beside it, flushed, renamed over it);
-// a new file is readable by its owner only, a replaced one keeps its permissions. Throws AppError
+// Replaces the file at path (the file system's bytes) in one step (temporary file beside it, flushed, renamed
+// over it); a new file is readable by its owner only, a replaced one keeps its permissions. Throws AppError
 // (cannotWriteTo) and leaves the old file untouched when any step fails.
-void SaveIniFile(const std::string& sjisPath, const IniFile& file);
+void SaveIniFile(const std::string& path, const IniFile& file);

@@ -53,10 +53,10 @@ bool ReadSettings(const ProfileSource& source, SettingsFileContents& contents,
     }
 }
 
-bool ReadSettingsFile(const std::string& sjisPath, SettingsFileContents& contents,
+bool ReadSettingsFile(const std::string& path, SettingsFileContents& contents,
                       const SettingsKeyRead& onRead) {
     try {
-        return ReadSettings(LoadIniFile(sjisPath), contents, onRead);
+        return ReadSettings(LoadIniFile(path), contents, onRead);
     } catch (const IniReadError&) {
         return false;
     }
@@ -77,14 +77,14 @@ void WriteSettings(IniFile& file, const SettingsFileContents& contents) {
     }
 }
 
-void WriteSettingsFile(const std::string& sjisPath, const SettingsFileContents& contents) {
+void WriteSettingsFile(const std::string& path, const SettingsFileContents& contents) {
     IniFile file;
     try {
-        file = LoadIniFile(sjisPath);
+        file = LoadIniFile(path);
     } catch (const IniReadError&) {
         // Writing over a file we cannot read would lose the lines we do not know.
-        throw cannotWriteTo(sjisPath);
+        throw cannotWriteTo(path);
     }
     WriteSettings(file, contents);
-    SaveIniFile(sjisPath, file);
+    SaveIniFile(path, file);
 }

@@ -34,16 +34,16 @@ using SettingsKeyRead = std::function<void(SettingsKey key, const SettingsFileCo
 bool ReadSettings(const ProfileSource& source, SettingsFileContents& contents,
                   const SettingsKeyRead& onRead = {});
 
-// ReadSettings from the file at the Shift-JIS path; a file that exists but cannot be read stops at the first
-// key.
-bool ReadSettingsFile(const std::string& sjisPath, SettingsFileContents& contents,
+// ReadSettings from the file at path (the file system's bytes); a file that exists but cannot be read stops
+// at the first key.
+bool ReadSettingsFile(const std::string& path, SettingsFileContents& contents,
                       const SettingsKeyRead& onRead = {});
 
 // Writes every key into file in the order the main window saves them: Set (PasteOK, PasteAfter, FrmStyle,
 // BtnDown, NextKey, AfterKey), Window (Left, Top), Button (Image0 to Image n-1, empty entries as empty keys).
 void WriteSettings(IniFile& file, const SettingsFileContents& contents);
 
-// Updates the file at the Shift-JIS path with WriteSettings, keeping every line it does not know, and
-// replaces it in one step. Throws AppError (cannotWriteTo the path) and leaves the old file as it was when
-// the file cannot be read back or written.
-void WriteSettingsFile(const std::string& sjisPath, const SettingsFileContents& contents);
+// Updates the file at path (the file system's bytes) with WriteSettings, keeping every line it does not know,
+// and replaces it in one step. Throws AppError (cannotWriteTo the path) and leaves the old file as it was
+// when the file cannot be read back or written.
+void WriteSettingsFile(const std::string& path, const SettingsFileContents& contents);

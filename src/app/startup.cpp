@@ -3,6 +3,7 @@
 #include "app/error_report.h"
 #include "app/termination_signals.h"
 #include "data/app_error.h"
+#include "data/atomic_write.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "dialogs/about_box.h"
@@ -45,6 +46,8 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     services.dialogs = &dialogs;
     services.clipboard = &clipboard;
     services.userFileFolder = UserFileFolder();
+    // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.
+    RemoveLeftoverTemporaries(services.userFileFolder);
     services.openUserFileList = [](ToolbarHost& host, QWidget* parent) { OpenUserFileList(host, parent); };
     services.openUserFileEditor = [](ToolbarHost& host, QWidget* parent, const std::string& path) {
         OpenUserFileEditor(host, parent, path);

@@ -1,5 +1,6 @@
 #include "data/app_error.h"
 
+#include "data/file_names.h"
 #include "data/sjis.h"
 
 std::string formatMessage(std::string_view utf8Pattern, std::string_view sjisArgument) {
@@ -13,14 +14,14 @@ std::string formatMessage(std::string_view utf8Pattern, std::string_view sjisArg
     return pattern;
 }
 
-AppError cannotCreateFile(const std::string& sjisPath) {
-    return AppError(formatMessage("ファイル %s を作成できません", sjisPath));
+AppError cannotCreateFile(const std::string& path) {
+    return AppError(formatMessage("ファイル %s を作成できません", PathForDisplay(path)));
 }
-AppError cannotOpenFile(const std::string& sjisPath) {
-    return AppError(formatMessage("ファイル %s は開けません", sjisPath));
+AppError cannotOpenFile(const std::string& path) {
+    return AppError(formatMessage("ファイル %s は開けません", PathForDisplay(path)));
 }
-AppError cannotWriteTo(const std::string& sjisPath) {
-    return AppError(formatMessage("%s に書き込めません", sjisPath));
+AppError cannotWriteTo(const std::string& path) {
+    return AppError(formatMessage("%s に書き込めません", PathForDisplay(path)));
 }
 AppError indexOutOfRange(int index) {
     return AppError(formatMessage("リストのインデックスが範囲を超えています (%d)", std::to_string(index)));

@@ -18,9 +18,9 @@ class AppError : public std::runtime_error {
 // The message with its %s or %d replaced (the program's messages hold at most one).
 std::string formatMessage(std::string_view utf8Pattern, std::string_view sjisArgument);
 
-// "ファイル %s を作成できません" and its kin, for the full path given.
-AppError cannotCreateFile(const std::string& sjisPath);
-AppError cannotOpenFile(const std::string& sjisPath);
-AppError cannotWriteTo(const std::string& sjisPath);
+// "ファイル %s を作成できません" and its kin, for the full path given in the file system's form.
+AppError cannotCreateFile(const std::string& path);
+AppError cannotOpenFile(const std::string& path);
+AppError cannotWriteTo(const std::string& path);
 AppError indexOutOfRange(int index);
 AppError cannotOpenClipboard();

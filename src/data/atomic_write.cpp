@@ -1,14 +1,32 @@
 #include "data/atomic_write.h"
 
+#include "data/file_log.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
+
+// mkostemp replaces the six X with letters and digits; no file of the user's is named like this.
+constexpr std::string_view kTemporaryPrefix = ".zenporo-save-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+
+bool isOurTemporary(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporarySuffixLength ||
+        !name.starts_with(kTemporaryPrefix)) {
+        return false;
+    }
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kTemporaryPrefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
 
 // The file a write lands on: the target of a symbolic link, else path itself.
 std::string resolvedTarget(const std::string& path) {
@@ -43,9 +61,13 @@ bool copyPermissions(int fd, const std::string& target) {
     return ::fchmod(fd, info.st_mode & 07777) == 0;
 }
 
-void syncFolderOf(const std::string& target) {
+std::string folderOf(const std::string& target) {
     const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+}
+
+void syncFolderOf(const std::string& target) {
+    const std::string folder = folderOf(target);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -57,7 +79,7 @@ void syncFolderOf(const std::string& target) {
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     const std::string target = resolvedTarget(path);
-    std::string temporary = target + ".XXXXXX";
+    std::string temporary = folderOf(target) + "/" + std::string(kTemporaryPrefix) + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;
@@ -70,4 +92,20 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     }
     syncFolderOf(target);
     return true;
+}
+
+int RemoveLeftoverTemporaries(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
+    int removed = 0;
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::filesystem::directory_entry& entry = *entries;
+        std::error_code ignored;
+        if (isOurTemporary(entry.path().filename().native()) && entry.is_regular_file(ignored) &&
+            std::filesystem::remove(entry.path(), ignored)) {
+            qCDebug(lcFiles) << "removed the temporary file of a save cut short:" << entry.path().c_str();
+            ++removed;
+        }
+    }
+    return removed;
 }

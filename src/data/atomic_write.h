@@ -7,5 +7,9 @@
 // crash or a full disk never leaves half a file. A new file is readable by its owner only; a replaced file
 // keeps its permissions; a symbolic link is followed, so the file it points at is the one replaced. Returns
 // false, with the old file untouched and no temporary file left behind, when any step fails. path is a file
-// system name.
+// system name. The temporary file is named ".zenporo-save-" and six letters or digits.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// Removes the temporary files that a write cut short (a killed process) left in folder, and only those;
+// returns how many. Run at start, while no other instance can be writing.
+int RemoveLeftoverTemporaries(const std::string& folder);

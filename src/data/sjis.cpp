@@ -1,7 +1,11 @@
 #include "data/sjis.h"
 
+#include "data/jis_aliases.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <optional>
 
 namespace sjis {
 
@@ -36,29 +40,88 @@ std::string leftChars(std::string_view text, std::size_t count) {
     return std::string(text.substr(0, end));
 }
 
-std::string fromUnicode(const QString& text, QString* unmappable) {
-    QStringEncoder whole(kCodecName);
-    const QByteArray bytes = whole.encode(text);
-    if (!whole.hasError()) {
-        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+namespace {
+
+void noteUnmappable(QString* unmappable, const QString& codePoint) {
+    if (unmappable != nullptr && !unmappable->contains(codePoint)) {
+        unmappable->append(codePoint);
     }
-    // Encode one code point at a time to find the failures: the codec reports an error but not where, and
-    // its error flag stays set, so each code point gets a fresh encoder.
-    std::string result;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString codePoint = text.mid(i, length);
+}
+
+// Whether the codec stores codePoint as bytes that read back as the same code point. Characters it only
+// approximates (such as U+00A5 stored as a backslash) would change on the way and count as unstorable.
+std::optional<QByteArray> encodeExactly(const QString& codePoint) {
+    QStringEncoder encoder(kCodecName);
+    QByteArray encoded = encoder.encode(codePoint);
+    if (encoder.hasError() || encoded.isEmpty()) {
+        return std::nullopt;
+    }
+    QStringDecoder decoder(kCodecName);
+    const QString decoded = decoder.decode(encoded);
+    if (decoder.hasError() || decoded != codePoint) {
+        return std::nullopt;
+    }
+    return encoded;
+}
+
+// Encodes a run of non-ASCII characters (surrogates only in pairs), whole when it round-trips, else one
+// code point at a time so that exactly the unstorable ones are left out.
+void encodeRun(const QString& run, std::string& result, QString* unmappable) {
+    QStringEncoder whole(kCodecName);
+    const QByteArray bytes = whole.encode(run);
+    if (!whole.hasError()) {
+        QStringDecoder check(kCodecName);
+        if (check.decode(bytes) == run && !check.hasError()) {
+            result.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            return;
+        }
+    }
+    for (qsizetype i = 0; i < run.size();) {
+        const qsizetype length = run.at(i).isHighSurrogate() ? 2 : 1;
+        const QString codePoint = run.mid(i, length);
         i += length;
-        QStringEncoder encoder(kCodecName);
-        const QByteArray encoded = encoder.encode(codePoint);
-        if (encoder.hasError() || encoded.isEmpty() || codePoint.at(0).isSurrogate()) {
-            if (unmappable != nullptr && !unmappable->contains(codePoint)) {
-                unmappable->append(codePoint);
-            }
+        if (const auto encoded = encodeExactly(codePoint)) {
+            result.append(encoded->constData(), static_cast<std::size_t>(encoded->size()));
+        } else {
+            noteUnmappable(unmappable, codePoint);
+        }
+    }
+}
+
+}  // namespace
+
+std::string fromUnicode(const QString& text, QString* unmappable) {
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.size()));
+    QString run;
+    const auto flush = [&] {
+        if (!run.isEmpty()) {
+            encodeRun(run, result, unmappable);
+            run.clear();
+        }
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // Below 0x80 every character is its own byte; the codec would swap some control codes.
+        if (c.unicode() < 0x80) {
+            flush();
+            result += static_cast<char>(c.unicode());
             continue;
         }
-        result.append(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            run += c;
+            run += text.at(++i);
+            continue;
+        }
+        if (c.isSurrogate()) {
+            // A lone half of a pair is no character; the codec would drop it silently.
+            flush();
+            noteUnmappable(unmappable, QString(c));
+            continue;
+        }
+        run += QChar(StoredFormOf(c.unicode()));
     }
+    flush();
     return result;
 }
 
@@ -71,9 +134,45 @@ bool isTrailByte(unsigned char byte) {
 }
 }  // namespace
 
+namespace {
+
+// The length of the well-formed non-ASCII character at offset (1 or 2), 0 for a broken byte.
+std::size_t wellFormedLengthAt(std::string_view bytes, std::size_t offset) {
+    const auto byte = static_cast<unsigned char>(bytes[offset]);
+    if (isSingleByteCharacter(byte)) {
+        return 1;
+    }
+    if (isLeadByte(byte) && offset + 1 < bytes.size() &&
+        isTrailByte(static_cast<unsigned char>(bytes[offset + 1]))) {
+        return 2;
+    }
+    return 0;
+}
+
+// Decodes well-formed non-ASCII characters in one go; when the codec finds an unassigned one among them,
+// again one by one, so that exactly that one becomes U+FFFD.
+void decodeRun(std::string_view run, QString& result) {
+    QStringDecoder whole(kCodecName);
+    const QString decoded = whole.decode(QByteArrayView(run.data(), static_cast<qsizetype>(run.size())));
+    if (!whole.hasError()) {
+        result.append(decoded);
+        return;
+    }
+    for (std::size_t i = 0; i < run.size();) {
+        const std::size_t length = wellFormedLengthAt(run, i);
+        QStringDecoder decoder(kCodecName);
+        const QString one = decoder.decode(QByteArrayView(run.data() + i, static_cast<qsizetype>(length)));
+        result.append(one.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter))
+                                                          : one);
+        i += length;
+    }
+}
+
+}  // namespace
+
 QString toUnicode(std::string_view bytes) {
-    // Decoded character by character, so every broken or unassigned sequence becomes exactly one U+FFFD
-    // instead of being dropped or swallowing its neighbours.
+    // Every broken or unassigned sequence becomes exactly one U+FFFD instead of being dropped or swallowing
+    // its neighbours; bytes below 0x80 are their own character.
     QString result;
     result.reserve(static_cast<qsizetype>(bytes.size()));
     for (std::size_t i = 0; i < bytes.size();) {
@@ -83,24 +182,21 @@ QString toUnicode(std::string_view bytes) {
             ++i;
             continue;
         }
-        std::size_t length = 0;
-        if (isSingleByteCharacter(byte)) {
-            length = 1;
-        } else if (isLeadByte(byte) && i + 1 < bytes.size() &&
-                   isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-            length = 2;
+        std::size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) {
+            const std::size_t length = wellFormedLengthAt(bytes, end);
+            if (length == 0) {
+                break;
+            }
+            end += length;
         }
-        if (length == 0) {
+        if (end == i) {
             result.append(QChar(QChar::ReplacementCharacter));
             ++i;
             continue;
         }
-        QStringDecoder decoder(kCodecName);
-        const QString decoded =
-            decoder.decode(QByteArrayView(bytes.data() + i, static_cast<qsizetype>(length)));
-        result.append(decoded.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter))
-                                                              : decoded);
-        i += length;
+        decodeRun(bytes.substr(i, end - i), result);
+        i = end;
     }
     return result;
 }

@@ -20,8 +20,10 @@ std::size_t charCount(std::string_view text);
 // The first count characters, never cutting a double-byte character in half.
 std::string leftChars(std::string_view text, std::size_t count);
 
-// Unicode to Shift-JIS. Characters that Shift-JIS cannot hold are collected into unmappable (each once,
-// in order) and left out of the result, so callers can refuse them instead of storing a substitute.
+// Unicode to Shift-JIS. Characters below 0x80 are their own byte; the seven characters of StoredFormOf are
+// stored at their JIS position. Characters that Shift-JIS cannot hold, or would not give back unchanged, are
+// collected into unmappable (each once, in order) and left out of the result, so callers can refuse them
+// instead of storing a substitute.
 std::string fromUnicode(const QString& text, QString* unmappable = nullptr);
 
 // Shift-JIS to Unicode. Never fails: a broken sequence, such as a lone lead byte, becomes U+FFFD.

@@ -2,27 +2,21 @@
 
 #include "data/app_error.h"
 #include "data/atomic_write.h"
-#include "data/sjis.h"
-
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
+#include "data/file_log.h"
+#include "data/file_names.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace {
 
 constexpr std::string_view kExtension = ".zpd";
-
-// The file system's name for a Shift-JIS path.
-QByteArray fileSystemName(const std::string& sjisPath) {
-    return QFile::encodeName(sjis::toUnicode(sjisPath));
-}
-
-std::string fromFileSystemName(const char* name) {
-    return sjis::fromUnicode(QFile::decodeName(name));
-}
 
 std::string withTrailingSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/') {
@@ -35,33 +29,65 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
+class ReadOnlyFile {
+  public:
+    explicit ReadOnlyFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ~ReadOnlyFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    // The whole content; nothing when the file is not open or a read fails (a folder fails here).
+    std::optional<std::string> readAll() const {
+        if (fd_ < 0) {
+            return std::nullopt;
+        }
+        std::string bytes;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t count = ::read(fd_, buffer, sizeof buffer);
+            if (count == 0) {
+                return bytes;
+            }
+            if (count < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return std::nullopt;
+            }
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        }
+    }
+
+  private:
+    int fd_;
+};
 
 }  // namespace
 
 std::string UserFileFolder() {
-    if (QCoreApplication::instance() != nullptr) {
-        return withTrailingSlash(sjis::fromUnicode(QCoreApplication::applicationDirPath()));
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return "./";
     }
-    const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    return withTrailingSlash(sjis::fromUnicode(QFileInfo(executable).absolutePath()));
+    return withTrailingSlash(executable.parent_path().native());
 }
 
 std::string UserFilePath(const std::string& folder, const std::string& name) {
-    return folder + name + std::string(kExtension);
+    return folder + FileSystemName(name) + std::string(kExtension);
 }
 
 std::string DisplayName(const std::string& path) {
-    // Neither "/" nor "." can be the second byte of a Shift-JIS character, so byte searches are safe.
     const auto slash = path.rfind('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos) {
         name.erase(dot);
     }
-    return name;
+    return ShiftJisName(name).value_or(PathForDisplay(name));
 }
 
 UserRecord ParseUserFileBytes(std::string_view bytes) {
@@ -91,39 +117,46 @@ std::string UserFileBytes(const UserRecord& record) {
 }
 
 UserRecord ReadUserFile(const std::string& path) {
-    QFile file(sjis::toUnicode(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<std::string> bytes = ReadOnlyFile(path).readAll();
+    if (!bytes) {
         throw cannotOpenFile(path);
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw cannotOpenFile(path);
-    }
-    return ParseUserFileBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return ParseUserFileBytes(*bytes);
 }
 
 void WriteUserFile(const std::string& path, const UserRecord& record) {
-    if (path.empty() || !ReplaceFileAtomically(fileSystemName(path).toStdString(), UserFileBytes(record))) {
+    if (path.empty() || !ReplaceFileAtomically(path, UserFileBytes(record))) {
         throw cannotCreateFile(path);
     }
 }
 
-UserFileSearch FindUserFiles(const std::string& folder) {
-    UserFileSearch result;
-    const QByteArray folderName = fileSystemName(folder.empty() ? std::string(".") : folder);
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folderName.constData()));
+std::vector<std::string> UserFileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.empty() ? "." : folder.c_str()));
     if (!dir) {
-        return result;
+        return names;
     }
     while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = fromFileSystemName(entry->d_name);
-        if (!endsWith(name, kExtension)) {
+        const std::string_view entryName(entry->d_name);
+        if (!entryName.ends_with(kExtension)) {
             continue;
         }
-        if (result.count == 0) {
-            result.firstPath = folder + name;
+        // A name Shift-JIS cannot hold could not be shown or typed, and its path not be rebuilt from it.
+        if (auto name = ShiftJisName(entryName.substr(0, entryName.size() - kExtension.size()))) {
+            names.push_back(std::move(*name));
+        } else {
+            qCDebug(lcFiles) << "left out, Shift-JIS cannot hold its name:" << entry->d_name;
         }
-        ++result.count;
+    }
+    return names;
+}
+
+UserFileSearch FindUserFiles(const std::string& folder) {
+    const std::vector<std::string> names = UserFileNamesIn(folder);
+    UserFileSearch result;
+    result.count = static_cast<int>(names.size());
+    if (!names.empty()) {
+        result.firstPath = UserFilePath(folder, names.front());
     }
     return result;
 }

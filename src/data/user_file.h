@@ -4,17 +4,19 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-// User files: one line per field, Shift-JIS, every line ended by CR LF. Paths are Shift-JIS bytes inside the
-// program and converted to the file system's names at the edge.
+// User files: one line per field, Shift-JIS, every line ended by CR LF. Paths, folders included, are the file
+// system's own bytes; only a user file's name, as the user types and sees it, is Shift-JIS.
 
-// The folder of the executable with a trailing "/".
+// The folder of the executable with a trailing "/", as the file system names it.
 std::string UserFileFolder();
 
-// UserFileFolder() + name + ".zpd"; the name is taken exactly as typed.
+// folder + the Shift-JIS name in the file system's form + ".zpd"; the name is taken exactly as typed.
 std::string UserFilePath(const std::string& folder, const std::string& name);
 
-// The file name without folder and without its last extension ("a.b.zpd" gives "a.b").
+// The file name without folder and without its last extension ("a.b.zpd" gives "a.b"), in Shift-JIS; a
+// name Shift-JIS cannot hold shows "?" for what it cannot hold.
 std::string DisplayName(const std::string& path);
 
 // Splits file bytes into lines at CR LF, lone CR and lone LF; a NUL ends the content; no trimming.
@@ -32,5 +34,9 @@ struct UserFileSearch {
     int count = 0;
     std::string firstPath;  // folder + name of the first entry; empty when count is 0
 };
-// Counts every entry of folder whose name ends in ".zpd" (case-sensitive), hidden ones and folders included.
+// Counts every entry of folder whose name ends in ".zpd" (case-sensitive), hidden ones and folders included,
+// leaving out names Shift-JIS cannot hold, as UserFileNamesIn does.
 UserFileSearch FindUserFiles(const std::string& folder);
+
+// The Shift-JIS display names of the entries FindUserFiles counts, in the order the folder lists them.
+std::vector<std::string> UserFileNamesIn(const std::string& folder);

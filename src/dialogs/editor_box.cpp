@@ -1,9 +1,11 @@
 #include "dialogs/editor_box.h"
 
+#include "data/sjis.h"
 #include "dialogs/box_text.h"
 
 #include <QKeyEvent>
 
+#include <limits>
 #include <optional>
 
 namespace {
@@ -39,6 +41,9 @@ EditorBox::EditorBox(int number, int maxBytes, QWidget* parent)
     // The boxes are as narrow as the layout's; the toolkit's inner margin would hide a full eight-character
     // postal code, so the text starts as close to the frame as in the platform's own text boxes.
     setTextMargins(-2, 0, -2, 0);
+    // The toolkit's own limit of 32,767 characters would cut a longer field from a file; the byte limit is
+    // the validator's.
+    setMaxLength(std::numeric_limits<int>::max());
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { acceptedText_ = text; });
 }
 
@@ -46,6 +51,27 @@ void EditorBox::setTextFromDialog(const QString& text) {
     acceptedText_ = text;
     setText(text);
     setModified(false);
+}
+
+void EditorBox::loadBytes(const std::string& sjisBytes) {
+    setTextFromDialog(sjis::toUnicode(sjisBytes));
+    loadedBytes_ = sjisBytes;
+    loadedText_ = text();
+    loaded_ = true;
+}
+
+std::optional<std::string> EditorBox::keptBytes() const {
+    if (!loaded_ || text() != loadedText_) {
+        return std::nullopt;
+    }
+    return loadedBytes_;
+}
+
+std::string EditorBox::storedBytes() const {
+    if (auto kept = keptBytes()) {
+        return std::move(*kept);
+    }
+    return sjis::fromUnicode(text());
 }
 
 bool EditorBox::event(QEvent* event) {

@@ -56,10 +56,6 @@ bool isBirthDateBox(int box) {
     return box == kBirthYearBox || box == kBirthMonthBox || box == kBirthDayBox;
 }
 
-std::string boxBytes(const EditorBox* box) {
-    return sjis::fromUnicode(box->text());
-}
-
 }  // namespace
 
 TForm3::TForm3(ToolbarHost& host, std::string folder, QWidget* parent)
@@ -157,9 +153,9 @@ void TForm3::LoadUserFileIntoBoxes(const std::string& path) {
     if (path.empty()) {
         return;
     }
-    box(kFileNameBox)->setTextFromDialog(sjis::toUnicode(LoadedFileName));
+    box(kFileNameBox)->loadBytes(LoadedFileName);
     for (int field = 0; field < kFieldCount; ++field) {
-        box(field + 1)->setTextFromDialog(sjis::toUnicode(content.fields[static_cast<std::size_t>(field)]));
+        box(field + 1)->loadBytes(content.fields[static_cast<std::size_t>(field)]);
     }
 }
 
@@ -169,8 +165,8 @@ bool TForm3::AnyBoxModified() const {
 }
 
 void TForm3::Edit31Exit() {
-    const auto age = AgeForBirthBoxes(boxBytes(box(kBirthYearBox)), boxBytes(box(kBirthMonthBox)),
-                                      boxBytes(box(kBirthDayBox)), today_());
+    const auto age = AgeForBirthBoxes(box(kBirthYearBox)->storedBytes(), box(kBirthMonthBox)->storedBytes(),
+                                      box(kBirthDayBox)->storedBytes(), today_());
     if (age) {
         box(kAgeBox)->setTextFromDialog(sjis::toUnicode(*age));
     }
@@ -180,6 +176,7 @@ void TForm3::BitBtn1Click() {
     EditorOkRequest request;
     for (int number = 1; number <= kEditorBoxCount; ++number) {
         request.boxes[static_cast<std::size_t>(number - 1)] = box(number)->text();
+        request.keptBytes[static_cast<std::size_t>(number - 1)] = box(number)->keptBytes();
     }
     request.anyModified = AnyBoxModified();
     request.loadedFileName = LoadedFileName;

@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 #include "toolbar/toolbar_host.h"
 
-#include <QFileInfo>
+#include <filesystem>
 
 EditorContent LoadUserFileIntoBoxes(const std::string& path) {
     EditorContent content;
@@ -46,28 +46,43 @@ void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::stri
     MakeUserFileCurrent(host, path);
 }
 
-UserRecord RecordFromBoxes(const std::array<QString, kEditorBoxCount>& boxes) {
-    UserRecord record;
-    record.reserve(kFieldCount);
-    for (int field = 0; field < kFieldCount; ++field) {
-        record.push_back(sjis::fromUnicode(boxes[static_cast<std::size_t>(field)]));
-    }
-    return record;
-}
-
-QString FileSystemPath(const std::string& sjisPath) {
-    return sjis::toUnicode(sjisPath);
-}
-
 namespace {
 
 const QString& boxText(const EditorOkRequest& request, int box) {
     return request.boxes[static_cast<std::size_t>(box - 1)];
 }
 
-// The first box, in tab order, holding characters that Shift-JIS cannot store; 0 when there is none.
+const std::optional<std::string>& keptBytes(const EditorOkRequest& request, int box) {
+    return request.keptBytes[static_cast<std::size_t>(box - 1)];
+}
+
+std::string boxBytes(const EditorOkRequest& request, int box) {
+    if (const auto& kept = keptBytes(request, box)) {
+        return *kept;
+    }
+    return sjis::fromUnicode(boxText(request, box));
+}
+
+}  // namespace
+
+UserRecord RecordFromBoxes(const EditorOkRequest& request) {
+    UserRecord record;
+    record.reserve(kFieldCount);
+    for (int field = 0; field < kFieldCount; ++field) {
+        record.push_back(boxBytes(request, field + 1));
+    }
+    return record;
+}
+
+namespace {
+
+// The first box, in tab order, holding characters that Shift-JIS cannot store; 0 when there is none. A box
+// the user left as it was loaded keeps its bytes and is not checked.
 int firstUnstorableBox(const EditorOkRequest& request, QString* names) {
     for (const EditorBoxPlace& place : EditorBoxesInTabOrder()) {
+        if (keptBytes(request, place.box)) {
+            continue;
+        }
         *names = UnstorableCharacterNames(boxText(request, place.box));
         if (!names->isEmpty()) {
             return place.box;
@@ -105,13 +120,14 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
         dialogs.ask(plainNotice(text, sjis::fromUtf8("入力"), DialogIcon::Information));
         return {false, box};
     }
-    const std::string name = sjis::fromUnicode(nameText);
+    const std::string name = boxBytes(request, kFileNameBox);
     if (name.find('/') != std::string::npos) {
         ShowErrorReport(dialogs, cannotCreateFile(UserFilePath(request.folder, name)),
                         request.applicationTitle);
         return {false, kFileNameBox};
     }
-    const bool exists = QFileInfo(FileSystemPath(UserFilePath(request.folder, name))).isFile();
+    std::error_code error;
+    const bool exists = std::filesystem::is_regular_file(UserFilePath(request.folder, name), error);
     // File names differ in letter case here: another user's file under the loaded name in other letter case
     // gets the overwrite question, not the save question.
     const bool ownName =
@@ -126,7 +142,7 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
         }
     }
     try {
-        StoreUserFile(host, request.folder, name, RecordFromBoxes(request.boxes));
+        StoreUserFile(host, request.folder, name, RecordFromBoxes(request));
     } catch (const AppError& error) {
         ShowErrorReport(dialogs, error, request.applicationTitle);
         return {false, 0};

@@ -35,6 +35,8 @@ void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::stri
 
 struct EditorOkRequest {
     std::array<QString, kEditorBoxCount> boxes;  // boxes[n - 1] is the text of Edit<n>
+    // The bytes Edit<n> was loaded with, while the user has not changed it; they are stored as they are.
+    std::array<std::optional<std::string>, kEditorBoxCount> keptBytes;
     bool anyModified = false;
     std::string loadedFileName;    // Shift-JIS display name of the loaded file; empty for a new file
     std::string folder;            // the user file folder, with a trailing "/"
@@ -50,8 +52,5 @@ struct EditorOkOutcome {
 // question, then the save. Questions and reports go through host.dialogs().
 EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host);
 
-// The record the boxes hold: field i is the text of Edit<i + 1>, in Shift-JIS.
-UserRecord RecordFromBoxes(const std::array<QString, kEditorBoxCount>& boxes);
-
-// A Shift-JIS path as the file system names it.
-QString FileSystemPath(const std::string& sjisPath);
+// The record the boxes hold: field i is the kept bytes of Edit<i + 1>, else its text in Shift-JIS.
+UserRecord RecordFromBoxes(const EditorOkRequest& request);

@@ -2,35 +2,15 @@
 
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "dialogs/user_file_editor_logic.h"
 #include "platform/dialogs.h"
 #include "toolbar/current_user.h"
 #include "toolbar/toolbar_host.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
-
-namespace {
-const QString kExtension = QStringLiteral(".zpd");
-}
+#include <filesystem>
 
 std::vector<std::string> ListUserFileNames(const std::string& folder, const QCollator& collator) {
-    const QDir dir(FileSystemPath(folder));
-    const QStringList entries = dir.entryList(
-        {QStringLiteral("*") + kExtension},
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::CaseSensitive,
-        QDir::NoSort);
-    std::vector<std::string> names;
-    for (const QString& entry : entries) {
-        QString unmappable;
-        std::string name = sjis::fromUnicode(entry.chopped(kExtension.size()), &unmappable);
-        if (unmappable.isEmpty()) {
-            names.push_back(std::move(name));
-        }
-    }
+    std::vector<std::string> names = UserFileNamesIn(folder);
     SortUserFileNames(names, collator);
     return names;
 }
@@ -79,8 +59,8 @@ void ChooseUserFile(ToolbarHost& host, const std::string& folder, const std::str
 
 bool DeleteUserFileEntry(ToolbarHost& host, const std::string& folder, const std::string& name) {
     const std::string path = UserFilePath(folder, name);
-    const QString fileSystemPath = FileSystemPath(path);
-    if (!QFileInfo(fileSystemPath).isFile()) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
         return false;
     }
     const DialogRequest question{name + sjis::fromUtf8(" を削除します。\r よろしいですか？"),
@@ -92,7 +72,7 @@ bool DeleteUserFileEntry(ToolbarHost& host, const std::string& folder, const std
     if (host.dialogs().ask(question) != DialogAnswer::Yes) {
         return false;
     }
-    if (!QFile::remove(fileSystemPath)) {
+    if (!std::filesystem::remove(path, error)) {
         return false;
     }
     if (host.currentUserFile() == path) {

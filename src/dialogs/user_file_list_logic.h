@@ -9,8 +9,9 @@
 class ToolbarHost;
 
 // The display names (Shift-JIS) of every entry of folder named "*.zpd", files, folders and hidden entries
-// alike, in the order the collator sorts them. Names that Shift-JIS cannot hold are left out: their path
-// could not be rebuilt from the entry text, and a delete would hit another file.
+// alike, in the order the collator sorts them. folder is in the file system's form. Names that Shift-JIS
+// cannot hold are left out, as FindUserFiles leaves them out: their path could not be rebuilt from the entry
+// text, and a delete would hit another file.
 std::vector<std::string> ListUserFileNames(const std::string& folder, const QCollator& collator);
 
 // Sorts display names ascending by the collator, comparing their Unicode text.

@@ -29,7 +29,7 @@ struct ToolbarServices {
     Dialogs* dialogs = nullptr;
     Clipboard* clipboard = nullptr;
     std::function<CalendarDate()> today = TodayLocal;
-    std::string userFileFolder;  // Shift-JIS, with a trailing "/"
+    std::string userFileFolder;  // the file system's own bytes, with a trailing "/"
     // The dialogs the toolbar opens; empty functions do nothing.
     std::function<void(ToolbarHost&, QWidget* parent)> openUserFileList;
     std::function<void(ToolbarHost&, QWidget* parent, const std::string& path)> openUserFileEditor;

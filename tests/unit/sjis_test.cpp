@@ -1,5 +1,8 @@
 #include "data/sjis.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +46,77 @@ TEST(Sjis, BrokenBytesDecodeToReplacementCharacters) {
     EXPECT_EQ(sjis::toUnicode("\x82 z"), replacement + " z");
     EXPECT_EQ(sjis::toUnicode("\xff\x80"), replacement + replacement);
     EXPECT_EQ(sjis::toUnicode(std::string("a\0b", 3)), QString::fromUtf8("a\0b", 3));
+    // An unassigned pair among characters: only it becomes U+FFFD; control codes are their own character.
+    EXPECT_EQ(sjis::toUnicode(kA + "\x85\x40" + kA + "\x1a\x1c\x7f"),
+              QString::fromUtf8("あ") + replacement + QString::fromUtf8("あ\x1a\x1c\x7f"));
+}
+
+TEST(Sjis, StoresTheLinuxFormsAtTheirJisPosition) {
+    const struct {
+        char16_t linuxForm;
+        const char* bytes;
+    } cases[] = {{u'\u301C', "\x81\x60"}, {u'\u2212', "\x81\x7C"}, {u'\u2016', "\x81\x61"},
+                 {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00AC', "\x81\xCA"},
+                 {u'\u2014', "\x81\x5C"}};
+    for (const auto& c : cases) {
+        QString unmappable;
+        EXPECT_EQ(sjis::fromUnicode(QString(QChar(c.linuxForm)) + "1", &unmappable),
+                  std::string(c.bytes) + "1")
+            << std::hex << static_cast<int>(c.linuxForm);
+        EXPECT_TRUE(unmappable.isEmpty());
+    }
+}
+
+// Every double-byte code the plain codec reads is stored as the plain codec stores its character.
+TEST(Sjis, EveryOtherDoubleByteCodeIsStoredAsThePlainCodecStoresIt) {
+    int checked = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!sjis::isLeadByte(static_cast<unsigned char>(lead))) {
+            continue;
+        }
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const char code[] = {static_cast<char>(lead), static_cast<char>(trail)};
+            QStringDecoder decoder("windows-31j");
+            const QString character = decoder.decode(QByteArrayView(code, 2));
+            if (decoder.hasError() || character.size() != 1 || character.at(0).unicode() < 0x80) {
+                continue;
+            }
+            QStringEncoder encoder("windows-31j");
+            const QByteArray plain = encoder.encode(character);
+            QString unmappable;
+            ASSERT_EQ(sjis::fromUnicode(character, &unmappable), plain.toStdString())
+                << std::hex << lead << trail;
+            ASSERT_TRUE(unmappable.isEmpty()) << std::hex << lead << trail;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 7000);
+}
+
+TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
+    for (char16_t c = 0; c < 0x80; ++c) {
+        QString unmappable;
+        ASSERT_EQ(sjis::fromUnicode(QString(QChar(c)), &unmappable), std::string(1, static_cast<char>(c)))
+            << static_cast<int>(c);
+        ASSERT_TRUE(unmappable.isEmpty());
+    }
+    const struct {
+        const char* label;
+        QString text;
+        std::string stored;
+        QString refused;
+    } cases[] = {
+        {"lone high surrogate at the end", QString::fromUtf8("あ") + QChar(0xD83D), kA,
+         QString(QChar(0xD83D))},
+        {"lone low surrogate inside", QString("a") + QChar(0xDE00) + "b", "ab", QString(QChar(0xDE00))},
+        {"yen sign has no exact form", QString::fromUtf8("¥1"), "1", QString::fromUtf8("¥")},
+        {"overline has no exact form", QString::fromUtf8("‾"), "", QString::fromUtf8("‾")},
+    };
+    for (const auto& c : cases) {
+        QString unmappable;
+        EXPECT_EQ(sjis::fromUnicode(c.text, &unmappable), c.stored) << c.label;
+        EXPECT_EQ(unmappable, c.refused) << c.label;
+    }
 }
 
 }  // namespace

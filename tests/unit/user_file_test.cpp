@@ -1,5 +1,6 @@
 #include "data/user_file.h"
 #include "data/app_error.h"
+#include "data/atomic_write.h"
 #include "data/sjis.h"
 
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -39,8 +42,8 @@ class UserFileTest : public ::testing::Test {
   protected:
     QTemporaryDir dir_;
     fs::path folder() const { return fs::path(dir_.path().toStdString()); }
-    // The folder as the program names it: Shift-JIS with a trailing "/" (the temporary folder is ASCII).
-    std::string sjisFolder() const { return dir_.path().toStdString() + "/"; }
+    // The folder as the program names it: the file system's bytes with a trailing "/".
+    std::string folderPath() const { return dir_.path().toStdString() + "/"; }
 };
 
 TEST(UserFileBytes, SplitsAtEveryKindOfLineEnd) {
@@ -84,14 +87,16 @@ TEST(UserFileNames, PathAndDisplayName) {
     EXPECT_EQ(DisplayName("/opt/z/taro.zpd"), "taro");
     EXPECT_EQ(DisplayName("/opt/z.d/a.b.zpd"), "a.b");
     EXPECT_EQ(DisplayName("/opt/z.d/noext"), "noext");
-    EXPECT_EQ(DisplayName(sjis::fromUtf8("/opt/表/表示.zpd")), sjis::fromUtf8("表示"));
+    EXPECT_EQ(UserFilePath("/opt/Zoë/", sjis::fromUtf8("表示")), "/opt/Zoë/表示.zpd");
+    EXPECT_EQ(DisplayName("/opt/Zoë/表示.zpd"), sjis::fromUtf8("表示"));
+    EXPECT_EQ(DisplayName("/opt/z/Zoë.zpd"), "Zo?");
 }
 
 TEST_F(UserFileTest, WriteThenReadRoundTripsWithOwnerOnlyMode) {
     UserRecord record = emptyUserRecord();
     record[Prefecture] = sjis::fromUtf8("東京都");
     record[Memo4] = sjis::fromUtf8("ソ表能");  // second bytes that look like "\"
-    const std::string path = UserFilePath(sjisFolder(), sjis::fromUtf8("山田太郎"));
+    const std::string path = UserFilePath(folderPath(), sjis::fromUtf8("山田太郎"));
     WriteUserFile(path, record);
 
     const fs::path onDisk = folder() / "山田太郎.zpd";
@@ -103,7 +108,7 @@ TEST_F(UserFileTest, WriteThenReadRoundTripsWithOwnerOnlyMode) {
 }
 
 TEST_F(UserFileTest, WriteReplacesALongerFileWholeAndLeavesNoTemporaryFile) {
-    const std::string path = sjisFolder() + "a.zpd";
+    const std::string path = folderPath() + "a.zpd";
     WriteUserFile(path, UserRecord(40, std::string(100, 'x')));
     WriteUserFile(path, {"short"});
     EXPECT_EQ(readBytes(folder() / "a.zpd"), "short\r\n");
@@ -113,7 +118,7 @@ TEST_F(UserFileTest, WriteReplacesALongerFileWholeAndLeavesNoTemporaryFile) {
 TEST_F(UserFileTest, ReadOfAMissingFileOrAFolderFailsWithCannotOpen) {
     fs::create_directory(folder() / "dir.zpd");
     for (const std::string name : {"missing.zpd", "dir.zpd"}) {
-        const std::string path = sjisFolder() + name;
+        const std::string path = folderPath() + name;
         try {
             ReadUserFile(path);
             ADD_FAILURE() << name << " was read";
@@ -128,7 +133,7 @@ TEST_F(UserFileTest, WriteThatCannotCreateTheFileFailsAndLeavesNoTemporaryFile) 
     fs::create_directory(folder() / "dir.zpd");
     // A folder path that is a file, and a target that is a folder (the rename fails).
     for (const std::string name : {"plain/a.zpd", "dir.zpd"}) {
-        const std::string path = sjisFolder() + name;
+        const std::string path = folderPath() + name;
         try {
             WriteUserFile(path, {"x"});
             ADD_FAILURE() << name << " was written";
@@ -141,7 +146,7 @@ TEST_F(UserFileTest, WriteThatCannotCreateTheFileFailsAndLeavesNoTemporaryFile) 
 }
 
 TEST_F(UserFileTest, WriteFailingHalfwayKeepsTheOldFile) {
-    const std::string path = sjisFolder() + "a.zpd";
+    const std::string path = folderPath() + "a.zpd";
     WriteUserFile(path, {"old"});
     // A file size limit makes the write of the new content fail after the temporary file exists, as a
     // full disk would.
@@ -166,8 +171,8 @@ TEST_F(UserFileTest, WriteFailingHalfwayKeepsTheOldFile) {
 }
 
 TEST_F(UserFileTest, FindUserFilesCountsEveryEntryEndingInZpd) {
-    EXPECT_EQ(FindUserFiles(sjisFolder() + "missing/").count, 0);
-    EXPECT_EQ(FindUserFiles(sjisFolder()).firstPath, "");
+    EXPECT_EQ(FindUserFiles(folderPath() + "missing/").count, 0);
+    EXPECT_EQ(FindUserFiles(folderPath()).firstPath, "");
     writeBytes(folder() / "a.zpd", "");
     writeBytes(folder() / ".hidden.zpd", "");
     fs::create_directory(folder() / "folder.zpd");
@@ -176,19 +181,66 @@ TEST_F(UserFileTest, FindUserFilesCountsEveryEntryEndingInZpd) {
     writeBytes(folder() / "zpd", "");
     writeBytes(folder() / "c.txt", "");
 
-    const UserFileSearch found = FindUserFiles(sjisFolder());
+    const UserFileSearch found = FindUserFiles(folderPath());
     EXPECT_EQ(found.count, 3);
-    const std::set<std::string> matches{sjisFolder() + "a.zpd", sjisFolder() + ".hidden.zpd",
-                                        sjisFolder() + "folder.zpd"};
+    const std::set<std::string> matches{folderPath() + "a.zpd", folderPath() + ".hidden.zpd",
+                                        folderPath() + "folder.zpd"};
     EXPECT_TRUE(matches.count(found.firstPath)) << found.firstPath;
 }
 
-TEST_F(UserFileTest, FindUserFilesGivesTheOnlyMatchAsAShiftJisPath) {
-    writeBytes(folder() / "山田.zpd", "a\r\n");
-    const UserFileSearch found = FindUserFiles(sjisFolder());
+TEST_F(UserFileTest, AFolderShiftJisCannotHoldKeepsItsNameAndNamesItCannotHoldAreSkipped) {
+    const fs::path folder = this->folder() / "Zoë-Müller";
+    fs::create_directory(folder);
+    // 〜 (U+301C) is stored as ～ (U+FF5E), whose file would be another one; bytes that are no UTF-8 at all.
+    for (const std::string name : {"山田.zpd", "Zoë.zpd", "\u301C.zpd", "\xff.zpd"}) {
+        writeBytes(folder / name, "a\r\n");
+    }
+    const std::string folderPath = folder.native() + "/";
+    const UserFileSearch found = FindUserFiles(folderPath);
     EXPECT_EQ(found.count, 1);
-    EXPECT_EQ(found.firstPath, sjisFolder() + sjis::fromUtf8("山田.zpd"));
+    EXPECT_EQ(found.firstPath, folderPath + "山田.zpd");
+    EXPECT_EQ(UserFileNamesIn(folderPath), std::vector<std::string>{sjis::fromUtf8("山田")});
     EXPECT_EQ(ReadUserFile(found.firstPath), UserRecord{"a"});
+    WriteUserFile(found.firstPath, {"b"});
+    EXPECT_EQ(readBytes(folder / "山田.zpd"), "b\r\n");
+    try {
+        WriteUserFile(folderPath + "missing/x.zpd", {"x"});
+        ADD_FAILURE() << "written";
+    } catch (const AppError& error) {
+        // The message shows the path in Shift-JIS, with "?" where it cannot.
+        EXPECT_EQ(error.message(), sjis::fromUtf8("ファイル ") + dir_.path().toStdString() +
+                                       "/Zo?-M?ller/missing/x.zpd" + sjis::fromUtf8(" を作成できません"));
+    }
+}
+
+TEST_F(UserFileTest, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
+    writeBytes(folder() / "Zenpad.ini", "old");
+    // A save killed half-way, as a kill during a slow write would leave it.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit small{16, 16};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        WriteUserFile((folder() / "Zenpad.ini").native(), UserRecord(31, std::string(50, 'n')));
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+    const std::set<std::string> users{"Zenpad.ini",     "Zenpad.ini.backup",     "Zenpad.ini.Ab12Cd",
+                                      ".zenporo-save-", ".zenporo-save-Ab12Cd7", "a.zpd"};
+    for (const std::string& name : users) {
+        if (name != "Zenpad.ini") {
+            writeBytes(folder() / name, "mine");
+        }
+    }
+    EXPECT_EQ(entriesOf(folder()).size(), users.size() + 1);
+
+    EXPECT_EQ(RemoveLeftoverTemporaries(folderPath()), 1);
+    EXPECT_EQ(entriesOf(folder()), users);
+    EXPECT_EQ(readBytes(folder() / "Zenpad.ini"), "old");
 }
 
 }  // namespace

@@ -29,13 +29,8 @@ QString q(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// A Shift-JIS path as the file system names it.
-std::filesystem::path onDisk(const std::string& sjisPath) {
-    return sjis::toUnicode(sjisPath).toStdString();
-}
-
 std::string fileBytes(const std::string& path) {
-    std::ifstream in(onDisk(path), std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
@@ -46,11 +41,13 @@ class UserFileEditorTest : public ::testing::Test {
     UserFileEditorTest() : host(dialogs) { TestApplication(); }
 
     std::string folder() const { return dir.path().toStdString() + "/"; }
-    std::string pathOf(const std::string& name) const { return folder() + name + ".zpd"; }
+    // The path of the user file with the Shift-JIS name.
+    std::string pathOf(const std::string& name) const { return UserFilePath(folder(), name); }
 
     // Opens the editor as OpenUserFileEditor would, but shown without blocking.
-    TForm3& open(const std::string& path = {}) {
-        form = std::make_unique<TForm3>(host, folder());
+    TForm3& open(const std::string& path = {}) { return openIn(folder(), path); }
+    TForm3& openIn(const std::string& userFolder, const std::string& path) {
+        form = std::make_unique<TForm3>(host, userFolder);
         form->setToday([] { return CalendarDate{2026, 12, 7}; });
         form->LoadUserFileIntoBoxes(path);
         form->show();
@@ -200,7 +197,7 @@ TEST_F(UserFileEditorTest, OkOnANewFileWritesItWithTheAgeOfTheBirthDateAndMakesI
     expected[BirthDay] = "2";
     EXPECT_EQ(fileBytes(path), UserFileBytes(expected));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"switch " + path, "set " + path, "load " + path}));
-    EXPECT_EQ(std::filesystem::status(onDisk(path)).permissions() & std::filesystem::perms::all,
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
@@ -254,6 +251,35 @@ TEST_F(UserFileEditorTest, ADeclinedSwitchStillLeavesTheFileOnDisk) {
     EXPECT_EQ(host.userRecord(), UserRecord{"kept"});
 }
 
+TEST_F(UserFileEditorTest, FieldsTheUserDidNotTouchAreWrittenBackByteForByte) {
+    // In a folder Shift-JIS cannot hold: a memo longer than the toolkit's own box limit, NEC-selected codes
+    // (ED40 and 8790, whose characters the codec writes as FA5C and 81E0) and a pair with no character.
+    const std::string userFolder = folder() + "Zoë-Müller/";
+    std::filesystem::create_directory(userFolder);
+    UserRecord record = emptyUserRecord();
+    for (int i = 0; i < 50000; ++i) {
+        record[Memo1] += j("あx");
+    }
+    record[Memo2] = "\xED\x40\x87\x90";
+    record[Memo3] = "a\x85\x40z";
+    record[FamilyName] = j("山田");
+    WriteUserFile(UserFilePath(userFolder, j("山田")), record);
+    const UserFileSearch found = FindUserFiles(userFolder);
+    ASSERT_EQ(found.count, 1);
+
+    openIn(userFolder, found.firstPath);
+    EXPECT_EQ(form->box(19)->text().size(), 100000);
+    type(1, q("1"));
+    type(22, q("〜−"));                     // as Linux input methods write them
+    dialogs.answerNext(DialogAnswer::Yes);  // "変更を保存します。"
+    clickOk();
+    ASSERT_TRUE(closedWith(QDialog::Accepted)) << (dialogs.asked.empty() ? "" : dialogs.asked.back().text);
+    record[PostalCode] = "1";
+    record[Memo4] = "\x81\x60\x81\x7C";
+    EXPECT_EQ(fileBytes(found.firstPath), UserFileBytes(record));
+    EXPECT_EQ(host.currentUserFile(), found.firstPath);
+}
+
 TEST_F(UserFileEditorTest, OkRefusesWhatCannotBeStoredAndKeepsTheDialogOpen) {
     struct Case {
         const char* name;
@@ -269,6 +295,8 @@ TEST_F(UserFileEditorTest, OkRefusesWhatCannotBeStoredAndKeepsTheDialogOpen) {
         {"emoji", 19, "🎁当選", "memo", j("保存できない文字 U+1F381 が入力されています。"),
          DialogIcon::Information, 19},
         {"rare kanji", 32, "", "𠮷野", j("保存できない文字 U+20BB7 が入力されています。"),
+         DialogIcon::Information, 32},
+        {"name Shift-JIS cannot hold", 3, "x", "Zoë", j("保存できない文字 U+00EB が入力されています。"),
          DialogIcon::Information, 32},
         {"slash", 3, "x", "a/b", j("ファイル ") + folder() + "a/b.zpd" + j(" を作成できません."),
          DialogIcon::Error, 32},

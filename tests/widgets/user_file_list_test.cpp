@@ -23,10 +23,16 @@ std::string j(const char* utf8) {
 
 class UserFileListTest : public ::testing::Test {
   protected:
-    UserFileListTest() : host(dialogs) { TestApplication(); }
+    UserFileListTest() : host(dialogs) {
+        TestApplication();
+        QDir(dir.path()).mkdir(base());
+    }
 
-    std::string folder() const { return dir.path().toStdString() + "/"; }
-    std::string pathOf(const std::string& name) const { return folder() + name + ".zpd"; }
+    // The program's folder, named with characters Shift-JIS cannot hold.
+    QString base() const { return dir.path() + QString::fromUtf8("/Zoë-Müller"); }
+    std::string folder() const { return base().toStdString() + "/"; }
+    // The path of the user file with the Shift-JIS name.
+    std::string pathOf(const std::string& name) const { return UserFilePath(folder(), name); }
     void addUser(const std::string& name, const std::string& familyName = "x") {
         UserRecord record = emptyUserRecord();
         record[FamilyName] = familyName;
@@ -66,9 +72,10 @@ TEST_F(UserFileListTest, ListsEveryUserFileEntrySortedWithoutItsExtension) {
     addUser("A");
     addUser("a.b");
     addUser(".hidden");
-    QDir(dir.path()).mkdir(QStringLiteral("folder.zpd"));
-    QFile(dir.path() + "/upper.ZPD").open(QIODevice::WriteOnly);
-    QFile(dir.path() + "/note.txt").open(QIODevice::WriteOnly);
+    QDir(base()).mkdir(QStringLiteral("folder.zpd"));
+    QFile(base() + "/upper.ZPD").open(QIODevice::WriteOnly);
+    QFile(base() + "/note.txt").open(QIODevice::WriteOnly);
+    QFile(base() + QString::fromUtf8("/Zoë.zpd")).open(QIODevice::WriteOnly);  // Shift-JIS cannot hold it
     open();
     EXPECT_EQ(form->entries(), (QStringList{".hidden", "A", "a.b", "b", "folder"}));
     EXPECT_TRUE(selected().isEmpty());
@@ -152,7 +159,7 @@ TEST_F(UserFileListTest, DeletingTheCurrentFileEmptiesTheRecordAndKeepsTheListOp
     EXPECT_EQ(dialogs.asked[0].text, j("山田 を削除します。\r よろしいですか？"));
     EXPECT_EQ(dialogs.asked[0].caption, j("警告"));
     EXPECT_EQ(dialogs.asked[0].buttons.size(), 2u);
-    EXPECT_FALSE(QFile::exists(dir.path() + QString::fromUtf8("/山田.zpd")));
+    EXPECT_FALSE(QFile::exists(base() + QString::fromUtf8("/山田.zpd")));
     EXPECT_EQ(host.calls, std::vector<std::string>{"clear"});
     EXPECT_TRUE(host.userRecord().empty());
     EXPECT_EQ(host.currentUserFile(), pathOf(j("山田")));
@@ -178,7 +185,7 @@ TEST_F(UserFileListTest, DeletingLeavesTheToolbarAloneUnlessTheFileIsCurrent) {
         dialogs.asked.clear();
         addUser("current");
         if (c.makeFolder) {
-            QDir(dir.path()).mkdir(QStringLiteral("victim.zpd"));
+            QDir(base()).mkdir(QStringLiteral("victim.zpd"));
         } else {
             addUser("victim");
         }
@@ -189,22 +196,23 @@ TEST_F(UserFileListTest, DeletingLeavesTheToolbarAloneUnlessTheFileIsCurrent) {
         dialogs.answerNext(c.answer);
         form->BitBtn5Click();
         EXPECT_EQ(dialogs.asked.size(), c.questions) << c.name;
-        EXPECT_EQ(!QFileInfo::exists(dir.path() + "/victim.zpd"), c.fileGone) << c.name;
+        EXPECT_EQ(!QFileInfo::exists(base() + "/victim.zpd"), c.fileGone) << c.name;
         EXPECT_EQ(form->entries().size(), c.fileGone ? 1 : 2) << c.name;
         EXPECT_EQ(host.userRecord(), UserRecord{"record"}) << c.name;
         EXPECT_TRUE(form->isVisible()) << c.name;
-        QDir(dir.path() + "/victim.zpd").removeRecursively();
-        QFile::remove(dir.path() + "/victim.zpd");
+        QDir(base() + "/victim.zpd").removeRecursively();
+        QFile::remove(base() + "/victim.zpd");
     }
 }
 
 TEST_F(UserFileListTest, EditOnAnEntryThatCannotBeReadReportsItAndKeepsTheListOpen) {
-    QDir(dir.path()).mkdir(QStringLiteral("folder.zpd"));
+    QDir(base()).mkdir(QStringLiteral("folder.zpd"));
     open();
     form->list()->setCurrentItem(form->list()->topLevelItem(0));
     QTest::mouseClick(form->button(3), Qt::LeftButton);
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].text, j("ファイル ") + pathOf("folder") + j(" は開けません."));
+    EXPECT_EQ(dialogs.asked[0].text,
+              j("ファイル ") + dir.path().toStdString() + "/Zo?-M?ller/folder.zpd" + j(" は開けません."));
     EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(host.calls.empty());

@@ -1,0 +1,3 @@
+#include "data/file_log.h"
+
+Q_LOGGING_CATEGORY(lcFiles, "zenporo.files", QtInfoMsg)
