@@ -12,6 +12,7 @@
 #include "dialogs/user_file_list.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_log.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
@@ -23,6 +24,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
+#include <QSocketNotifier>
 #include <QTranslator>
 
 void InstallJapaneseTranslation(QApplication& app) {
@@ -38,7 +40,15 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     QtClipboard clipboard;
     QtShell shell;
     ThreadSleeper sleeper;
+    QtLog log;
     std::optional<X11Delivery> delivery = openX11Delivery();
+    // Events of our X connection (the active window changing) are taken as they come, while the toolbar waits.
+    std::unique_ptr<QSocketNotifier> x11Events;
+    if (delivery) {
+        x11Events = std::make_unique<QSocketNotifier>(delivery->display->fileDescriptor(), QSocketNotifier::Read);
+        QObject::connect(x11Events.get(), &QSocketNotifier::activated,
+                         [&delivery] { delivery->display->takePendingEvents(); });
+    }
     TForm1* toolbar = nullptr;
 
     ToolbarServices services;
@@ -57,11 +67,11 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     if (delivery) {
         services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
             PasteIntoWindowBelow(settings, toolbar->winId(),
-                                 DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+                                 DeliveryPorts{*delivery->windows, *delivery->keys, sleeper, &log});
         };
         services.pressNextKey = [&](const ToolbarSettings& settings) {
             PressNextKeyInWindowBelow(settings, toolbar->winId(),
-                                      DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+                                      DeliveryPorts{*delivery->windows, *delivery->keys, sleeper, &log});
         };
     }
 

@@ -1,0 +1,181 @@
+// The delivery in a real Wayland session: a headless mutter with Xwayland, a native Wayland window and the
+// X11 form of tests/x11/helpers/paste_target. As root the test runs itself again as an unprivileged user,
+// since Xwayland serves only the user who started the compositor.
+
+#include "data/sjis.h"
+#include "platform/log.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/thread_sleeper.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_key_input.h"
+#include "platform/x11/x11_window_order.h"
+#include "support/delivery_result_printer.h"
+#include "toolbar/delivery.h"
+#include "wayland_session.h"
+#include "x11_probe.h"
+#include "x11_test_support.h"
+
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using x11test::TargetApp;
+using x11test::waitUntil;
+
+WaylandSession* session = nullptr;
+
+class SessionEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override { session_ = std::make_unique<WaylandSession>(); session = session_.get(); }
+    void TearDown() override {
+        session = nullptr;
+        session_.reset();
+    }
+
+  private:
+    std::unique_ptr<WaylandSession> session_;
+};
+
+class RecordingLog : public Log {
+  public:
+    std::vector<std::string> lines;
+    void write(LogCategory, std::string_view message) override { lines.emplace_back(message); }
+};
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// A native Wayland window with a text box, the kind of window X11 cannot see.
+class NativeWindow {
+  public:
+    NativeWindow() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GDK_BACKEND", "wayland");
+        environment.insert("NO_AT_BRIDGE", "1");
+        process_.setProcessEnvironment(environment);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start("zenity", {"--entry", "--title=native form"});
+    }
+    ~NativeWindow() { close(); }
+    bool running() const { return process_.state() == QProcess::Running; }
+    void close() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+  private:
+    QProcess process_;
+};
+
+class WaylandDeliveryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (session == nullptr || !session->ready()) {
+            GTEST_SKIP() << "no Wayland compositor: " << (session ? session->failure() : "");
+        }
+        setenv("DISPLAY", session->x11Display().c_str(), 1);
+        setenv("WAYLAND_DISPLAY", session->waylandDisplay().c_str(), 1);
+        setenv("DBUS_SESSION_BUS_ADDRESS", session->busAddress().c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", session->runtimeDir().c_str(), 1);
+        setenv("HOME", session->runtimeDir().c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        x11test::application();
+        display = X11Display::open();
+        ASSERT_TRUE(display) << "Xwayland refused the connection";
+        windows = makeX11WindowOrder(display);
+        keys = makeX11KeyInput(display);
+        // Like the program's toolbar: on top of all, never taking the focus.
+        toolbar.setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+        toolbar.setWindowTitle(u("Zenporo！"));
+        toolbar.setGeometry(10, 10, 300, 30);
+        toolbar.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&toolbar));
+    }
+
+    WindowHandle toolbarWindow() const { return static_cast<WindowHandle>(toolbar.winId()); }
+
+    DeliveryResult paste(const char* utf8) {
+        EXPECT_TRUE(clipboard.setText(sjis::fromUtf8(utf8)));
+        return PasteIntoWindowBelow(settings, toolbarWindow(), DeliveryPorts{*windows, *keys, sleeper, &log});
+    }
+
+    std::shared_ptr<X11Display> display;
+    std::unique_ptr<WindowOrder> windows;
+    std::unique_ptr<KeyInput> keys;
+    QWidget toolbar;
+    ThreadSleeper sleeper;
+    QtClipboard clipboard;
+    RecordingLog log;
+    ToolbarSettings settings;
+};
+
+TEST_F(WaylandDeliveryTest, ANativeWindowInUseKeepsTheFocusAndTheX11WindowBelowGetsNothing) {
+    EXPECT_TRUE(windows->isWaylandSession());
+    TargetApp form(u("X11 フォーム"));
+    ASSERT_TRUE(form.waitReady());
+    ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == form.window(); }));
+    ASSERT_EQ(windows->findWindowBelow(toolbarWindow()), form.window());
+
+    NativeWindow native;
+    ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == WindowHandle{0}; }))
+        << "the native window did not take the focus";
+    const unsigned long focusBefore = x11test::inputFocus(*display);
+
+    settings.PasteAfter = true;
+    settings.AfterKey = 1;
+    EXPECT_EQ(paste("東京都千代田区"), DeliveryResult::NotLastActive);
+    QTest::qWait(500);
+    EXPECT_EQ(form.state("first"), "");
+    EXPECT_EQ(form.state("enters"), "0");
+    EXPECT_EQ(x11test::inputFocus(*display), focusBefore);
+    EXPECT_EQ(windows->lastActiveWindow(), WindowHandle{0}) << "the X11 window was activated";
+    EXPECT_TRUE(native.running());
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_NE(log.lines[0].find("not the one last active"), std::string::npos) << log.lines[0];
+    EXPECT_NE(log.lines[0].find("\"X11 フォーム\""), std::string::npos) << log.lines[0];
+
+    // Back in the X11 form, the paste reaches it.
+    native.close();
+    ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == form.window(); }))
+        << "the form did not get the focus back";
+    EXPECT_EQ(paste("大阪府"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return form.state("first") == u("大阪府"); })) << form.state("first").toStdString();
+    EXPECT_TRUE(waitUntil([&] { return form.state("enters") == "1"; }));
+}
+
+// Drops root for an unprivileged user, keeping the arguments; Xwayland refuses root's connection when another
+// user started the compositor, and the compositor is best not run as root.
+void runUnprivileged(char** argv) {
+    if (geteuid() != 0) {
+        return;
+    }
+    std::vector<char*> arguments = {const_cast<char*>("setpriv"), const_cast<char*>("--reuid=65534"),
+                                    const_cast<char*>("--regid=65534"), const_cast<char*>("--clear-groups"),
+                                    const_cast<char*>("--")};
+    for (char** argument = argv; *argument != nullptr; ++argument) {
+        arguments.push_back(*argument);
+    }
+    arguments.push_back(nullptr);
+    execvp("setpriv", arguments.data());
+    // Without setpriv the test goes on as root; the compositor then says why it cannot serve us.
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    runUnprivileged(argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new SessionEnvironment);  // GoogleTest owns and deletes it
+    return RUN_ALL_TESTS();
+}
