@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 
 // Xwayland and mutter start in about a second here; a loaded machine may need many more.
 constexpr auto kStartTimeout = 40s;
-// The session ends by itself after this, should the test process die without stopping it.
+// The session ends when the test process does, and after this many seconds at the latest.
 constexpr const char* kSessionLifetimeSeconds = "240";
 
 std::string readFile(const std::string& path) {
@@ -52,10 +52,11 @@ void WaylandSession::start() {
     const std::string logFile = runtimeDir_ + "/compositor.log";
     // Run inside the session once it is up: hand its addresses out, then keep it alive until stopped.
     const std::string script = std::string(
-                                   "printf '%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$WAYLAND_DISPLAY\" "
-                                   "\"$DBUS_SESSION_BUS_ADDRESS\" > \"$0.part\" && mv \"$0.part\" \"$0\" && "
-                                   "exec sleep ") +
-                               kSessionLifetimeSeconds;
+                                   "printf '%s\\n%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$WAYLAND_DISPLAY\" "
+                                   "\"$DBUS_SESSION_BUS_ADDRESS\" \"$XAUTHORITY\" > \"$0.part\" && mv \"$0.part\" \"$0\" && "
+                                   "i=0; while [ $i -lt ") +
+                               kSessionLifetimeSeconds +
+                               " ] && kill -0 \"$1\" 2>/dev/null; do sleep 1; i=$((i+1)); done";
 
     std::vector<std::string> environment = {"PATH=/usr/local/bin:/usr/bin:/bin", "XDG_RUNTIME_DIR=" + runtimeDir_,
                                             "HOME=" + runtimeDir_, "LANG=C.UTF-8"};
@@ -65,7 +66,8 @@ void WaylandSession::start() {
     }
     envp.push_back(nullptr);
     std::vector<std::string> arguments = {"dbus-run-session", "--", "mutter", "--headless", "--wayland",
-                                          "--virtual-monitor", "1280x800", "--", "sh", "-c", script, envFile};
+                                          "--virtual-monitor", "1280x800", "--", "sh", "-c", script, envFile,
+                                          std::to_string(getpid())};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
@@ -107,6 +109,7 @@ void WaylandSession::start() {
     std::getline(env, x11Display_);
     std::getline(env, waylandDisplay_);
     std::getline(env, busAddress_);
+    std::getline(env, xauthority_);
     if (x11Display_.empty() || waylandDisplay_.empty()) {
         failure_ = "the compositor started without Xwayland: " + tail(readFile(logFile), 1500);
     }

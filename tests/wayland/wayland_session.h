@@ -22,6 +22,7 @@ class WaylandSession {
     const std::string& x11Display() const { return x11Display_; }
     const std::string& waylandDisplay() const { return waylandDisplay_; }
     const std::string& busAddress() const { return busAddress_; }
+    const std::string& xauthority() const { return xauthority_; }
 
   private:
     void start();
@@ -31,6 +32,7 @@ class WaylandSession {
     std::string x11Display_;
     std::string waylandDisplay_;
     std::string busAddress_;
+    std::string xauthority_;
     std::string failure_;
     pid_t group_ = -1;
 };
