@@ -216,6 +216,15 @@ TEST_F(X11DeliveryTest, AStayOnTopWindowOfAnotherProgramIsPassedOverForTheFormTh
     EXPECT_EQ(treeWalk->findWindowBelow(toolbar->window()), note.window());
 }
 
+TEST_F(X11DeliveryTest, WaylandVariablesInheritedOnAPlainXServerChangeNothing) {
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    const auto order = makeX11WindowOrder(display);
+    qunsetenv("WAYLAND_DISPLAY");
+    qunsetenv("XDG_SESSION_TYPE");
+    EXPECT_FALSE(order->isWaylandSession());
+}
+
 TEST_F(X11DeliveryTest, APasteGivenUpLeavesTheFocusWhereItWas) {
     TargetApp form(u("応募フォーム"));
     ASSERT_TRUE(form.waitReady());
