@@ -42,10 +42,12 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     ThreadSleeper sleeper;
     QtLog log;
     std::optional<X11Delivery> delivery = openX11Delivery();
-    // Events of our X connection (the active window changing) are taken as they come, while the toolbar waits.
+    // Events of our X connection (the active window changing) are taken as they come, while the toolbar
+    // waits.
     std::unique_ptr<QSocketNotifier> x11Events;
     if (delivery) {
-        x11Events = std::make_unique<QSocketNotifier>(delivery->display->fileDescriptor(), QSocketNotifier::Read);
+        x11Events =
+            std::make_unique<QSocketNotifier>(delivery->display->fileDescriptor(), QSocketNotifier::Read);
         QObject::connect(x11Events.get(), &QSocketNotifier::activated,
                          [&delivery] { delivery->display->takePendingEvents(); });
     }

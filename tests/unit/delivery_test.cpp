@@ -38,7 +38,7 @@ class FakeWindows : public WindowOrder {
   public:
     explicit FakeWindows(Trace& log) : log_(log) {}
     std::optional<WindowHandle> below = kBelow;
-    int inactivePolls = 0;  // how many isActive() calls answer false before the target is active
+    int inactivePolls = 0;          // how many isActive() calls answer false before the target is active
     int activeAnswers = 1'000'000;  // how many isActive() calls answer true after that, until the focus moves
     bool wayland = false;
     std::optional<WindowHandle> lastActive;

@@ -37,7 +37,10 @@ WaylandSession* session = nullptr;
 
 class SessionEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override { session_ = std::make_unique<WaylandSession>(); session = session_.get(); }
+    void SetUp() override {
+        session_ = std::make_unique<WaylandSession>();
+        session = session_.get();
+    }
     void TearDown() override {
         session = nullptr;
         session_.reset();
@@ -160,7 +163,8 @@ TEST_F(WaylandDeliveryTest, ANativeWindowInUseKeepsTheFocusAndTheX11WindowBelowG
     ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == form.window(); }))
         << "the form did not get the focus back";
     EXPECT_EQ(paste("大阪府"), DeliveryResult::Sent);
-    EXPECT_TRUE(waitUntil([&] { return form.state("first") == u("大阪府"); })) << form.state("first").toStdString();
+    EXPECT_TRUE(waitUntil([&] { return form.state("first") == u("大阪府"); }))
+        << form.state("first").toStdString();
     EXPECT_TRUE(waitUntil([&] { return form.state("enters") == "1"; }));
 }
 

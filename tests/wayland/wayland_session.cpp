@@ -51,22 +51,33 @@ void WaylandSession::start() {
     const std::string envFile = runtimeDir_ + "/session-env";
     const std::string logFile = runtimeDir_ + "/compositor.log";
     // Run inside the session once it is up: hand its addresses out, then keep it alive until stopped.
-    const std::string script = std::string(
-                                   "printf '%s\\n%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$WAYLAND_DISPLAY\" "
-                                   "\"$DBUS_SESSION_BUS_ADDRESS\" \"$XAUTHORITY\" > \"$0.part\" && mv \"$0.part\" \"$0\" && "
-                                   "i=0; while [ $i -lt ") +
-                               kSessionLifetimeSeconds +
-                               " ] && kill -0 \"$1\" 2>/dev/null; do sleep 1; i=$((i+1)); done";
+    const std::string script =
+        std::string(
+            "printf '%s\\n%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$WAYLAND_DISPLAY\" "
+            "\"$DBUS_SESSION_BUS_ADDRESS\" \"$XAUTHORITY\" > \"$0.part\" && mv \"$0.part\" \"$0\" && "
+            "i=0; while [ $i -lt ") +
+        kSessionLifetimeSeconds + " ] && kill -0 \"$1\" 2>/dev/null; do sleep 1; i=$((i+1)); done";
 
-    std::vector<std::string> environment = {"PATH=/usr/local/bin:/usr/bin:/bin", "XDG_RUNTIME_DIR=" + runtimeDir_,
-                                            "HOME=" + runtimeDir_, "LANG=C.UTF-8"};
+    std::vector<std::string> environment = {"PATH=/usr/local/bin:/usr/bin:/bin",
+                                            "XDG_RUNTIME_DIR=" + runtimeDir_, "HOME=" + runtimeDir_,
+                                            "LANG=C.UTF-8"};
     std::vector<char*> envp;
     for (std::string& entry : environment) {
         envp.push_back(entry.data());
     }
     envp.push_back(nullptr);
-    std::vector<std::string> arguments = {"dbus-run-session", "--", "mutter", "--headless", "--wayland",
-                                          "--virtual-monitor", "1280x800", "--", "sh", "-c", script, envFile,
+    std::vector<std::string> arguments = {"dbus-run-session",
+                                          "--",
+                                          "mutter",
+                                          "--headless",
+                                          "--wayland",
+                                          "--virtual-monitor",
+                                          "1280x800",
+                                          "--",
+                                          "sh",
+                                          "-c",
+                                          script,
+                                          envFile,
                                           std::to_string(getpid())};
     std::vector<char*> argv;
     for (std::string& argument : arguments) {

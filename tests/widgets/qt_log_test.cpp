@@ -33,8 +33,9 @@ TEST(QtLog, EachCategoryIsSilentUntilTheUserSwitchesItOn) {
     qInstallMessageHandler(previous);
     captured = nullptr;
 
-    EXPECT_EQ(lines, (QStringList{QString::fromUtf8("zenporo.delivery: paste: sent; expected 0x2a \"応募フォーム\""),
-                                  "zenporo.settings: read"}));
+    EXPECT_EQ(lines,
+              (QStringList{QString::fromUtf8("zenporo.delivery: paste: sent; expected 0x2a \"応募フォーム\""),
+                           "zenporo.settings: read"}));
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ bool hasXwaylandOutput(Display* display) {
         const std::unique_ptr<XRROutputInfo, void (*)(XRROutputInfo*)> output(
             XRRGetOutputInfo(display, resources.get(), resources->outputs[i]), XRRFreeOutputInfo);
         if (output && std::string_view(output->name, static_cast<std::size_t>(output->nameLen))
-                              .starts_with("XWAYLAND")) {
+                          .starts_with("XWAYLAND")) {
             return true;
         }
     }
