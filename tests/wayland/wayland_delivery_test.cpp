@@ -14,6 +14,7 @@
 #include "wayland_session.h"
 #include "x11_probe.h"
 #include "x11_test_support.h"
+#include "zenporo_run.h"
 
 #include <QProcess>
 #include <QTest>
@@ -166,6 +167,45 @@ TEST_F(WaylandDeliveryTest, ANativeWindowInUseKeepsTheFocusAndTheX11WindowBelowG
     EXPECT_TRUE(waitUntil([&] { return form.state("first") == u("大阪府"); }))
         << form.state("first").toStdString();
     EXPECT_TRUE(waitUntil([&] { return form.state("enters") == "1"; }));
+}
+
+TEST_F(WaylandDeliveryTest, TheProgramIsAnX11WindowWhateverQtIsToldAndPastesOnlyWhereTheUserLeftOff) {
+    TargetApp form(u("X11 フォーム"));
+    ASSERT_TRUE(form.waitReady());
+    ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == form.window(); }));
+
+    x11test::ZenporoFolder folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(folder.writeFile(u("山田花子.zpd"), x11test::userFileBytes(x11test::hanako())));
+    ASSERT_TRUE(folder.writeFile("Zenpad.ini",
+                                 "[Set]\r\nFrmStyle=1\r\nBtnDown=1\r\nPasteOK=1\r\nPasteAfter=0\r\n"
+                                 "[Window]\r\nLeft=300\r\nTop=300\r\n"));
+    // A Wayland session's own choice for Qt programs: the program must not follow it.
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    x11test::ZenporoProcess run(folder);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    x11test::Desktop desktop;
+    const unsigned long program = desktop.waitForWindow(run.pid(), u("山田花子 - Zenporo！"));
+    ASSERT_NE(program, 0u) << "the toolbar is no X11 window";
+    // The postal code button, the first of the open field row.
+    const QPoint postalCode = desktop.clientRect(program).topLeft() + QPoint(77 + 11, 11);
+
+    NativeWindow native;
+    ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == WindowHandle{0}; }))
+        << "the native window did not take the focus";
+    desktop.click(postalCode);
+    QTest::qWait(1500);
+    EXPECT_EQ(form.state("first"), "");
+    EXPECT_EQ(windows->lastActiveWindow(), WindowHandle{0}) << "the X11 form was activated";
+
+    native.close();
+    ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == form.window(); }));
+    desktop.click(postalCode);
+    EXPECT_TRUE(waitUntil([&] { return form.state("first") == "123-4567"; }))
+        << form.state("first").toStdString();
+
+    desktop.requestClose(program);
+    EXPECT_TRUE(run.waitForCleanExit());
 }
 
 constexpr uid_t kUnprivileged = 65534;  // nobody
