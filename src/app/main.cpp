@@ -8,10 +8,9 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // The toolbar finds the window below and types into it through X11; under Wayland that needs XWayland.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
+    // The toolbar finds the window below and types into it through X11, so it must be an X11 window itself,
+    // also in a Wayland session (through Xwayland): a QT_QPA_PLATFORM of the session is not followed.
+    qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(true);
     InstallJapaneseTranslation(app);

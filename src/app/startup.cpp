@@ -13,6 +13,7 @@
 #include "dialogs/user_file_list.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_log.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
@@ -24,6 +25,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
+#include <QSocketNotifier>
 #include <QTranslator>
 
 void InstallJapaneseTranslation(QApplication& app) {
@@ -39,7 +41,17 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     QtClipboard clipboard;
     QtShell shell;
     ThreadSleeper sleeper;
+    QtLog log;
     std::optional<X11Delivery> delivery = openX11Delivery();
+    // Events of our X connection (the active window changing) are taken as they come, while the toolbar
+    // waits.
+    std::unique_ptr<QSocketNotifier> x11Events;
+    if (delivery) {
+        x11Events =
+            std::make_unique<QSocketNotifier>(delivery->display->fileDescriptor(), QSocketNotifier::Read);
+        QObject::connect(x11Events.get(), &QSocketNotifier::activated,
+                         [&delivery] { delivery->display->takePendingEvents(); });
+    }
     TForm1* toolbar = nullptr;
 
     ToolbarServices services;
@@ -60,11 +72,11 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     if (delivery) {
         services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
             return PasteIntoWindowBelow(settings, toolbar->winId(),
-                                 DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+                                        DeliveryPorts{*delivery->windows, *delivery->keys, sleeper, &log});
         };
         services.pressNextKey = [&](const ToolbarSettings& settings) {
             return PressNextKeyInWindowBelow(settings, toolbar->winId(),
-                                      DeliveryPorts{*delivery->windows, *delivery->keys, sleeper});
+                                             DeliveryPorts{*delivery->windows, *delivery->keys, sleeper, &log});
         };
     }
 

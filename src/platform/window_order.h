@@ -13,7 +13,8 @@ class WindowOrder {
     virtual ~WindowOrder() = default;
 
     // The highest visible ordinary window of another application below the toolbar, skipping every window of
-    // this program; nothing when no such window lies below.
+    // this program and the stay-on-top windows of others (unless the user is working in one); nothing when
+    // no such window lies below.
     virtual std::optional<WindowHandle> findWindowBelow(WindowHandle toolbar) = 0;
 
     // The window's title as Shift-JIS bytes (characters Shift-JIS cannot hold are left out); empty when it
@@ -26,4 +27,21 @@ class WindowOrder {
 
     // True when the window holds the keyboard focus, so that key events reach it.
     virtual bool isActive(WindowHandle window) = 0;
+
+    // Gives the keyboard focus back to where the last activate() of this window found it; called when no key
+    // was sent to the window after all, so a failed delivery leaves the user's focus where it was.
+    virtual void undoActivation(WindowHandle /*window*/) {}
+
+    // The window that holds the keyboard focus now; 0 when none does or the window system cannot see it.
+    virtual WindowHandle activeWindow() { return 0; }
+
+    // True in a Wayland session: the X server sees only its own windows, not the session's native ones.
+    virtual bool isWaylandSession() { return false; }
+
+    // The window of another program that was active last, 0 when the last active one is a window this
+    // window system cannot see (a Wayland session's own window); nothing when not known.
+    virtual std::optional<WindowHandle> lastActiveWindow() { return std::nullopt; }
+
+    // The window's id and title as UTF-8, for the log.
+    virtual std::string describe(WindowHandle window) { return std::to_string(window); }
 };

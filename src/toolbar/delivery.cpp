@@ -1,9 +1,11 @@
 #include "toolbar/delivery.h"
 
 #include "platform/key_input.h"
+#include "platform/log.h"
 #include "platform/sleeper.h"
 #include "toolbar/delivery_timing.h"
 
+#include <initializer_list>
 #include <optional>
 
 namespace {
@@ -36,50 +38,119 @@ bool waitUntilModifiersReleased(KeyInput& keys, Sleeper& sleeper) {
     }
 }
 
-// The window below once it is active, or why there is none to send keys to.
-struct ActiveTarget {
-    WindowHandle window = 0;
-    DeliveryResult failure = DeliveryResult::Sent;
-    bool ok() const { return failure == DeliveryResult::Sent; }
+const char* resultName(DeliveryResult result) {
+    switch (result) {
+        case DeliveryResult::Sent:
+            return "sent";
+        case DeliveryResult::NoWindowBelow:
+            return "no window below";
+        case DeliveryResult::TargetNotActive:
+            return "the window below did not become active";
+        case DeliveryResult::ModifiersHeld:
+            return "a modifier key stayed held";
+        case DeliveryResult::KeyFailed:
+            return "a key could not be sent";
+        case DeliveryResult::NotLastActive:
+            return "the window below is not the one last active";
+        case DeliveryResult::FocusLost:
+            return "the window below lost the focus";
+    }
+    return "?";
+}
+
+// One delivery: its ports, the window it aims at, and the log line of its outcome.
+class Delivery {
+  public:
+    Delivery(const char* action, const DeliveryPorts& ports) : action_(action), ports_(ports) {}
+
+    // Finds the window below and, in a Wayland session, makes sure the user was working in it; then asks for
+    // it to be activated, lets it settle, waits until it holds the focus and until no modifier key is held.
+    DeliveryResult activateWindowBelow(WindowHandle toolbar, std::chrono::milliseconds settle) {
+        const std::optional<WindowHandle> below = ports_.windows.findWindowBelow(toolbar);
+        if (!below) {
+            return finish(DeliveryResult::NoWindowBelow);
+        }
+        target_ = *below;
+        if (ports_.windows.isWaylandSession()) {
+            // The stack holds only X11 windows: the window below may lie anywhere, under a native window the
+            // user was typing in. Only the X11 window the user last worked in is safe to type into.
+            const std::optional<WindowHandle> last = ports_.windows.lastActiveWindow();
+            if (last != target_) {
+                return finish(DeliveryResult::NotLastActive, last.value_or(0));
+            }
+        }
+        ports_.windows.activate(target_);
+        if (settle.count() > 0) {
+            ports_.sleeper.sleep(settle);
+        }
+        if (!waitUntilActive(ports_.windows, ports_.sleeper, target_)) {
+            return abandon(DeliveryResult::TargetNotActive);
+        }
+        if (!waitUntilModifiersReleased(ports_.keys, ports_.sleeper)) {
+            return abandon(DeliveryResult::ModifiersHeld);
+        }
+        return DeliveryResult::Sent;
+    }
+
+    // Presses the keys in order, each only while the target is still active, then releases them in the same
+    // order. Once anything was pressed every key of the chord is released, so none stays down.
+    DeliveryResult sendChord(std::initializer_list<Key> chord) {
+        DeliveryResult result = DeliveryResult::Sent;
+        bool attempted = false;
+        for (const Key key : chord) {
+            if (!ports_.windows.isActive(target_)) {
+                result = DeliveryResult::FocusLost;
+                break;
+            }
+            attempted = true;
+            if (!ports_.keys.press(key)) {
+                result = DeliveryResult::KeyFailed;
+                break;
+            }
+        }
+        if (!attempted) {
+            return result;
+        }
+        bool released = true;
+        for (const Key key : chord) {
+            released = ports_.keys.release(key) && released;
+        }
+        return result == DeliveryResult::Sent && !released ? DeliveryResult::KeyFailed : result;
+    }
+
+    WindowHandle target() const { return target_; }
+
+    // Logs the outcome, naming the window aimed at and the one found active.
+    DeliveryResult finish(DeliveryResult result) {
+        return finish(result, target_ == 0 ? 0 : ports_.windows.activeWindow());
+    }
+
+    DeliveryResult finish(DeliveryResult result, WindowHandle found) {
+        if (ports_.log == nullptr) {
+            return result;
+        }
+        std::string line = std::string(action_) + ": " + resultName(result);
+        if (target_ != 0) {
+            line += "; expected " + ports_.windows.describe(target_);
+            line += ", found " + (found == 0 ? std::string("none (or a window X11 cannot see)")
+                                             : ports_.windows.describe(found));
+        }
+        ports_.log->write(LogCategory::Delivery, line);
+        return result;
+    }
+
+  private:
+    // Nothing was sent: the focus goes back where it was before the activation.
+    DeliveryResult abandon(DeliveryResult result) {
+        const WindowHandle found = ports_.windows.activeWindow();
+        ports_.windows.undoActivation(target_);
+        return finish(result, found);
+    }
+
+    const char* action_;
+    const DeliveryPorts& ports_;
+    WindowHandle target_ = 0;
 };
-
-// Finds the window below, asks for it to be activated, lets it settle, waits until it holds the focus and
-// until no modifier key is held.
-ActiveTarget activateWindowBelow(WindowHandle toolbar, const DeliveryPorts& ports,
-                                 std::chrono::milliseconds settle) {
-    const std::optional<WindowHandle> below = ports.windows.findWindowBelow(toolbar);
-    if (!below) {
-        return {0, DeliveryResult::NoWindowBelow};
-    }
-    ports.windows.activate(*below);
-    if (settle.count() > 0) {
-        ports.sleeper.sleep(settle);
-    }
-    if (!waitUntilActive(ports.windows, ports.sleeper, *below)) {
-        return {*below, DeliveryResult::TargetNotActive};
-    }
-    if (!waitUntilModifiersReleased(ports.keys, ports.sleeper)) {
-        return {*below, DeliveryResult::ModifiersHeld};
-    }
-    return {*below, DeliveryResult::Sent};
-}
-
-// Presses and releases one key; the release is sent even when the press fails.
-bool tapKey(KeyInput& keys, Key key) {
-    const bool pressed = keys.press(key);
-    const bool released = keys.release(key);
-    return pressed && released;
-}
-
-// Ctrl press, V press, Ctrl release, V release. V is not pressed without Ctrl, which would type a "v";
-// both releases are always sent so that no key stays down.
-bool pressCtrlV(KeyInput& keys) {
-    const bool control = keys.press(Key::Control);
-    const bool v = control && keys.press(Key::V);
-    const bool controlReleased = keys.release(Key::Control);
-    const bool vReleased = keys.release(Key::V);
-    return control && v && controlReleased && vReleased;
-}
 
 Key afterPasteKey(const ToolbarSettings& settings) {
     return settings.AfterKey == 0 ? Key::Tab : Key::Return;
@@ -94,27 +165,33 @@ std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar) {
 
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports) {
-    const ActiveTarget target = activateWindowBelow(toolbar, ports, delivery_timing::kPasteSettle);
-    if (!target.ok()) {
-        return target.failure;
+    Delivery delivery("paste", ports);
+    const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);
+    if (activated != DeliveryResult::Sent) {
+        return activated;
     }
-    if (!pressCtrlV(ports.keys)) {
-        return DeliveryResult::KeyFailed;
+    // Ctrl is released before V; V is never pressed without Ctrl, which would type a "v".
+    const DeliveryResult pasted = delivery.sendChord({Key::Control, Key::V});
+    if (pasted != DeliveryResult::Sent) {
+        return delivery.finish(pasted);
     }
-    if (settings.PasteAfter && !tapKey(ports.keys, afterPasteKey(settings))) {
-        return DeliveryResult::KeyFailed;
+    if (settings.PasteAfter) {
+        const DeliveryResult after = delivery.sendChord({afterPasteKey(settings)});
+        if (after != DeliveryResult::Sent) {
+            return delivery.finish(after);
+        }
     }
     // Once more after the keys, so the target keeps the foreground should anything have taken it meanwhile.
-    ports.windows.activate(target.window);
-    return DeliveryResult::Sent;
+    ports.windows.activate(delivery.target());
+    return delivery.finish(DeliveryResult::Sent);
 }
 
 DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                          const DeliveryPorts& ports) {
-    const ActiveTarget target = activateWindowBelow(toolbar, ports, std::chrono::milliseconds{0});
-    if (!target.ok()) {
-        return target.failure;
+    Delivery delivery("next", ports);
+    const DeliveryResult activated = delivery.activateWindowBelow(toolbar, std::chrono::milliseconds{0});
+    if (activated != DeliveryResult::Sent) {
+        return activated;
     }
-    return tapKey(ports.keys, settings.NextKey ? Key::Tab : Key::Return) ? DeliveryResult::Sent
-                                                                         : DeliveryResult::KeyFailed;
+    return delivery.finish(delivery.sendChord({settings.NextKey ? Key::Tab : Key::Return}));
 }

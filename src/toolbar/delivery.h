@@ -6,13 +6,15 @@
 #include <string>
 
 class KeyInput;
+class Log;
 class Sleeper;
 
-// What the delivery needs of the window system.
+// What the delivery needs of the window system. Every result is written to the log when there is one.
 struct DeliveryPorts {
     WindowOrder& windows;
     KeyInput& keys;
     Sleeper& sleeper;
+    Log* log = nullptr;
 };
 
 // How a delivery ended; every result but Sent is told to the user by a short notice.
@@ -31,7 +33,8 @@ enum class DeliveryResult {
 std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar);
 
 // Pastes the clipboard into the window below the toolbar with Ctrl+V, then presses TAB or ENTER when
-// PasteAfter is on. The keys go to the window found, by its id, and only once it is active.
+// PasteAfter is on. The keys go to the window found, by its id, and only once it is active; each key press
+// only while it still is. In a Wayland session only the X11 window the user last worked in is a target.
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports);
 

@@ -1,5 +1,6 @@
 #include "toolbar/delivery.h"
 #include "platform/key_input.h"
+#include "platform/log.h"
 #include "platform/sleeper.h"
 #include "support/delivery_result_printer.h"
 #include "toolbar/delivery_timing.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using Trace = std::vector<std::string>;
 
 constexpr WindowHandle kToolbar = 5;
 constexpr WindowHandle kBelow = 42;
@@ -35,9 +36,12 @@ const char* keyName(Key key) {
 // Every call of the fakes goes into one log, so the tests see the exact order of activation, waits and keys.
 class FakeWindows : public WindowOrder {
   public:
-    explicit FakeWindows(Log& log) : log_(log) {}
+    explicit FakeWindows(Trace& log) : log_(log) {}
     std::optional<WindowHandle> below = kBelow;
-    int inactivePolls = 0;  // how many isActive() calls answer false before the target is active
+    int inactivePolls = 0;          // how many isActive() calls answer false before the target is active
+    int activeAnswers = 1'000'000;  // how many isActive() calls answer true after that, until the focus moves
+    bool wayland = false;
+    std::optional<WindowHandle> lastActive;
     WindowHandle askedFrom = 0;
 
     std::optional<WindowHandle> findWindowBelow(WindowHandle toolbar) override {
@@ -49,15 +53,22 @@ class FakeWindows : public WindowOrder {
         log_.push_back("activate " + std::to_string(window));
         return true;
     }
-    bool isActive(WindowHandle window) override { return window == kBelow && inactivePolls-- <= 0; }
+    bool isActive(WindowHandle window) override {
+        return window == kBelow && inactivePolls-- <= 0 && activeAnswers-- > 0;
+    }
+    void undoActivation(WindowHandle window) override { log_.push_back("undo " + std::to_string(window)); }
+    WindowHandle activeWindow() override { return activeAnswers > 0 ? kBelow : 77; }
+    bool isWaylandSession() override { return wayland; }
+    std::optional<WindowHandle> lastActiveWindow() override { return lastActive; }
+    std::string describe(WindowHandle window) override { return "#" + std::to_string(window); }
 
   private:
-    Log& log_;
+    Trace& log_;
 };
 
 class FakeKeys : public KeyInput {
   public:
-    explicit FakeKeys(Log& log) : log_(log) {}
+    explicit FakeKeys(Trace& log) : log_(log) {}
     std::set<Key> failingPresses;
 
     bool press(Key key) override {
@@ -72,33 +83,43 @@ class FakeKeys : public KeyInput {
     int heldPolls = 0;  // how many more times a modifier is reported held
 
   private:
-    Log& log_;
+    Trace& log_;
 };
 
 class FakeSleeper : public Sleeper {
   public:
-    explicit FakeSleeper(Log& log) : log_(log) {}
+    explicit FakeSleeper(Trace& log) : log_(log) {}
     void sleep(std::chrono::milliseconds duration) override {
         log_.push_back("sleep " + std::to_string(duration.count()));
     }
 
   private:
-    Log& log_;
+    Trace& log_;
+};
+
+class FakeLog : public ::Log {
+  public:
+    std::vector<std::string> lines;
+    void write(LogCategory category, std::string_view message) override {
+        EXPECT_EQ(category, LogCategory::Delivery);
+        lines.emplace_back(message);
+    }
 };
 
 class DeliveryTest : public ::testing::Test {
   protected:
-    Log log;
+    Trace log;
     FakeWindows windows{log};
     FakeKeys keys{log};
     FakeSleeper sleeper{log};
-    DeliveryPorts ports{windows, keys, sleeper};
+    FakeLog lines;
+    DeliveryPorts ports{windows, keys, sleeper, &lines};
     ToolbarSettings settings;
 };
 
-const Log kCtrlV = {"Ctrl down", "V down", "Ctrl up", "V up"};
+const Trace kCtrlV = {"Ctrl down", "V down", "Ctrl up", "V up"};
 
-Log concat(Log a, const Log& b) {
+Trace concat(Trace a, const Trace& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
@@ -107,7 +128,7 @@ TEST_F(DeliveryTest, PasteSendsCtrlVAndTheKeyAfterOfEachSetting) {
     struct Row {
         bool pasteAfter;
         int afterKey;
-        Log keysAfterPaste;
+        Trace keysAfterPaste;
     };
     const Row rows[] = {
         {false, 0, {}},
@@ -123,7 +144,7 @@ TEST_F(DeliveryTest, PasteSendsCtrlVAndTheKeyAfterOfEachSetting) {
         settings.PasteAfter = row.pasteAfter;
         settings.AfterKey = row.afterKey;
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::Sent);
-        const Log expected = concat(concat({"activate 42", "sleep 100"}, kCtrlV), row.keysAfterPaste);
+        const Trace expected = concat(concat({"activate 42", "sleep 100"}, kCtrlV), row.keysAfterPaste);
         EXPECT_EQ(log, concat(expected, {"activate 42"}));
         EXPECT_EQ(windows.askedFrom, kToolbar);
     }
@@ -132,19 +153,19 @@ TEST_F(DeliveryTest, PasteSendsCtrlVAndTheKeyAfterOfEachSetting) {
 TEST_F(DeliveryTest, NextPressesTabOrEnterWithoutWaiting) {
     settings.NextKey = true;
     EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::Sent);
-    EXPECT_EQ(log, (Log{"activate 42", "Tab down", "Tab up"}));
+    EXPECT_EQ(log, (Trace{"activate 42", "Tab down", "Tab up"}));
 
     log.clear();
     settings.NextKey = false;
     settings.PasteAfter = true;  // the paste settings play no part
     EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::Sent);
-    EXPECT_EQ(log, (Log{"activate 42", "Enter down", "Enter up"}));
+    EXPECT_EQ(log, (Trace{"activate 42", "Enter down", "Enter up"}));
 }
 
 TEST_F(DeliveryTest, EveryPressedKeyIsReleasedWhenAPressFails) {
     struct Row {
         Key failing;
-        Log expected;
+        Trace expected;
     };
     // V is never pressed without Ctrl, and nothing follows a failed paste.
     const Row rows[] = {
@@ -166,7 +187,7 @@ TEST_F(DeliveryTest, EveryPressedKeyIsReleasedWhenAPressFails) {
     settings.NextKey = false;
     keys.failingPresses = {Key::Return};
     EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::KeyFailed);
-    EXPECT_EQ(log, (Log{"activate 42", "Enter down", "Enter up"}));
+    EXPECT_EQ(log, (Trace{"activate 42", "Enter down", "Enter up"}));
 }
 
 TEST_F(DeliveryTest, NothingIsSentWhenNoWindowLiesBelow) {
@@ -181,7 +202,7 @@ TEST_F(DeliveryTest, NothingIsSentWhenNoWindowLiesBelow) {
 TEST_F(DeliveryTest, KeysWaitUntilTheTargetIsActive) {
     windows.inactivePolls = 2;
     EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::Sent);
-    EXPECT_EQ(log, (Log{"activate 42", "sleep 10", "sleep 10", "Tab down", "Tab up"}));
+    EXPECT_EQ(log, (Trace{"activate 42", "sleep 10", "sleep 10", "Tab down", "Tab up"}));
 }
 
 TEST_F(DeliveryTest, NothingIsSentToATargetThatNeverBecomesActive) {
@@ -189,8 +210,10 @@ TEST_F(DeliveryTest, NothingIsSentToATargetThatNeverBecomesActive) {
     settings.PasteAfter = true;
     EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::TargetNotActive);
     for (const std::string& event : log) {
-        EXPECT_TRUE(event == "activate 42" || event.rfind("sleep", 0) == 0) << event;
+        EXPECT_TRUE(event == "activate 42" || event == "undo 42" || event.rfind("sleep", 0) == 0) << event;
     }
+    // Nothing was sent, so the focus is given back.
+    EXPECT_EQ(log.back(), "undo 42");
     // The polling gives up after the timeout instead of waiting for ever.
     using namespace delivery_timing;
     const auto polls = std::count(log.begin(), log.end(), "sleep 10");
@@ -207,7 +230,77 @@ TEST_F(DeliveryTest, KeysWaitForTheUserToLetGoOfModifiersAndAreNotSentWhileHeld)
     keys.heldPolls = 1000;
     EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::ModifiersHeld);
     for (const std::string& entry : log) {
-        EXPECT_TRUE(entry == "activate 42" || entry == "sleep 10") << entry;
+        EXPECT_TRUE(entry == "activate 42" || entry == "undo 42" || entry == "sleep 10") << entry;
+    }
+    EXPECT_EQ(log.back(), "undo 42");
+}
+
+TEST_F(DeliveryTest, EveryKeyWaitsForTheTargetToStillBeActiveAndNothingFollowsALostFocus) {
+    struct Row {
+        int activeAnswers;  // the first is the wait for the activation, then one before each key press
+        DeliveryResult result;
+        Trace keysSent;
+    };
+    const Row rows[] = {
+        {1, DeliveryResult::FocusLost, {}},
+        {2, DeliveryResult::FocusLost, {"Ctrl down", "Ctrl up", "V up"}},
+        {3, DeliveryResult::FocusLost, kCtrlV},
+        {4, DeliveryResult::Sent, concat(kCtrlV, {"Tab down", "Tab up", "activate 42"})},
+    };
+    settings.PasteAfter = true;
+    settings.AfterKey = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.activeAnswers);
+        log.clear();
+        lines.lines.clear();
+        windows.activeAnswers = row.activeAnswers;
+        EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
+        EXPECT_EQ(log, concat({"activate 42", "sleep 100"}, row.keysSent));
+        ASSERT_EQ(lines.lines.size(), 1u);
+        if (row.result == DeliveryResult::FocusLost) {
+            EXPECT_EQ(lines.lines[0], "paste: the window below lost the focus; expected #42, found #77");
+        }
+    }
+
+    log.clear();
+    windows.activeAnswers = 1;
+    EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), DeliveryResult::FocusLost);
+    EXPECT_EQ(log, (Trace{"activate 42"}));
+}
+
+TEST_F(DeliveryTest, InAWaylandSessionOnlyTheLastActiveX11WindowIsTypedInto) {
+    struct Row {
+        bool wayland;
+        std::optional<WindowHandle> lastActive;
+        DeliveryResult result;
+        const char* logLine;
+    };
+    const Row rows[] = {
+        {true, 0, DeliveryResult::NotLastActive,
+         "next: the window below is not the one last active; expected #42, found none (or a window X11 "
+         "cannot see)"},
+        {true, 7, DeliveryResult::NotLastActive,
+         "next: the window below is not the one last active; expected #42, found #7"},
+        {true, std::nullopt, DeliveryResult::NotLastActive, nullptr},
+        {true, kBelow, DeliveryResult::Sent, "next: sent; expected #42, found #42"},
+        {false, 0, DeliveryResult::Sent, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.wayland << " " << row.lastActive.value_or(999));
+        log.clear();
+        lines.lines.clear();
+        windows.wayland = row.wayland;
+        windows.lastActive = row.lastActive;
+        EXPECT_EQ(PressNextKeyInWindowBelow(settings, kToolbar, ports), row.result);
+        if (row.result == DeliveryResult::NotLastActive) {
+            EXPECT_TRUE(log.empty()) << "nothing is activated or sent";
+        } else {
+            EXPECT_EQ(log, (Trace{"activate 42", "Tab down", "Tab up"}));
+        }
+        ASSERT_EQ(lines.lines.size(), 1u);
+        if (row.logLine != nullptr) {
+            EXPECT_EQ(lines.lines[0], row.logLine);
+        }
     }
 }
 

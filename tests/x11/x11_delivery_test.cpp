@@ -10,6 +10,7 @@
 #include "platform/x11/x11_window_order.h"
 #include "support/delivery_result_printer.h"
 #include "toolbar/delivery.h"
+#include "x11_probe.h"
 #include "x11_test_support.h"
 
 #include <QTest>
@@ -172,6 +173,75 @@ TEST_F(X11DeliveryTest, AWindowThatVanishesIsNeitherActivatedNorFatal) {
     EXPECT_FALSE(windows->activate(gone));
     EXPECT_FALSE(windows->isActive(gone));
     EXPECT_EQ(windows->windowTitle(gone), "");
+}
+
+TEST_F(X11DeliveryTest, AStayOnTopWindowOfAnotherProgramIsPassedOverForTheFormTheUserWorksIn) {
+    TargetApp form(u("応募フォーム"));
+    ASSERT_TRUE(form.waitReady());
+    ASSERT_TRUE(isBelow(form));
+    TargetApp note(u("付箋"), {"--stay-on-top"});
+    ASSERT_TRUE(note.waitReady());
+
+    // The toolbar is raised above the note, which then lies between the toolbar and the form.
+    const auto raiseToolbarAboveNote = [&] {
+        toolbar->widget().raise();
+        return waitUntil([&] {
+            const auto formAt = x11test::stackingIndex(*display, form.window());
+            const auto noteAt = x11test::stackingIndex(*display, note.window());
+            const auto toolbarAt = x11test::stackingIndex(*display, toolbar->window());
+            return formAt && noteAt && toolbarAt && *formAt < *noteAt && *noteAt < *toolbarAt;
+        });
+    };
+    // The user goes back to the form.
+    ASSERT_TRUE(windows->activate(form.window()));
+    ASSERT_TRUE(waitUntil([&] { return windows->isActive(form.window()); }));
+    ASSERT_TRUE(raiseToolbarAboveNote());
+    EXPECT_TRUE(isBelow(form));
+    const auto treeWalk = makeX11WindowOrder(display, StackingSource::WindowTree);
+    EXPECT_EQ(treeWalk->findWindowBelow(toolbar->window()), form.window());
+
+    settings.PasteAfter = true;
+    settings.AfterKey = 1;
+    ASSERT_EQ(paste("東京都千代田区"), DeliveryResult::Sent);
+    EXPECT_TRUE(waitUntil([&] { return form.state("first") == u("東京都千代田区"); }));
+    EXPECT_TRUE(waitUntil([&] { return form.state("enters") == "1"; }));
+    EXPECT_EQ(note.state("first"), "");
+    EXPECT_EQ(note.state("enters"), "0");
+
+    // A note the user is typing in is what the user fills.
+    ASSERT_TRUE(windows->activate(note.window()));
+    ASSERT_TRUE(waitUntil([&] { return windows->isActive(note.window()); }));
+    ASSERT_TRUE(raiseToolbarAboveNote());
+    EXPECT_TRUE(isBelow(note));
+    EXPECT_EQ(treeWalk->findWindowBelow(toolbar->window()), note.window());
+}
+
+TEST_F(X11DeliveryTest, WaylandVariablesInheritedOnAPlainXServerChangeNothing) {
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    const auto order = makeX11WindowOrder(display);
+    qunsetenv("WAYLAND_DISPLAY");
+    qunsetenv("XDG_SESSION_TYPE");
+    EXPECT_FALSE(order->isWaylandSession());
+}
+
+TEST_F(X11DeliveryTest, APasteGivenUpLeavesTheFocusWhereItWas) {
+    TargetApp form(u("応募フォーム"));
+    ASSERT_TRUE(form.waitReady());
+    ASSERT_TRUE(isBelow(form));
+    ASSERT_TRUE(focusToolbar());
+    const unsigned long focusBefore = x11test::inputFocus(*display);
+
+    // The user holds Shift through the whole paste, so the delivery gives up after activating the form.
+    x11test::holdShift(*display, true);
+    EXPECT_TRUE(clipboard.setText(sjis::fromUtf8("送らない")));
+    const DeliveryResult result = PasteIntoWindowBelow(settings, toolbar->window(), ports());
+    x11test::holdShift(*display, false);
+
+    EXPECT_EQ(result, DeliveryResult::ModifiersHeld);
+    EXPECT_TRUE(waitUntil([&] { return windows->isActive(toolbar->window()); }));
+    EXPECT_EQ(x11test::inputFocus(*display), focusBefore);
+    EXPECT_EQ(form.state("first"), "");
 }
 
 }  // namespace

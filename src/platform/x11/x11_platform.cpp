@@ -9,5 +9,5 @@ std::optional<X11Delivery> openX11Delivery(const char* displayName) {
     if (!display) {
         return std::nullopt;
     }
-    return X11Delivery{makeX11WindowOrder(display), makeX11KeyInput(display)};
+    return X11Delivery{display, makeX11WindowOrder(display), makeX11KeyInput(display)};
 }

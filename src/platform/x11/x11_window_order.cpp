@@ -1,5 +1,6 @@
 #include "platform/x11/x11_window_order.h"
 
+#include "platform/x11/x11_session.h"
 #include "platform/x11/x11_support.h"
 #include "platform/x11/x11_window_title.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -31,19 +33,26 @@ class X11WindowOrder : public WindowOrder {
         : connection_(std::move(display)),
           d_(connection_->get()),
           root_(DefaultRootWindow(d_)),
-          source_(source) {
+          source_(source),
+          wayland_(x11::isXwayland(d_)) {
         // An unmapped window of our own whose property changes tell us the server's time.
         timeWindow_ = XCreateSimpleWindow(d_, root_, -10, -10, 1, 1, 0, 0, 0);
         XSelectInput(d_, timeWindow_, PropertyChangeMask);
+        // Every change of the active window, to know which window of another program the user was in last.
+        XSelectInput(d_, root_, PropertyChangeMask);
+        listener_ = connection_->addEventListener([this](const XEvent& event) { takeEvent(event); });
+        takeActiveWindow();
         XFlush(d_);
     }
 
     ~X11WindowOrder() override {
+        connection_->removeEventListener(listener_);
         XDestroyWindow(d_, timeWindow_);
         XFlush(d_);
     }
 
     std::optional<WindowHandle> findWindowBelow(WindowHandle toolbar) override {
+        connection_->takePendingEvents();
         const Window own = static_cast<Window>(toolbar);
         const bool useClientList = source_ == StackingSource::Automatic && windowManagerRuns();
         const std::optional<Window> found = useClientList ? walkClientList(own) : walkWindowTree(own);
@@ -60,12 +69,58 @@ class X11WindowOrder : public WindowOrder {
     bool activate(WindowHandle window) override {
         const Window w = static_cast<Window>(window);
         x11::ErrorTrap trap(d_);
-        if (windowManagerRuns()) {
+        beforeActivation_ = {focusWindow(), activeProperty()};
+        const bool managed = windowManagerRuns();
+        if (managed) {
             requestActivation(w);
         }
-        XRaiseWindow(d_, w);
-        XSetInputFocus(d_, w, RevertToParent, CurrentTime);
+        // In a Wayland session only the compositor moves the focus: an X focus set behind its back stays on
+        // the window while the user types elsewhere.
+        if (!wayland_ || !managed) {
+            XRaiseWindow(d_, w);
+            XSetInputFocus(d_, w, RevertToParent, CurrentTime);
+        }
         return !trap.failed();
+    }
+
+    void undoActivation(WindowHandle window) override {
+        const Window w = static_cast<Window>(window);
+        const FocusBefore before = beforeActivation_;
+        beforeActivation_ = {};
+        x11::ErrorTrap trap(d_);
+        if (before.active != None && before.active != w && windowManagerRuns() && activeProperty() == w) {
+            requestActivation(before.active);
+        }
+        const bool focusWasElsewhere = before.focus != None && !isInside(before.focus, w);
+        if (!wayland_ && focusWasElsewhere && holdsFocus(w)) {
+            XSetInputFocus(d_, before.focus, RevertToParent, CurrentTime);
+        }
+        static_cast<void>(trap.failed());
+    }
+
+    WindowHandle activeWindow() override {
+        if (windowManagerRuns()) {
+            return activeProperty();
+        }
+        const Window focus = focusWindow();
+        if (focus == None || focus == PointerRoot) {
+            return None;
+        }
+        const Window top = topLevelOf(focus).value_or(focus);
+        return clientOf(top).value_or(top);
+    }
+
+    bool isWaylandSession() override { return wayland_; }
+
+    std::optional<WindowHandle> lastActiveWindow() override {
+        connection_->takePendingEvents();
+        return lastActive_;
+    }
+
+    std::string describe(WindowHandle window) override {
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(window));
+        return std::string(id) + " \"" + x11::readWindowTitleUtf8(d_, static_cast<Window>(window)) + "\"";
     }
 
     bool isActive(WindowHandle window) override {
@@ -82,6 +137,46 @@ class X11WindowOrder : public WindowOrder {
     }
 
   private:
+    struct FocusBefore {
+        Window focus = None;
+        Window active = None;
+    };
+
+    void takeEvent(const XEvent& event) {
+        if (event.type == PropertyNotify && event.xproperty.window == root_ &&
+            event.xproperty.atom == atom(d_, "_NET_ACTIVE_WINDOW")) {
+            if (event.xproperty.state == PropertyDelete) {
+                lastActive_ = None;
+                return;
+            }
+            takeActiveWindow();
+        }
+    }
+
+    // Remembers the active window unless it is one of ours: the toolbar's own dialogs do not count. None
+    // means no X11 window is active; in a Wayland session, that the user is in one of the session's own.
+    void takeActiveWindow() {
+        const auto active = singleLongProperty(d_, root_, atom(d_, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        if (!active) {
+            return;
+        }
+        if (*active != None && belongsToUs(*active, None)) {
+            return;
+        }
+        lastActive_ = *active;
+    }
+
+    Window activeProperty() {
+        return singleLongProperty(d_, root_, atom(d_, "_NET_ACTIVE_WINDOW"), XA_WINDOW).value_or(None);
+    }
+
+    Window focusWindow() {
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(d_, &focus, &revert);
+        return focus;
+    }
+
     // A window manager that follows the desktop conventions proves it runs by a window naming itself.
     bool windowManagerRuns() {
         const Atom check = atom(d_, "_NET_SUPPORTING_WM_CHECK");
@@ -179,10 +274,22 @@ class X11WindowOrder : public WindowOrder {
         return std::nullopt;
     }
 
-    // A viewable, ordinary window that belongs to another program.
+    // A viewable, ordinary window that belongs to another program. A stay-on-top window of another program
+    // (a sticky note, a picture-in-picture video) lies between the toolbar and the form the user fills; it
+    // is passed over unless the user is working in it.
     bool isTarget(Window window, Window toolbar) {
         return window != toolbar && !belongsToUs(window, toolbar) && isViewableWindow(window) &&
-               !isHidden(window) && !isFurniture(window);
+               !isHidden(window) && !isFurniture(window) && (!staysOnTop(window) || isWorkedIn(window));
+    }
+
+    bool staysOnTop(Window window) {
+        const std::vector<unsigned long> states =
+            longProperty(d_, window, atom(d_, "_NET_WM_STATE"), XA_ATOM);
+        return std::find(states.begin(), states.end(), atom(d_, "_NET_WM_STATE_ABOVE")) != states.end();
+    }
+
+    bool isWorkedIn(Window window) {
+        return activeProperty() == window || lastActive_ == window || holdsFocus(window);
     }
 
     bool belongsToUs(Window window, Window toolbar) {
@@ -227,12 +334,11 @@ class X11WindowOrder : public WindowOrder {
         });
     }
 
-    bool holdsFocus(Window window) {
-        Window focus = None;
-        int revert = 0;
-        XGetInputFocus(d_, &focus, &revert);
-        // The focus may sit on a child of the window; walk up to see whether it lies inside.
-        for (std::optional<Window> current = focus; current && *current != PointerRoot;
+    bool holdsFocus(Window window) { return isInside(focusWindow(), window); }
+
+    // The focus may sit on a child of the window; walk up to see whether it lies inside.
+    bool isInside(Window inner, Window window) {
+        for (std::optional<Window> current = inner; current && *current != PointerRoot && *current != None;
              current = x11::parentOf(d_, *current)) {
             if (*current == window) {
                 return true;
@@ -267,7 +373,11 @@ class X11WindowOrder : public WindowOrder {
     Display* d_;
     Window root_;
     StackingSource source_;
+    bool wayland_;
     Window timeWindow_ = None;
+    std::optional<Window> lastActive_;
+    int listener_ = 0;
+    FocusBefore beforeActivation_;
 };
 
 }  // namespace

@@ -52,4 +52,8 @@ std::string readWindowTitle(Display* display, unsigned long window) {
     return sjis::fromUnicode(unicodeTitle(display, window));
 }
 
+std::string readWindowTitleUtf8(Display* display, unsigned long window) {
+    return unicodeTitle(display, window).toStdString();
+}
+
 }  // namespace x11

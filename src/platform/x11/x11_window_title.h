@@ -10,4 +10,7 @@ namespace x11 {
 // carries. Characters that Shift-JIS cannot hold are left out; empty when the window has none or is gone.
 std::string readWindowTitle(Display* display, unsigned long window);
 
+// The same title as UTF-8, whole, for the log.
+std::string readWindowTitleUtf8(Display* display, unsigned long window);
+
 }  // namespace x11

@@ -1,9 +1,10 @@
 // A stand-in for the application the toolbar pastes into: one window with two line edits. It writes what it
 // holds to a state file after every change, so a test in another process can watch what arrived.
 //
-//   paste_target --target-title=TITLE --state-file=PATH [--own-clipboard=TEXT]
+//   paste_target --target-title=TITLE --state-file=PATH [--own-clipboard=TEXT] [--stay-on-top]
 //
 // --own-clipboard puts TEXT on the clipboard at start, for displays where the test cannot own the clipboard.
+// --stay-on-top keeps the window above ordinary ones, as a sticky note or a picture-in-picture video does.
 
 #include <QApplication>
 #include <QClipboard>
@@ -80,6 +81,9 @@ int main(int argc, char* argv[]) {
     }
     Target target(option(arguments, "state-file"));
     target.setWindowTitle(option(arguments, "target-title"));
+    if (arguments.contains("--stay-on-top")) {
+        target.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
     target.resize(400, 120);
     target.show();
     QTimer::singleShot(0, &target, &Target::writeState);
