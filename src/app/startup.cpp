@@ -22,6 +22,7 @@
 #include "toolbar/main_window.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
@@ -66,7 +67,7 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     };
     services.openSettings = [](ToolbarHost& host, QWidget* parent) { OpenSettingsDialog(host, parent); };
     services.openHelp = [&shell](QWidget*) {
-        OpenHelpManual(shell, sjis::fromUnicode(QCoreApplication::applicationFilePath()));
+        OpenHelpManual(shell, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
     };
     services.openVersionBox = [&shell](QWidget* parent) { ShowAboutBox(shell, parent); };
     if (delivery) {

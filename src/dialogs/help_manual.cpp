@@ -2,16 +2,16 @@
 
 #include "platform/shell.h"
 
-std::string HelpManualPath(const std::string& sjisExecutablePath) {
-    const std::size_t slash = sjisExecutablePath.rfind('/');
+std::string HelpManualPath(const std::string& executablePath) {
+    const std::size_t slash = executablePath.rfind('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = sjisExecutablePath.rfind('.');
+    const std::size_t dot = executablePath.rfind('.');
     // A dot that starts the name (a hidden file) or lies in a folder name is no extension.
     const bool hasExtension = dot != std::string::npos && dot > nameStart;
-    const std::string stem = hasExtension ? sjisExecutablePath.substr(0, dot) : sjisExecutablePath;
+    const std::string stem = hasExtension ? executablePath.substr(0, dot) : executablePath;
     return stem + ".html";
 }
 
-void OpenHelpManual(Shell& shell, const std::string& sjisExecutablePath) {
-    shell.openFile(HelpManualPath(sjisExecutablePath));
+void OpenHelpManual(Shell& shell, const std::string& executablePath) {
+    shell.openFile(HelpManualPath(executablePath));
 }

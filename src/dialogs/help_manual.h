@@ -5,9 +5,9 @@
 class Shell;
 
 // The help manual beside the executable: the executable's path with its extension replaced by ".html"
-// (a name without one gets ".html" appended). Shift-JIS, as every path inside the program.
-std::string HelpManualPath(const std::string& sjisExecutablePath);
+// (a name without one gets ".html" appended). Paths are in the file system's own form.
+std::string HelpManualPath(const std::string& executablePath);
 
 // The help menu's "ヘルプ(&H)": opens the manual with the desktop's viewer. Nothing of the program's own is
 // reported when that fails; the viewer runs on its own.
-void OpenHelpManual(Shell& shell, const std::string& sjisExecutablePath);
+void OpenHelpManual(Shell& shell, const std::string& executablePath);

@@ -26,8 +26,8 @@ class FakeShell : public Shell {
         urls.push_back(sjisUrl);
         return result;
     }
-    bool openFile(const std::string& sjisPath) override {
-        files.push_back(sjisPath);
+    bool openFile(const std::string& path) override {
+        files.push_back(path);
         return result;
     }
 };

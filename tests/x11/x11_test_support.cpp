@@ -17,8 +17,10 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "x11_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own statics may already be gone, and a window it still holds (a tooltip)
+    // would crash the process as the application object went.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {

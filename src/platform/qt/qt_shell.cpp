@@ -3,6 +3,7 @@
 #include "data/sjis.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QUrl>
 
 bool QtShell::openUrl(const std::string& sjisUrl) {
@@ -10,6 +11,6 @@ bool QtShell::openUrl(const std::string& sjisUrl) {
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-bool QtShell::openFile(const std::string& sjisPath) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(sjis::toUnicode(sjisPath)));
+bool QtShell::openFile(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
 }

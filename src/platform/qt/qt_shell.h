@@ -6,5 +6,5 @@
 class QtShell : public Shell {
   public:
     bool openUrl(const std::string& sjisUrl) override;
-    bool openFile(const std::string& sjisPath) override;
+    bool openFile(const std::string& path) override;
 };
