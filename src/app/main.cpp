@@ -1,4 +1,4 @@
-#include "app/error_report.h"
+#include "platform/error_report.h"
 #include "app/startup.h"
 #include "data/app_error.h"
 #include "data/sjis.h"

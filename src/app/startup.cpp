@@ -1,25 +1,25 @@
 #include "app/startup.h"
 
-#include "app/error_report.h"
+#include "platform/error_report.h"
 #include "app/termination_signals.h"
 #include "data/app_error.h"
 #include "data/atomic_write.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "dialogs/about_box.h"
+#include "qt/about_box.h"
 #include "dialogs/help_manual.h"
-#include "dialogs/settings_dialog.h"
-#include "dialogs/user_file_editor.h"
-#include "dialogs/user_file_list.h"
+#include "qt/settings_dialog.h"
+#include "qt/user_file_editor.h"
+#include "qt/user_file_list.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_log.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 #include "toolbar/delivery.h"
-#include "toolbar/main_window.h"
+#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QFile>
@@ -104,7 +104,7 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
         form.FormDestroy();
     } catch (const AppError& error) {
         dialogs.setParent(nullptr);
-        ShowErrorReport(dialogs, error, form.applicationTitle());
+        ShowErrorReport(dialogs, error.message(), form.applicationTitle());
     }
     return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/toolbar_settings.h"
+#include "settings/toolbar_settings.h"
 #include "platform/dialogs.h"
 
 #include <QImage>

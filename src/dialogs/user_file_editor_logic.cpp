@@ -1,8 +1,9 @@
 #include "dialogs/user_file_editor_logic.h"
 
-#include "app/error_report.h"
+#include "platform/error_report.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
+#include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "dialogs/box_text.h"
 #include "platform/dialogs.h"
@@ -91,9 +92,6 @@ int firstUnstorableBox(const EditorOkRequest& request, QString* names) {
     return 0;
 }
 
-bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return sjis::toUnicode(a).compare(sjis::toUnicode(b), Qt::CaseInsensitive) == 0;
-}
 
 bool askSaveQuestion(Dialogs& dialogs, const char* utf8Text) {
     return dialogs.ask(exclamationQuestion(sjis::fromUtf8(utf8Text), sjis::fromUtf8("ファイルの保存"))) ==
@@ -122,7 +120,7 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
     }
     const std::string name = boxBytes(request, kFileNameBox);
     if (name.find('/') != std::string::npos) {
-        ShowErrorReport(dialogs, cannotCreateFile(UserFilePath(request.folder, name)),
+        ShowErrorReport(dialogs, cannotCreateFile(UserFilePath(request.folder, name)).message(),
                         request.applicationTitle);
         return {false, kFileNameBox};
     }
@@ -131,7 +129,7 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
     // File names differ in letter case here: another user's file under the loaded name in other letter case
     // gets the overwrite question, not the save question.
     const bool ownName =
-        name == request.loadedFileName || (!exists && sameNameIgnoringCase(name, request.loadedFileName));
+        name == request.loadedFileName || (!exists && sjis::equalIgnoringCase(name, request.loadedFileName));
     if (ownName) {
         if (!askSaveQuestion(dialogs, "変更を保存します。\nよろしいですか？")) {
             return {false, 0};
@@ -144,7 +142,7 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
     try {
         StoreUserFile(host, request.folder, name, RecordFromBoxes(request));
     } catch (const AppError& error) {
-        ShowErrorReport(dialogs, error, request.applicationTitle);
+        ShowErrorReport(dialogs, error.message(), request.applicationTitle);
         return {false, 0};
     }
     return {true, 0};

@@ -1,6 +1,7 @@
 #include "dialogs/user_file_list_logic.h"
 
 #include "data/sjis.h"
+#include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "platform/dialogs.h"
 #include "toolbar/current_user.h"
@@ -32,9 +33,8 @@ std::optional<std::size_t> PreselectedRow(const std::vector<std::string>& names,
     if (exact != names.end()) {
         return static_cast<std::size_t>(exact - names.begin());
     }
-    const QString wanted = sjis::toUnicode(name);
     for (std::size_t row = 0; row < names.size(); ++row) {
-        if (sjis::toUnicode(names[row]).compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (sjis::equalIgnoringCase(names[row], name)) {
             return row;
         }
     }

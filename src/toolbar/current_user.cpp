@@ -10,6 +10,35 @@ std::string CaptionForUserFile(const std::string& path) {
     return DisplayName(path) + sjis::fromUtf8(" - Zenporo！");
 }
 
+namespace {
+
+DialogRequest ageQuestion(const std::string& stored, const std::string& computed) {
+    const std::string text = sjis::fromUtf8("登録されている年齢に誤りがあります。\n\r") + stored +
+                             sjis::fromUtf8("歳　→　") + computed + sjis::fromUtf8("歳\n\r修正しますか？");
+    return {text,
+            sjis::fromUtf8("情報"),
+            DialogIcon::Information,
+            {dialog_buttons::yes(), dialog_buttons::no()},
+            DialogAnswer::Yes,
+            DialogAnswer::No};
+}
+
+}  // namespace
+
+void ConfirmStoredAge(UserRecord& record, const std::string& path, Dialogs& dialogs,
+                      const CalendarDate& today) {
+    const std::optional<std::string> computed = StoredAgeCorrection(record, today);
+    if (!computed || dialogs.ask(ageQuestion(record[Age], *computed)) != DialogAnswer::Yes) {
+        return;
+    }
+    record[Age] = *computed;
+    try {
+        WriteUserFile(path, record);
+    } catch (const AppError&) {
+        // The corrected age stays in memory; the file keeps the old one until the user saves.
+    }
+}
+
 bool CurrentUser::switchTo(const std::string& path) {
     if (path_.empty()) {
         hooks_.setCaption(CaptionForUserFile(path));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/toolbar_settings.h"
+#include "settings/toolbar_settings.h"
 #include "platform/window_order.h"
 
 #include <string>

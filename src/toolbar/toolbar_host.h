@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/toolbar_settings.h"
+#include "settings/toolbar_settings.h"
 #include "data/user_record.h"
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 
 #include <string>
 #include <vector>

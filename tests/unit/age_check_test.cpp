@@ -1,4 +1,4 @@
-#include "data/age_check.h"
+#include "toolbar/current_user.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "support/scripted_dialogs.h"

@@ -1,8 +1,8 @@
 // Arbitrary and truncated bytes fed to every reader of outside data: none may crash (the test suite runs
 // under AddressSanitizer and UndefinedBehaviorSanitizer), and what each one returns keeps its promises.
 
-#include "app/ini_file.h"
-#include "app/settings_file.h"
+#include "settings/ini_file.h"
+#include "settings/settings_file.h"
 #include "data/birth_date.h"
 #include "data/user_file.h"
 

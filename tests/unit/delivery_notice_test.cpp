@@ -2,7 +2,7 @@
 
 #include "data/sjis.h"
 #include "support/delivery_result_printer.h"
-#include "toolbar/notice_window.h"
+#include "qt/notice_window.h"
 
 #include <gtest/gtest.h>
 

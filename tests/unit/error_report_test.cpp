@@ -1,4 +1,4 @@
-#include "app/error_report.h"
+#include "platform/error_report.h"
 
 #include "data/app_error.h"
 #include "platform/dialogs.h"
@@ -25,7 +25,7 @@ TEST(ErrorReport, AddsAFullStopUnlessTheLastByteSortsAtOrBeforeIt) {
 
 TEST(ErrorReport, ShowsAnErrorBoxWithOneOkButtonCaptionedWithTheTitle) {
     ScriptedDialogs dialogs;
-    ShowErrorReport(dialogs, AppError("failed"), "Title");
+    ShowErrorReport(dialogs, AppError("failed").message(), "Title");
     ASSERT_EQ(dialogs.asked.size(), 1u);
     const DialogRequest& box = dialogs.asked.front();
     EXPECT_EQ(box.text, "failed.");

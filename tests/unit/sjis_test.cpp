@@ -1,4 +1,5 @@
 #include "data/sjis.h"
+#include "data/sjis_case.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -120,3 +121,19 @@ TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
 }
 
 }  // namespace
+
+TEST(Sjis, EqualIgnoringCaseFoldsLettersButNeverATrailByte) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"Taro", "tARO", true},    {"ＴａＲｏ", "ｔＡｒＯ", true}, {"ΑΩ", "αω", true},
+        {"ЁНОЯ", "ёноя", true},    {"ア", "ャ", false},            // 83 41 and 83 61: trails 'A' and 'a'
+        {"Ｔａｒｏ", "Taro", false}, {"taro", "taro2", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sjis::equalIgnoringCase(sjis::fromUtf8(c.a), sjis::fromUtf8(c.b)), c.equal) << c.a << " " << c.b;
+    }
+}

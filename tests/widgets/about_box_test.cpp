@@ -1,4 +1,4 @@
-#include "dialogs/about_box.h"
+#include "qt/about_box.h"
 #include "data/sjis.h"
 #include "dialogs/help_manual.h"
 #include "dialogs/product_info.h"

@@ -1,4 +1,4 @@
-#include "toolbar/main_window.h"
+#include "qt/main_window.h"
 
 #include "data/sjis.h"
 #include "data/user_file.h"

@@ -1,13 +1,13 @@
-#include "toolbar/main_window.h"
+#include "qt/main_window.h"
 
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "dialogs/settings_dialog.h"
+#include "qt/settings_dialog.h"
 #include "platform/clipboard.h"
 #include "settings_test_support.h"
 #include "support/qt_app.h"
 #include "support/scripted_dialogs.h"
-#include "toolbar/flat_button.h"
+#include "qt/flat_button.h"
 
 #include <QMenu>
 #include <QPushButton>

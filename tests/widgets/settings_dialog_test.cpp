@@ -1,4 +1,4 @@
-#include "dialogs/settings_dialog.h"
+#include "qt/settings_dialog.h"
 #include "data/sjis.h"
 #include "settings_test_support.h"
 #include "support/qt_app.h"

@@ -2,7 +2,7 @@
 
 #include "platform/shell.h"
 #include "support/scripted_dialogs.h"
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 #include "toolbar/toolbar_host.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "dialogs/user_file_editor.h"
+#include "qt/user_file_editor.h"
 
 #include "data/app_error.h"
 #include "data/sjis.h"

@@ -1,4 +1,4 @@
-#include "dialogs/user_file_list.h"
+#include "qt/user_file_list.h"
 
 #include "data/sjis.h"
 #include "data/user_file.h"

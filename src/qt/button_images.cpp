@@ -1,4 +1,4 @@
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 
 #include "data/sjis.h"
 

@@ -1,4 +1,4 @@
-#include "toolbar/notice_window.h"
+#include "qt/notice_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>

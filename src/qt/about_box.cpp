@@ -1,12 +1,12 @@
-#include "dialogs/about_box.h"
+#include "qt/about_box.h"
 
 #include "data/sjis.h"
-#include "dialogs/dialog_look.h"
+#include "qt/dialog_look.h"
 #include "platform/qt/label_text.h"
 #include "dialogs/product_info.h"
 #include "platform/qt/japanese_font.h"
 #include "platform/shell.h"
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 
 #include <QApplication>
 #include <QMouseEvent>

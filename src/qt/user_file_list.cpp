@@ -1,12 +1,12 @@
-#include "dialogs/user_file_list.h"
+#include "qt/user_file_list.h"
 
-#include "app/error_report.h"
+#include "platform/error_report.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "dialogs/dialog_look.h"
-#include "dialogs/user_dialog_support.h"
-#include "dialogs/user_file_editor.h"
+#include "qt/dialog_look.h"
+#include "qt/user_dialog_support.h"
+#include "qt/user_file_editor.h"
 #include "dialogs/user_file_list_logic.h"
 #include "platform/dialogs.h"
 #include "toolbar/toolbar_host.h"
@@ -181,7 +181,7 @@ void TForm2::BitBtn3Click() {
         OpenUserFileEditorInFolder(host_, this, UserFilePath(folder_, selectedName()), folder_);
     } catch (const AppError& error) {
         // The file could not be read: the editor was not shown and the list stays open.
-        ShowErrorReport(host_.dialogs(), error, host_.applicationTitle());
+        ShowErrorReport(host_.dialogs(), error.message(), host_.applicationTitle());
         return;
     }
     accept();

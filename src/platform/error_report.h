@@ -2,7 +2,6 @@
 
 #include <string>
 
-class AppError;
 class Dialogs;
 
 // The text of the general error report: the failure's message followed by "." unless its last byte sorts at
@@ -11,4 +10,5 @@ class Dialogs;
 std::string ErrorReportText(const std::string& sjisMessage);
 
 // Shows the general error report: the error icon, a single OK button, the application title as caption.
-void ShowErrorReport(Dialogs& dialogs, const AppError& error, const std::string& sjisApplicationTitle);
+// The message is the failure's own (an AppError's message()).
+void ShowErrorReport(Dialogs& dialogs, const std::string& sjisMessage, const std::string& sjisApplicationTitle);

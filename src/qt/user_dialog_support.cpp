@@ -1,4 +1,4 @@
-#include "dialogs/user_dialog_support.h"
+#include "qt/user_dialog_support.h"
 
 #include "data/sjis.h"
 #include "platform/qt/japanese_font.h"

@@ -1,7 +1,7 @@
-#include "toolbar/main_window.h"
+#include "qt/main_window.h"
 
-#include "app/error_report.h"
-#include "app/settings_file.h"
+#include "platform/error_report.h"
+#include "settings/settings_file.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
@@ -9,9 +9,9 @@
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
 #include "toolbar/composition.h"
-#include "toolbar/flat_button.h"
+#include "qt/flat_button.h"
 #include "toolbar/menu_table.h"
-#include "toolbar/notice_window.h"
+#include "qt/notice_window.h"
 #include "toolbar/toolbar_layout.h"
 
 #include <QApplication>
@@ -361,7 +361,7 @@ void TForm1::SpeedButton7Click(QObject* sender) {
             showDeliveryNotice(services_.pasteIntoWindowBelow(settings_), DeliveryAction::Paste);
         }
     } catch (const AppError& error) {
-        ShowErrorReport(*services_.dialogs, error, applicationTitle());
+        ShowErrorReport(*services_.dialogs, error.message(), applicationTitle());
     }
 }
 

@@ -1,4 +1,4 @@
-#include "dialogs/editor_box.h"
+#include "qt/editor_box.h"
 
 #include "data/sjis.h"
 #include "dialogs/box_text.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ini_file.h"
-#include "app/toolbar_settings.h"
+#include "settings/ini_file.h"
+#include "settings/toolbar_settings.h"
 
 #include <functional>
 #include <string>

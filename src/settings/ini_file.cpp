@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 #include "data/atomic_write.h"
 #include "data/app_error.h"

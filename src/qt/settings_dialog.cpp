@@ -1,13 +1,13 @@
-#include "dialogs/settings_dialog.h"
+#include "qt/settings_dialog.h"
 
 #include "data/sjis.h"
-#include "dialogs/dialog_look.h"
+#include "qt/dialog_look.h"
 #include "platform/qt/label_text.h"
 #include "dialogs/settings_rules.h"
-#include "dialogs/user_dialog_support.h"
+#include "qt/user_dialog_support.h"
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 #include "toolbar/toolbar_host.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/toolbar_settings.h"
+#include "settings/toolbar_settings.h"
 #include "data/birth_date.h"
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 #include "toolbar/current_user.h"
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_notice.h"

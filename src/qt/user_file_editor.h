@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/editor_box.h"
+#include "qt/editor_box.h"
 #include "dialogs/user_file_editor_layout.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
-#include "toolbar/flat_button.h"
+#include "qt/flat_button.h"
 
-#include "toolbar/button_images.h"
+#include "qt/button_images.h"
 
 #include <QCursor>
 #include <QMenu>
