@@ -1,0 +1,117 @@
+// The single-instance mutex, the clipboard as other programs read it, and the atomic file replacement.
+#include "data/atomic_write.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_instance_lock.h"
+#include "platform/win32/win32_text_codec.h"
+#include "target_program.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+TEST(Win32InstanceLockTest, RefusesTheSecondHolderUntilTheFirstIsGone) {
+    auto first = std::make_unique<Win32InstanceLock>();
+    ASSERT_TRUE(first->acquire());
+    Win32InstanceLock second;
+    EXPECT_FALSE(second.acquire());
+    first.reset();
+    Win32InstanceLock third;
+    EXPECT_TRUE(third.acquire());
+}
+
+// What another program finds on the clipboard: the Unicode text, and code page 932 bytes for old programs.
+TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932Text) {
+    const Win32TextCodec codec;
+    const std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
+    const std::string text = codec.encode(u"髙橋① ｱ").bytes;
+    ASSERT_TRUE(clipboard->setText(text));
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* unicode = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    const std::wstring unicodeText = unicode != nullptr ? unicode : L"<none>";
+    const auto* bytes = static_cast<const char*>(GlobalLock(GetClipboardData(CF_TEXT)));
+    const std::string byteText = bytes != nullptr ? bytes : "<none>";
+    CloseClipboard();
+    EXPECT_EQ(unicodeText, L"髙橋① ｱ");
+    EXPECT_EQ(byteText, "\xFB\xFC\x8B\xB4\x87\x40 \xB1");
+
+    EXPECT_EQ(clipboard->text(), text);
+}
+
+class AtomicWriteTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = testProgramFolder() + L"atomic_write_" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::wstring& name : namesInFolder()) {
+            DeleteFileW((folder + L"\\" + name).c_str());
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+
+    std::vector<std::wstring> namesInFolder() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") {
+                names.push_back(name);
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+
+    static std::string utf8(const std::wstring& text) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+        bytes.resize(bytes.size() - 1);
+        return bytes;
+    }
+
+    std::string contentOf(const std::wstring& name) const {
+        const KernelHandle file(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            return "<missing>";
+        }
+        std::string bytes(4096, '\0');
+        DWORD read = 0;
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        bytes.resize(read);
+        return bytes;
+    }
+
+    std::wstring folder;
+};
+
+// A user file named in kana, written and then replaced: the new bytes whole, nothing else left in the folder.
+TEST_F(AtomicWriteTest, CreatesAndReplacesAFileWithAJapaneseName) {
+    const std::string path = utf8(folder + L"\\山田 髙子.zpd");
+    ASSERT_TRUE(ReplaceFileAtomically(path, "first\r\n"));
+    ASSERT_TRUE(ReplaceFileAtomically(path, std::string("\x8E\x52\x93\x63\r\n\0tail", 12)));
+    EXPECT_EQ(contentOf(L"山田 髙子.zpd"), std::string("\x8E\x52\x93\x63\r\n\0tail", 12));
+    EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"山田 髙子.zpd"});
+}
+
+TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced) {
+    // A folder of that name stands where the file would go.
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\Zenpad.ini").c_str(), nullptr));
+    EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\Zenpad.ini"), "[Set]\r\n"));
+    EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"Zenpad.ini"});
+    RemoveDirectoryW((folder + L"\\Zenpad.ini").c_str());
+    EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\missing\\Zenpad.ini"), "[Set]\r\n"));
+}
+
+}  // namespace
