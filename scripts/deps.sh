@@ -1,14 +1,20 @@
 # Debian packages the build, the program and the tests need; sourced by the other scripts.
 ZENPORO_BUILD_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libx11-dev libxtst-dev libgtest-dev libgmock-dev fonts-ipafont-gothic"
 ZENPORO_TEST_PACKAGES="xvfb openbox xdotool"
+# The Windows lane: the cross compiler, Wine to run the tests, its fonts, and the locale sources localedef
+# needs for the Japanese prefix. Installed with --no-install-recommends (Wine recommends a great deal).
+ZENPORO_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64 wine fonts-wine locales"
 
 fail() {
   echo "zenporo: $*" >&2
   exit 1
 }
 
-# Installs the packages that are missing; apt-get runs only when something is.
+# Installs the packages that are missing; apt-get runs only when something is. A first argument
+# --no-install-recommends is handed to apt-get.
 install_missing() {
+  local options=()
+  if [ "${1:-}" = "--no-install-recommends" ]; then options+=("$1"); shift; fi
   local missing=()
   for pkg in "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed" || missing+=("$pkg")
@@ -18,6 +24,6 @@ install_missing() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -q >/dev/null || fail "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" >/dev/null \
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${options[@]}" "${missing[@]}" >/dev/null \
     || fail "could not install: ${missing[*]}"
 }
