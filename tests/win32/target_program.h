@@ -12,8 +12,7 @@
 class TargetProgram {
   public:
     enum class Placement { Ordinary, TopmostInactive };
-
-    TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary);
+    explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary);
     TargetProgram(const TargetProgram&) = delete;
     TargetProgram& operator=(const TargetProgram&) = delete;
     ~TargetProgram();

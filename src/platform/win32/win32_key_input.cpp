@@ -1,6 +1,6 @@
 #include "platform/win32/win32_key_input.h"
 
-#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_process_rights.h"
 
 #include <algorithm>
 #include <array>
@@ -22,38 +22,9 @@ WORD virtualKey(Key key) {
     return 0;
 }
 
-std::optional<DWORD> integrityLevelOfToken(HANDLE token) {
-    DWORD size = 0;
-    GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
-    if (size == 0) {
-        return std::nullopt;
-    }
-    std::vector<unsigned char> buffer(size);
-    if (!GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) {
-        return std::nullopt;
-    }
-    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
-    const UCHAR count = *GetSidSubAuthorityCount(label->Label.Sid);
-    if (count == 0) {
-        return std::nullopt;
-    }
-    return *GetSidSubAuthority(label->Label.Sid, count - 1u);
-}
-
-std::optional<DWORD> integrityLevelOfProcess(HANDLE process) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) {
-        return std::nullopt;
-    }
-    const KernelHandle owned(token);
-    return integrityLevelOfToken(owned.get());
-}
-
-// True when the foreground window's program runs above our integrity level, so Windows would drop our keys.
+// True when the foreground window's program is out of our reach, so Windows would drop our keys.
 bool foregroundIsOutOfReach() {
-    const std::optional<DWORD> theirs = integrityLevelOfWindow(GetForegroundWindow());
-    const std::optional<DWORD> ours = integrityLevelOfProcess(GetCurrentProcess());
-    return theirs && ours && *theirs > *ours;
+    return keysWouldBeDropped(rightsOfProcess(GetCurrentProcess()), rightsOfWindow(GetForegroundWindow()));
 }
 
 class Win32KeyInput final : public KeyInput {
@@ -104,18 +75,6 @@ class Win32KeyInput final : public KeyInput {
 };
 
 }  // namespace
-
-std::optional<DWORD> integrityLevelOfWindow(HWND window) {
-    DWORD processId = 0;
-    if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0) {
-        return std::nullopt;
-    }
-    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) {
-        return std::nullopt;
-    }
-    return integrityLevelOfProcess(process.get());
-}
 
 std::unique_ptr<KeyInput> makeWin32KeyInput() {
     return std::make_unique<Win32KeyInput>();
