@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <string>
 
 namespace {
@@ -103,6 +106,73 @@ TEST_F(AtomicWriteTest, CreatesAndReplacesAFileWithAJapaneseName) {
     ASSERT_TRUE(ReplaceFileAtomically(path, std::string("\x8E\x52\x93\x63\r\n\0tail", 12)));
     EXPECT_EQ(contentOf(L"山田 髙子.zpd"), std::string("\x8E\x52\x93\x63\r\n\0tail", 12));
     EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"山田 髙子.zpd"});
+}
+
+// The access entries of a file: who may do what.
+std::vector<std::wstring> accessOf(const std::wstring& path) {
+    PACL list = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list,
+                              nullptr, &descriptor) != ERROR_SUCCESS) {
+        return {L"<unreadable>"};
+    }
+    std::vector<std::wstring> entries;
+    for (DWORD i = 0; list != nullptr && i < list->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* entry = nullptr;
+        if (!GetAce(list, i, reinterpret_cast<void**>(&entry))) {
+            continue;
+        }
+        wchar_t* sid = nullptr;
+        ConvertSidToStringSidW(&entry->SidStart, &sid);
+        entries.push_back(std::to_wstring(entry->Header.AceType) + L" " + std::to_wstring(entry->Mask) + L" " +
+                          (sid != nullptr ? sid : L"?"));
+        LocalFree(sid);
+    }
+    LocalFree(descriptor);
+    return entries;
+}
+
+std::wstring currentUserSid() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    const KernelHandle owned(token);
+    unsigned char buffer[256] = {};
+    DWORD size = 0;
+    GetTokenInformation(owned.get(), TokenUser, buffer, sizeof buffer, &size);
+    wchar_t* sid = nullptr;
+    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
+    const std::wstring text = sid != nullptr ? sid : L"?";
+    LocalFree(sid);
+    return text;
+}
+
+// Wine keeps no access lists of files: it makes one up from the Unix permissions.
+bool runningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Personal details: a new file is open to its owner alone; a replaced file keeps whatever access it had.
+TEST_F(AtomicWriteTest, GivesANewFileToItsOwnerAloneAndKeepsTheAccessOfAReplacedOne) {
+    if (runningUnderWine()) {
+        GTEST_SKIP() << "Wine keeps no access lists of files";
+    }
+    const std::wstring path = folder + L"\\user.zpd";
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "a"));
+    const std::wstring ownerOnly = std::to_wstring(ACCESS_ALLOWED_ACE_TYPE) + L" " +
+                                   std::to_wstring(FILE_ALL_ACCESS) + L" " + currentUserSid();
+    EXPECT_EQ(accessOf(path), std::vector<std::wstring>{ownerOnly});
+
+    PSECURITY_DESCRIPTOR shared = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        (L"D:P(A;;FA;;;" + currentUserSid() + L")(A;;FR;;;WD)").c_str(), SDDL_REVISION_1, &shared, nullptr));
+    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, shared));
+    LocalFree(shared);
+    const std::vector<std::wstring> before = accessOf(path);
+    ASSERT_EQ(before.size(), 2u);
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "b"));
+    EXPECT_EQ(accessOf(path), before);
+    EXPECT_EQ(contentOf(L"user.zpd"), "b");
 }
 
 TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced) {
