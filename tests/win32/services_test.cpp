@@ -1,7 +1,10 @@
-// The single-instance mutex, the clipboard as other programs read it, and the atomic file replacement.
+// The single-instance mutex, held modifiers, the shell, the clipboard as other programs read it, and the
+// atomic file replacement.
 #include "data/atomic_write.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_instance_lock.h"
+#include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
 #include "target_program.h"
 
@@ -24,6 +27,29 @@ TEST(Win32InstanceLockTest, RefusesTheSecondHolderUntilTheFirstIsGone) {
     first.reset();
     Win32InstanceLock third;
     EXPECT_TRUE(third.acquire());
+}
+
+// The delivery waits while the user holds a modifier, which would turn Ctrl+V into another shortcut.
+TEST(Win32KeyInputTest, SeesAHeldModifierUntilItIsReleased) {
+    const std::unique_ptr<KeyInput> keys = makeWin32KeyInput();
+    EXPECT_FALSE(keys->anyModifierHeld());
+    for (const WORD modifier : {VK_SHIFT, VK_MENU, VK_LWIN}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = modifier;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+        EXPECT_TRUE(keys->anyModifierHeld()) << modifier;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+        EXPECT_FALSE(keys->anyModifierHeld()) << modifier;
+    }
+}
+
+TEST(Win32ShellTest, ReportsAFileItCannotOpen) {
+    const Win32TextCodec codec;
+    Win32Shell shell(codec);
+    EXPECT_FALSE(shell.openFile("C:\\no such folder\\zenporo.html"));
+    EXPECT_FALSE(shell.openUrl(""));
 }
 
 // What another program finds on the clipboard: the Unicode text, and code page 932 bytes for old programs.

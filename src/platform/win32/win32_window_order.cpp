@@ -33,14 +33,20 @@ bool belongsToThisProcess(HWND window) {
     return process == GetCurrentProcessId();
 }
 
-// A window the user could be typing into: visible, not minimised, not a palette or tool window, and not
-// another always-on-top window unless it is the active one (the user may be filling in a topmost window).
+bool hasNoArea(HWND window) {
+    RECT bounds{};
+    return !GetWindowRect(window, &bounds) || IsRectEmpty(&bounds);
+}
+
+// A window the user could be typing into: visible with an area, not minimised, not a palette or tool
+// window, not one that refuses activation (it could never take our keys), and not another always-on-top
+// window unless it is the active one (the user may be filling in a topmost window).
 bool isOrdinaryTarget(HWND window) {
-    if (!IsWindowVisible(window) || IsIconic(window)) {
+    if (!IsWindowVisible(window) || IsIconic(window) || hasNoArea(window)) {
         return false;
     }
     const LONG_PTR extendedStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    if ((extendedStyle & WS_EX_TOOLWINDOW) != 0) {
+    if ((extendedStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) != 0) {
         return false;
     }
     if ((extendedStyle & WS_EX_TOPMOST) != 0 && window != GetForegroundWindow()) {
