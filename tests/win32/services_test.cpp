@@ -15,7 +15,11 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <algorithm>
 #include <string>
+
+// Declared beside ReplaceFileAtomically on the main line; repeated here until this branch has that header.
+int RemoveLeftoverTemporaries(const std::string& folder);
 
 namespace {
 
@@ -199,6 +203,25 @@ TEST_F(AtomicWriteTest, GivesANewFileToItsOwnerAloneAndKeepsTheAccessOfAReplaced
     ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "b"));
     EXPECT_EQ(accessOf(path), before);
     EXPECT_EQ(contentOf(L"user.zpd"), "b");
+}
+
+// A save cut short leaves its temporary file; the next start removes those and nothing that only looks alike.
+TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
+    const auto create = [this](const std::wstring& name) {
+        const KernelHandle file(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr));
+        ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+    };
+    create(L".zenporo-save-a1B2c3");
+    create(L".zenporo-save-abc");
+    create(L".zenporo-save-abcdef.zpd");
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\.zenporo-save-dir123").c_str(), nullptr));
+    EXPECT_EQ(RemoveLeftoverTemporaries(utf8(folder)), 1);
+    std::vector<std::wstring> left = namesInFolder();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::wstring>{L".zenporo-save-abc", L".zenporo-save-abcdef.zpd",
+                                               L".zenporo-save-dir123"}));
+    RemoveDirectoryW((folder + L"\\.zenporo-save-dir123").c_str());
 }
 
 TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced) {

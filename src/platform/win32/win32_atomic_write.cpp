@@ -12,14 +12,42 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
+#include <string_view>
 
 namespace {
 
-// How many unused temporary names to try before giving up; each try adds a counter to the name.
+// The temporary file is the folder's ".zenporo-save-" and six letters or digits, as on Linux, so that
+// RemoveLeftoverTemporaries finds exactly what a write cut short left behind.
+constexpr std::wstring_view kTemporaryPrefix = L".zenporo-save-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+// How many random names to try before giving up; a clash is already unlikely at the first.
 constexpr int kTemporaryNameAttempts = 100;
+
+std::wstring randomSuffix(std::mt19937& random) {
+    constexpr std::wstring_view kCharacters = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, kCharacters.size() - 1);
+    std::wstring suffix;
+    for (std::size_t i = 0; i < kTemporarySuffixLength; ++i) {
+        suffix += kCharacters[pick(random)];
+    }
+    return suffix;
+}
+
+bool isOurTemporary(std::wstring_view name) {
+    return name.size() == kTemporaryPrefix.size() + kTemporarySuffixLength && name.starts_with(kTemporaryPrefix) &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kTemporaryPrefix.size()), name.end(),
+                       [](wchar_t c) { return c < 0x80 && std::isalnum(static_cast<int>(c)) != 0; });
+}
+
+std::wstring folderOf(const std::wstring& path) {
+    const auto separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}
 
 std::wstring widenUtf8(const std::string& utf8) {
     if (utf8.empty()) {
@@ -124,9 +152,10 @@ std::optional<TemporaryFile> createTemporaryBeside(const std::wstring& target) {
     const bool replacing = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     const OwnedDescriptor descriptor = replacing ? descriptorOf(target) : ownerOnlyDescriptor();
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), descriptor.get(), FALSE};
-    const std::wstring stem = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".";
+    const std::wstring stem = folderOf(target) + std::wstring(kTemporaryPrefix);
+    std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        std::wstring path = stem + std::to_wstring(attempt) + L".tmp";
+        std::wstring path = stem + randomSuffix(random);
         KernelHandle handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, descriptor ? &security : nullptr,
                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (handle.get() != INVALID_HANDLE_VALUE) {
@@ -159,4 +188,23 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     return true;
+}
+
+int RemoveLeftoverTemporaries(const std::string& folder) {
+    const std::wstring wide = widenUtf8(folder);
+    const std::wstring prefix = wide.empty() || wide.back() == L'\\' || wide.back() == L'/' ? wide : wide + L"\\";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((prefix + std::wstring(kTemporaryPrefix) + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    int removed = 0;
+    do {
+        const bool regularFile = (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (regularFile && isOurTemporary(found.cFileName) && DeleteFileW((prefix + found.cFileName).c_str())) {
+            ++removed;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return removed;
 }
