@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -71,24 +72,63 @@ class Win32WindowOrder final : public WindowOrder {
         return std::nullopt;
     }
 
-    std::string windowTitle(WindowHandle window) override {
-        const HWND hwnd = toHwnd(window);
-        const int length = GetWindowTextLengthW(hwnd);
+    std::string windowTitle(WindowHandle window) override { return wideToSjis(codec_, titleOf(toHwnd(window))); }
+
+    // Remembers where the foreground was, so that a delivery that sends nothing can give it back.
+    bool activate(WindowHandle window) override {
+        const HWND previous = GetForegroundWindow();
+        if (previous != toHwnd(window)) {
+            activatedFrom_ = {window, previous};
+        }
+        return SetForegroundWindow(toHwnd(window)) != FALSE;
+    }
+
+    bool isActive(WindowHandle window) override { return GetForegroundWindow() == toHwnd(window); }
+
+    // These three serve the delivery's log and its undo of a useless activation.
+    void undoActivation(WindowHandle window) {
+        const ActivatedFrom from = std::exchange(activatedFrom_, {});
+        if (from.window == window && from.previous != nullptr && IsWindow(from.previous)) {
+            SetForegroundWindow(from.previous);
+        }
+    }
+
+    WindowHandle activeWindow() { return toWindowHandle(GetForegroundWindow()); }
+
+    std::string describe(WindowHandle window) {
+        return std::to_string(window) + " \"" + utf8(titleOf(toHwnd(window))) + "\"";
+    }
+
+  private:
+    struct ActivatedFrom {
+        WindowHandle window = 0;
+        HWND previous = nullptr;
+    };
+
+    static std::wstring titleOf(HWND window) {
+        const int length = GetWindowTextLengthW(window);
         if (length <= 0) {
             return {};
         }
         std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
-        const int copied = GetWindowTextW(hwnd, title.data(), length + 1);
+        const int copied = GetWindowTextW(window, title.data(), length + 1);
         title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-        return wideToSjis(codec_, title);
+        return title;
     }
 
-    bool activate(WindowHandle window) override { return SetForegroundWindow(toHwnd(window)) != FALSE; }
+    static std::string utf8(const std::wstring& text) {
+        if (text.empty()) {
+            return {};
+        }
+        const int length = static_cast<int>(text.size());
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        std::string bytes(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+        return bytes;
+    }
 
-    bool isActive(WindowHandle window) override { return GetForegroundWindow() == toHwnd(window); }
-
-  private:
     const TextCodec& codec_;
+    ActivatedFrom activatedFrom_;
 };
 
 }  // namespace
