@@ -1,9 +1,6 @@
 # Debian packages the build, the program and the tests need; sourced by the other scripts.
 ZENPORO_BUILD_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libx11-dev libxtst-dev libgtest-dev libgmock-dev fonts-ipafont-gothic"
 ZENPORO_TEST_PACKAGES="xvfb openbox xdotool"
-# The Windows lane: the cross compiler, Wine to run the tests, its fonts, and the locale sources localedef
-# needs for the Japanese prefix. Installed with --no-install-recommends (Wine recommends a great deal).
-ZENPORO_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64 wine fonts-wine locales"
 
 fail() {
   echo "zenporo: $*" >&2
@@ -27,3 +24,7 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${options[@]}" "${missing[@]}" >/dev/null \
     || fail "could not install: ${missing[*]}"
 }
+
+# The Windows lane: the cross compiler, Wine to run the tests, its fonts, and the locale sources localedef
+# needs for the Japanese prefix. Installed with --no-install-recommends (Wine recommends a great deal).
+ZENPORO_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64 wine fonts-wine locales"
