@@ -7,8 +7,11 @@ fail() {
   exit 1
 }
 
-# Installs the packages that are missing; apt-get runs only when something is.
+# Installs the packages that are missing; apt-get runs only when something is. A first argument
+# --no-install-recommends is handed to apt-get.
 install_missing() {
+  local options=()
+  if [ "${1:-}" = "--no-install-recommends" ]; then options+=("$1"); shift; fi
   local missing=()
   for pkg in "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed" || missing+=("$pkg")
@@ -18,6 +21,10 @@ install_missing() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -q >/dev/null || fail "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}" >/dev/null \
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${options[@]}" "${missing[@]}" >/dev/null \
     || fail "could not install: ${missing[*]}"
 }
+
+# The Windows lane: the cross compiler, Wine to run the tests, its fonts, and the locale sources localedef
+# needs for the Japanese prefix. Installed with --no-install-recommends (Wine recommends a great deal).
+ZENPORO_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64 wine fonts-wine locales"

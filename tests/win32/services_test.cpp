@@ -1,0 +1,236 @@
+// The single-instance mutex, held modifiers, the shell, the clipboard as other programs read it, and the
+// atomic file replacement.
+#include "data/atomic_write.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_instance_lock.h"
+#include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_text_codec.h"
+#include "target_program.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <algorithm>
+#include <string>
+
+// Declared beside ReplaceFileAtomically on the main line; repeated here until this branch has that header.
+int RemoveLeftoverTemporaries(const std::string& folder);
+
+namespace {
+
+TEST(Win32InstanceLockTest, RefusesTheSecondHolderUntilTheFirstIsGone) {
+    auto first = std::make_unique<Win32InstanceLock>();
+    ASSERT_TRUE(first->acquire());
+    Win32InstanceLock second;
+    EXPECT_FALSE(second.acquire());
+    first.reset();
+    Win32InstanceLock third;
+    EXPECT_TRUE(third.acquire());
+}
+
+// The delivery waits while the user holds a modifier, which would turn Ctrl+V into another shortcut.
+TEST(Win32KeyInputTest, SeesAHeldModifierUntilItIsReleased) {
+    const std::unique_ptr<KeyInput> keys = makeWin32KeyInput();
+    EXPECT_FALSE(keys->anyModifierHeld());
+    for (const WORD modifier : {VK_SHIFT, VK_MENU, VK_LWIN}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = modifier;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+        EXPECT_TRUE(keys->anyModifierHeld()) << modifier;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+        EXPECT_FALSE(keys->anyModifierHeld()) << modifier;
+    }
+}
+
+TEST(Win32ShellTest, ReportsAFileItCannotOpen) {
+    const Win32TextCodec codec;
+    Win32Shell shell(codec);
+    EXPECT_FALSE(shell.openFile("C:\\no such folder\\zenporo.html"));
+    EXPECT_FALSE(shell.openUrl(""));
+}
+
+// What another program finds on the clipboard: the Unicode text, and code page 932 bytes for old programs.
+TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932Text) {
+    const Win32TextCodec codec;
+    const std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
+    const std::string text = codec.encode(u"髙橋① ｱ").bytes;
+    ASSERT_TRUE(clipboard->setText(text));
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* unicode = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    const std::wstring unicodeText = unicode != nullptr ? unicode : L"<none>";
+    const auto* bytes = static_cast<const char*>(GlobalLock(GetClipboardData(CF_TEXT)));
+    const std::string byteText = bytes != nullptr ? bytes : "<none>";
+    CloseClipboard();
+    EXPECT_EQ(unicodeText, L"髙橋① ｱ");
+    EXPECT_EQ(byteText, "\xFB\xFC\x8B\xB4\x87\x40 \xB1");
+
+    EXPECT_EQ(clipboard->text(), text);
+}
+
+class AtomicWriteTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = testProgramFolder() + L"atomic_write_" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::wstring& name : namesInFolder()) {
+            DeleteFileW((folder + L"\\" + name).c_str());
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+
+    std::vector<std::wstring> namesInFolder() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") {
+                names.push_back(name);
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return names;
+    }
+
+    static std::string utf8(const std::wstring& text) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+        bytes.resize(bytes.size() - 1);
+        return bytes;
+    }
+
+    std::string contentOf(const std::wstring& name) const {
+        const KernelHandle file(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            return "<missing>";
+        }
+        std::string bytes(4096, '\0');
+        DWORD read = 0;
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        bytes.resize(read);
+        return bytes;
+    }
+
+    std::wstring folder;
+};
+
+// A user file named in kana, written and then replaced: the new bytes whole, nothing else left in the folder.
+TEST_F(AtomicWriteTest, CreatesAndReplacesAFileWithAJapaneseName) {
+    const std::string path = utf8(folder + L"\\山田 髙子.zpd");
+    ASSERT_TRUE(ReplaceFileAtomically(path, "first\r\n"));
+    ASSERT_TRUE(ReplaceFileAtomically(path, std::string("\x8E\x52\x93\x63\r\n\0tail", 12)));
+    EXPECT_EQ(contentOf(L"山田 髙子.zpd"), std::string("\x8E\x52\x93\x63\r\n\0tail", 12));
+    EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"山田 髙子.zpd"});
+}
+
+// The access entries of a file: who may do what.
+std::vector<std::wstring> accessOf(const std::wstring& path) {
+    PACL list = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list,
+                              nullptr, &descriptor) != ERROR_SUCCESS) {
+        return {L"<unreadable>"};
+    }
+    std::vector<std::wstring> entries;
+    for (DWORD i = 0; list != nullptr && i < list->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* entry = nullptr;
+        if (!GetAce(list, i, reinterpret_cast<void**>(&entry))) {
+            continue;
+        }
+        wchar_t* sid = nullptr;
+        ConvertSidToStringSidW(&entry->SidStart, &sid);
+        entries.push_back(std::to_wstring(entry->Header.AceType) + L" " + std::to_wstring(entry->Mask) + L" " +
+                          (sid != nullptr ? sid : L"?"));
+        LocalFree(sid);
+    }
+    LocalFree(descriptor);
+    return entries;
+}
+
+std::wstring currentUserSid() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    const KernelHandle owned(token);
+    unsigned char buffer[256] = {};
+    DWORD size = 0;
+    GetTokenInformation(owned.get(), TokenUser, buffer, sizeof buffer, &size);
+    wchar_t* sid = nullptr;
+    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
+    const std::wstring text = sid != nullptr ? sid : L"?";
+    LocalFree(sid);
+    return text;
+}
+
+// Wine keeps no access lists of files: it makes one up from the Unix permissions.
+bool runningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Personal details: a new file is open to its owner alone; a replaced file keeps whatever access it had.
+TEST_F(AtomicWriteTest, GivesANewFileToItsOwnerAloneAndKeepsTheAccessOfAReplacedOne) {
+    if (runningUnderWine()) {
+        GTEST_SKIP() << "Wine keeps no access lists of files";
+    }
+    const std::wstring path = folder + L"\\user.zpd";
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "a"));
+    const std::wstring ownerOnly = std::to_wstring(ACCESS_ALLOWED_ACE_TYPE) + L" " +
+                                   std::to_wstring(FILE_ALL_ACCESS) + L" " + currentUserSid();
+    EXPECT_EQ(accessOf(path), std::vector<std::wstring>{ownerOnly});
+
+    PSECURITY_DESCRIPTOR shared = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        (L"D:P(A;;FA;;;" + currentUserSid() + L")(A;;FR;;;WD)").c_str(), SDDL_REVISION_1, &shared, nullptr));
+    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, shared));
+    LocalFree(shared);
+    const std::vector<std::wstring> before = accessOf(path);
+    ASSERT_EQ(before.size(), 2u);
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "b"));
+    EXPECT_EQ(accessOf(path), before);
+    EXPECT_EQ(contentOf(L"user.zpd"), "b");
+}
+
+// A save cut short leaves its temporary file; the next start removes those and nothing that only looks alike.
+TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
+    const auto create = [this](const std::wstring& name) {
+        const KernelHandle file(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, 0, nullptr));
+        ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+    };
+    create(L".zenporo-save-a1B2c3");
+    create(L".zenporo-save-abc");
+    create(L".zenporo-save-abcdef.zpd");
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\.zenporo-save-dir123").c_str(), nullptr));
+    EXPECT_EQ(RemoveLeftoverTemporaries(utf8(folder)), 1);
+    std::vector<std::wstring> left = namesInFolder();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::wstring>{L".zenporo-save-abc", L".zenporo-save-abcdef.zpd",
+                                               L".zenporo-save-dir123"}));
+    RemoveDirectoryW((folder + L"\\.zenporo-save-dir123").c_str());
+}
+
+TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced) {
+    // A folder of that name stands where the file would go.
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\Zenpad.ini").c_str(), nullptr));
+    EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\Zenpad.ini"), "[Set]\r\n"));
+    EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"Zenpad.ini"});
+    RemoveDirectoryW((folder + L"\\Zenpad.ini").c_str());
+    EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\missing\\Zenpad.ini"), "[Set]\r\n"));
+}
+
+}  // namespace

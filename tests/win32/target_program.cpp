@@ -1,0 +1,109 @@
+#include "target_program.h"
+
+#include <sstream>
+
+namespace {
+
+// A started program shows its window within a few hundred milliseconds under Wine; ten seconds covers a
+// crowded test machine.
+constexpr DWORD kStartTimeoutMs = 10000;
+constexpr DWORD kPollMs = 20;
+
+std::wstring fromUtf8(const std::string& bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
+std::string readFile(const std::wstring& path) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(GetFileSize(file.get(), nullptr)), '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+}  // namespace
+
+std::wstring testProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+void pumpMessagesFor(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount64() < end);
+}
+
+TargetProgram::TargetProgram(const std::wstring& title, Placement placement) {
+    static int serial = 0;
+    reportPath_ = testProgramFolder() + L"target_report_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                  std::to_wstring(++serial) + L".txt";
+    DeleteFileW(reportPath_.c_str());
+    std::wstring commandLine = L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" +
+                               reportPath_ + L"\"";
+    if (placement == Placement::TopmostInactive) {
+        commandLine += L" --topmost";
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        return;
+    }
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    WaitForInputIdle(info.hProcess, kStartTimeoutMs);
+    for (DWORD waited = 0; waited < kStartTimeoutMs && window_ == nullptr; waited += kPollMs) {
+        window_ = FindWindowW(L"ZenporoPasteTarget", title.c_str());
+        if (window_ == nullptr || !IsWindowVisible(window_)) {
+            window_ = nullptr;
+            pumpMessagesFor(kPollMs);
+        }
+    }
+}
+
+TargetProgram::~TargetProgram() {
+    if (process_) {
+        closeAndReadBoxes();
+    }
+}
+
+std::vector<std::wstring> TargetProgram::closeAndReadBoxes() {
+    if (!process_) {
+        return {};
+    }
+    if (window_ != nullptr) {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process_.get(), kStartTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.get(), 1);
+    }
+    process_.reset();
+    window_ = nullptr;
+    std::vector<std::wstring> boxes;
+    std::istringstream lines(readFile(reportPath_));
+    for (std::string line; std::getline(lines, line);) {
+        boxes.push_back(fromUtf8(line));
+    }
+    DeleteFileW(reportPath_.c_str());
+    return boxes;
+}

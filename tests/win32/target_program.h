@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/win32/win32_handle.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A running paste_target (beside the test program), closed and waited for on destruction.
+class TargetProgram {
+  public:
+    enum class Placement { Ordinary, TopmostInactive };
+    explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary);
+    TargetProgram(const TargetProgram&) = delete;
+    TargetProgram& operator=(const TargetProgram&) = delete;
+    ~TargetProgram();
+
+    // Its main window once shown, else nullptr.
+    HWND window() const { return window_; }
+
+    // Closes the program and returns what each of its two boxes held (UTF-16).
+    std::vector<std::wstring> closeAndReadBoxes();
+
+  private:
+    std::wstring reportPath_;
+    KernelHandle process_;
+    HWND window_ = nullptr;
+};
+
+// A folder of the test program's own, for files that tests write.
+std::wstring testProgramFolder();
+
+// Lets window messages of this thread through while waiting, as a program's message loop would.
+void pumpMessagesFor(DWORD milliseconds);
