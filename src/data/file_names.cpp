@@ -1,36 +1,35 @@
 #include "data/file_names.h"
 
 #include "data/sjis.h"
-
-#include <QString>
-
-namespace {
-QString fromFileSystem(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-}  // namespace
+#include "data/utf.h"
 
 std::string FileSystemName(std::string_view sjisName) {
-    return sjis::toUnicode(sjisName).toUtf8().toStdString();
+    return sjis::toUtf8(sjisName);
 }
 
 std::optional<std::string> ShiftJisName(std::string_view fileSystemName) {
-    QString unmappable;
-    std::string name = sjis::fromUnicode(fromFileSystem(fileSystemName), &unmappable);
-    if (!unmappable.isEmpty() || FileSystemName(name) != fileSystemName) {
+    if (!utf::isValidUtf8(fileSystemName)) {
+        return std::nullopt;
+    }
+    std::u16string unmappable;
+    std::string name = sjis::fromUnicode(utf::toUtf16(fileSystemName), &unmappable);
+    if (!unmappable.empty() || FileSystemName(name) != fileSystemName) {
         return std::nullopt;
     }
     return name;
 }
 
 std::string PathForDisplay(std::string_view fileSystemPath) {
-    QString text = fromFileSystem(fileSystemPath);
-    QString unmappable;
+    std::u16string text = utf::toUtf16(fileSystemPath);
+    std::u16string unmappable;
     sjis::fromUnicode(text, &unmappable);
-    for (qsizetype i = 0; i < unmappable.size();) {
-        const qsizetype length = unmappable.at(i).isHighSurrogate() && i + 1 < unmappable.size() ? 2 : 1;
-        text.replace(unmappable.mid(i, length), QStringLiteral("?"));
-        i += length;
+    // Each character that cannot be shown becomes one "?", a surrogate pair included.
+    std::u16string shown;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size();
+        const std::u16string_view codePoint(&text[i], pair ? 2 : 1);
+        shown += unmappable.find(codePoint) == std::u16string::npos ? std::u16string(codePoint) : u"?";
+        i += codePoint.size();
     }
-    return sjis::fromUnicode(text);
+    return sjis::fromUnicode(shown);
 }

@@ -2,16 +2,24 @@
 
 #include "data/jis_aliases.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "data/utf.h"
+#include "platform/text_codec.h"
 
-#include <optional>
+#include <memory>
 
 namespace sjis {
 
 namespace {
-constexpr const char* kCodecName = "windows-31j";
+
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
 }
+
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
 
 bool isLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
@@ -42,99 +50,79 @@ std::string leftChars(std::string_view text, std::size_t count) {
 
 namespace {
 
-void noteUnmappable(QString* unmappable, const QString& codePoint) {
-    if (unmappable != nullptr && !unmappable->contains(codePoint)) {
-        unmappable->append(codePoint);
-    }
+// The platform's code page 932; it holds no state, so one serves the whole program.
+const TextCodec& platformCodec() {
+    static const std::unique_ptr<TextCodec> codec = makePlatformTextCodec();
+    return *codec;
 }
 
-// Whether the codec stores codePoint as bytes that read back as the same code point. Characters it only
-// approximates (such as U+00A5 stored as a backslash) would change on the way and count as unstorable.
-std::optional<QByteArray> encodeExactly(const QString& codePoint) {
-    QStringEncoder encoder(kCodecName);
-    QByteArray encoded = encoder.encode(codePoint);
-    if (encoder.hasError() || encoded.isEmpty()) {
-        return std::nullopt;
+void noteUnmappable(std::u16string* unmappable, std::u16string_view codePoints) {
+    if (unmappable == nullptr) {
+        return;
     }
-    QStringDecoder decoder(kCodecName);
-    const QString decoded = decoder.decode(encoded);
-    if (decoder.hasError() || decoded != codePoint) {
-        return std::nullopt;
-    }
-    return encoded;
-}
-
-// Encodes a run of non-ASCII characters (surrogates only in pairs), whole when it round-trips, else one
-// code point at a time so that exactly the unstorable ones are left out.
-void encodeRun(const QString& run, std::string& result, QString* unmappable) {
-    QStringEncoder whole(kCodecName);
-    const QByteArray bytes = whole.encode(run);
-    if (!whole.hasError()) {
-        QStringDecoder check(kCodecName);
-        if (check.decode(bytes) == run && !check.hasError()) {
-            result.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-            return;
+    for (std::size_t i = 0; i < codePoints.size();) {
+        const std::size_t length =
+            isHighSurrogate(codePoints[i]) && i + 1 < codePoints.size() && isLowSurrogate(codePoints[i + 1]) ? 2
+                                                                                                              : 1;
+        const std::u16string_view codePoint = codePoints.substr(i, length);
+        if (unmappable->find(codePoint) == std::u16string::npos) {
+            unmappable->append(codePoint);
         }
-    }
-    for (qsizetype i = 0; i < run.size();) {
-        const qsizetype length = run.at(i).isHighSurrogate() ? 2 : 1;
-        const QString codePoint = run.mid(i, length);
         i += length;
-        if (const auto encoded = encodeExactly(codePoint)) {
-            result.append(encoded->constData(), static_cast<std::size_t>(encoded->size()));
-        } else {
-            noteUnmappable(unmappable, codePoint);
-        }
     }
 }
 
 }  // namespace
 
-std::string fromUnicode(const QString& text, QString* unmappable) {
+std::string fromUnicode(std::u16string_view text, std::u16string* unmappable) {
     std::string result;
-    result.reserve(static_cast<std::size_t>(text.size()));
-    QString run;
+    result.reserve(text.size());
+    std::u16string run;
+    // The codec stores whole runs of non-ASCII characters (surrogates only in pairs) and reports the ones it
+    // cannot store exactly.
     const auto flush = [&] {
-        if (!run.isEmpty()) {
-            encodeRun(run, result, unmappable);
-            run.clear();
+        if (run.empty()) {
+            return;
         }
+        const TextCodec::Encoded encoded = platformCodec().encode(run);
+        result += encoded.bytes;
+        noteUnmappable(unmappable, encoded.unstorable);
+        run.clear();
     };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
         // Below 0x80 every character is its own byte; the codec would swap some control codes.
-        if (c.unicode() < 0x80) {
+        if (c < 0x80) {
             flush();
-            result += static_cast<char>(c.unicode());
+            result += static_cast<char>(c);
             continue;
         }
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
             run += c;
-            run += text.at(++i);
+            run += text[++i];
             continue;
         }
-        if (c.isSurrogate()) {
+        if (isHighSurrogate(c) || isLowSurrogate(c)) {
             // A lone half of a pair is no character; the codec would drop it silently.
             flush();
-            noteUnmappable(unmappable, QString(c));
+            noteUnmappable(unmappable, std::u16string_view(&text[i], 1));
             continue;
         }
-        run += QChar(StoredFormOf(c.unicode()));
+        run += StoredFormOf(c);
     }
     flush();
     return result;
 }
 
 namespace {
+
 bool isSingleByteCharacter(unsigned char byte) {
     return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF);
 }
+
 bool isTrailByte(unsigned char byte) {
     return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
 }
-}  // namespace
-
-namespace {
 
 // The length of the well-formed non-ASCII character at offset (1 or 2), 0 for a broken byte.
 std::size_t wellFormedLengthAt(std::string_view bytes, std::size_t offset) {
@@ -149,39 +137,21 @@ std::size_t wellFormedLengthAt(std::string_view bytes, std::size_t offset) {
     return 0;
 }
 
-// Decodes well-formed non-ASCII characters in one go; when the codec finds an unassigned one among them,
-// again one by one, so that exactly that one becomes U+FFFD.
-void decodeRun(std::string_view run, QString& result) {
-    QStringDecoder whole(kCodecName);
-    const QString decoded = whole.decode(QByteArrayView(run.data(), static_cast<qsizetype>(run.size())));
-    if (!whole.hasError()) {
-        result.append(decoded);
-        return;
-    }
-    for (std::size_t i = 0; i < run.size();) {
-        const std::size_t length = wellFormedLengthAt(run, i);
-        QStringDecoder decoder(kCodecName);
-        const QString one = decoder.decode(QByteArrayView(run.data() + i, static_cast<qsizetype>(length)));
-        result.append(one.isEmpty() || decoder.hasError() ? QString(QChar(QChar::ReplacementCharacter))
-                                                          : one);
-        i += length;
-    }
-}
-
 }  // namespace
 
-QString toUnicode(std::string_view bytes) {
+std::u16string toUnicode(std::string_view bytes) {
     // Every broken or unassigned sequence becomes exactly one U+FFFD instead of being dropped or swallowing
-    // its neighbours; bytes below 0x80 are their own character.
-    QString result;
-    result.reserve(static_cast<qsizetype>(bytes.size()));
+    // its neighbours; bytes below 0x80 are their own character, also where the codec would swap them.
+    std::u16string result;
+    result.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80) {
-            result.append(QLatin1Char(static_cast<char>(byte)));
+            result += static_cast<char16_t>(byte);
             ++i;
             continue;
         }
+        // A run of characters, a trail byte below 0x80 included ("院" is 89 40), goes to the codec at once.
         std::size_t end = i;
         while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) {
             const std::size_t length = wellFormedLengthAt(bytes, end);
@@ -191,18 +161,22 @@ QString toUnicode(std::string_view bytes) {
             end += length;
         }
         if (end == i) {
-            result.append(QChar(QChar::ReplacementCharacter));
+            result += u'\uFFFD';
             ++i;
             continue;
         }
-        decodeRun(bytes.substr(i, end - i), result);
+        result += platformCodec().decode(bytes.substr(i, end - i));
         i = end;
     }
     return result;
 }
 
 std::string fromUtf8(std::string_view utf8) {
-    return fromUnicode(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return fromUnicode(utf::toUtf16(utf8));
+}
+
+std::string toUtf8(std::string_view bytes) {
+    return utf::toUtf8(toUnicode(bytes));
 }
 
 }  // namespace sjis

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <string>
 #include <string_view>
 
@@ -24,12 +22,16 @@ std::string leftChars(std::string_view text, std::size_t count);
 // stored at their JIS position. Characters that Shift-JIS cannot hold, or would not give back unchanged, are
 // collected into unmappable (each once, in order) and left out of the result, so callers can refuse them
 // instead of storing a substitute.
-std::string fromUnicode(const QString& text, QString* unmappable = nullptr);
+// The conversion itself is the platform's code page 932 (TextCodec).
+std::string fromUnicode(std::u16string_view text, std::u16string* unmappable = nullptr);
 
 // Shift-JIS to Unicode. Never fails: a broken sequence, such as a lone lead byte, becomes U+FFFD.
-QString toUnicode(std::string_view bytes);
+std::u16string toUnicode(std::string_view bytes);
 
 // A UTF-8 literal of the program's own texts, converted once to Shift-JIS.
 std::string fromUtf8(std::string_view utf8);
+
+// Shift-JIS to UTF-8, for logs and file names.
+std::string toUtf8(std::string_view bytes);
 
 }  // namespace sjis

@@ -1,4 +1,5 @@
 #include "dialogs/box_text.h"
+#include "platform/qt/qt_sjis.h"
 
 #include "data/sjis.h"
 
@@ -6,7 +7,7 @@
 
 int ShiftJisByteCount(const QString& text) {
     QString unmappable;
-    const auto stored = static_cast<int>(sjis::fromUnicode(text, &unmappable).size());
+    const auto stored = static_cast<int>(SjisFromQString(text, &unmappable).size());
     if (unmappable.isEmpty()) {
         return stored;
     }
@@ -41,7 +42,7 @@ QString FirstLineOf(const QString& text) {
 
 QString UnstorableCharacterNames(const QString& text) {
     QString unmappable;
-    sjis::fromUnicode(text, &unmappable);
+    SjisFromQString(text, &unmappable);
     QStringList names;
     for (const char32_t codePoint : unmappable.toUcs4()) {
         names.append(

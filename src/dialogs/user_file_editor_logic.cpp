@@ -1,4 +1,5 @@
 #include "dialogs/user_file_editor_logic.h"
+#include "platform/qt/qt_sjis.h"
 
 #include "platform/error_report.h"
 #include "data/app_error.h"
@@ -61,7 +62,7 @@ std::string boxBytes(const EditorOkRequest& request, int box) {
     if (const auto& kept = keptBytes(request, box)) {
         return *kept;
     }
-    return sjis::fromUnicode(boxText(request, box));
+    return SjisFromQString(boxText(request, box));
 }
 
 }  // namespace

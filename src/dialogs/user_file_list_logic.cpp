@@ -1,4 +1,5 @@
 #include "dialogs/user_file_list_logic.h"
+#include "platform/qt/qt_sjis.h"
 
 #include "data/sjis.h"
 #include "data/sjis_case.h"
@@ -18,7 +19,7 @@ std::vector<std::string> ListUserFileNames(const std::string& folder, const QCol
 
 void SortUserFileNames(std::vector<std::string>& names, const QCollator& collator) {
     std::stable_sort(names.begin(), names.end(), [&collator](const std::string& a, const std::string& b) {
-        return collator.compare(sjis::toUnicode(a), sjis::toUnicode(b)) < 0;
+        return collator.compare(QStringFromSjis(a), QStringFromSjis(b)) < 0;
     });
 }
 

@@ -1,6 +1,7 @@
 #include "qt/about_box.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "qt/dialog_look.h"
 #include "platform/qt/label_text.h"
 #include "dialogs/product_info.h"
@@ -108,13 +109,13 @@ void TAboutBox::setComments(const QString& text) {
 }
 
 void TAboutBox::Label1Click() {
-    if (shell_.openUrl("mailto:" + sjis::fromUnicode(label1_->text()))) {
+    if (shell_.openUrl("mailto:" + SjisFromQString(label1_->text()))) {
         close();
     }
 }
 
 void TAboutBox::Label2Click() {
-    if (shell_.openUrl(sjis::fromUnicode(label2_->text()))) {
+    if (shell_.openUrl(SjisFromQString(label2_->text()))) {
         close();
     }
 }

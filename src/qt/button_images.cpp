@@ -1,6 +1,7 @@
 #include "qt/button_images.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -54,7 +55,7 @@ std::optional<QImage> readWindowsBitmap(const std::string& sjisPath) {
     if (sjisPath.empty()) {
         return std::nullopt;
     }
-    QFile file(sjis::toUnicode(sjisPath));
+    QFile file(QStringFromSjis(sjisPath));
     if (!file.open(QIODevice::ReadOnly) || file.peek(2) != "BM") {
         return std::nullopt;
     }

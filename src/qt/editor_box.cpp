@@ -1,6 +1,7 @@
 #include "qt/editor_box.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "dialogs/box_text.h"
 
 #include <QKeyEvent>
@@ -54,7 +55,7 @@ void EditorBox::setTextFromDialog(const QString& text) {
 }
 
 void EditorBox::loadBytes(const std::string& sjisBytes) {
-    setTextFromDialog(sjis::toUnicode(sjisBytes));
+    setTextFromDialog(QStringFromSjis(sjisBytes));
     loadedBytes_ = sjisBytes;
     loadedText_ = text();
     loaded_ = true;
@@ -71,7 +72,7 @@ std::string EditorBox::storedBytes() const {
     if (auto kept = keptBytes()) {
         return std::move(*kept);
     }
-    return sjis::fromUnicode(text());
+    return SjisFromQString(text());
 }
 
 bool EditorBox::event(QEvent* event) {

@@ -4,6 +4,7 @@
 #include "settings/settings_file.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "data/user_file.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
@@ -32,7 +33,7 @@ int FaceOfButton(int number) {
 }
 
 QString u(const std::string& sjisText) {
-    return sjis::toUnicode(sjisText);
+    return QStringFromSjis(sjisText);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "qt/settings_dialog.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "qt/dialog_look.h"
 #include "platform/qt/label_text.h"
 #include "dialogs/settings_rules.h"
@@ -198,7 +199,7 @@ void TForm4::FormCreate() {
     const std::vector<std::string>& paths = host_.buttonImagePaths();
     for (std::size_t i = 0; i < kFaceCount; ++i) {
         images_[i]->setPixmap(QPixmap::fromImage(faces[i]));
-        edits_[i]->setText(i < paths.size() ? sjis::toUnicode(paths[i]) : QString());
+        edits_[i]->setText(i < paths.size() ? QStringFromSjis(paths[i]) : QString());
         edits_[i]->setCursorPosition(0);  // show where a long path starts
     }
 }
@@ -225,7 +226,7 @@ void TForm4::SpeedButton1Click(int face) {
     }
     // A path that Shift-JIS cannot hold would be stored damaged; it is refused like an unreadable file.
     QString unmappable;
-    sjis::fromUnicode(chosen, &unmappable);
+    SjisFromQString(chosen, &unmappable);
     const std::optional<QImage> picture =
         unmappable.isEmpty() ? settings_rules::LoadPreviewPicture(chosen) : std::nullopt;
     if (!picture) {
@@ -271,7 +272,7 @@ std::vector<std::string> TForm4::pathTexts() const {
     std::vector<std::string> paths;
     paths.reserve(kFaceCount);
     for (const QLineEdit* edit : edits_) {
-        paths.push_back(sjis::fromUnicode(edit->text()));
+        paths.push_back(SjisFromQString(edit->text()));
     }
     return paths;
 }

@@ -3,6 +3,7 @@
 #include "data/app_error.h"
 #include "data/birth_date.h"
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "data/user_file.h"
 #include "dialogs/box_text.h"
 #include "qt/dialog_look.h"
@@ -168,7 +169,7 @@ void TForm3::Edit31Exit() {
     const auto age = AgeForBirthBoxes(box(kBirthYearBox)->storedBytes(), box(kBirthMonthBox)->storedBytes(),
                                       box(kBirthDayBox)->storedBytes(), today_());
     if (age) {
-        box(kAgeBox)->setTextFromDialog(sjis::toUnicode(*age));
+        box(kAgeBox)->setTextFromDialog(QStringFromSjis(*age));
     }
 }
 

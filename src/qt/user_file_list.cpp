@@ -3,6 +3,7 @@
 #include "platform/error_report.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "data/user_file.h"
 #include "qt/dialog_look.h"
 #include "qt/user_dialog_support.h"
@@ -119,7 +120,7 @@ QStringList TForm2::entries() const {
 void TForm2::FormCreate() {
     const QIcon icon(QStringLiteral(":/dialogs/user_file.xpm"));
     for (const std::string& name : ListUserFileNames(folder_, userCollator())) {
-        auto* item = new QTreeWidgetItem(ListView1, {sjis::toUnicode(name)});
+        auto* item = new QTreeWidgetItem(ListView1, {QStringFromSjis(name)});
         item->setIcon(0, icon);
         item->setData(0, kNameRole, QByteArray::fromStdString(name));
     }

@@ -1,6 +1,7 @@
 #include "qt/button_images.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 
 #include <QByteArray>
 #include <QDataStream>
@@ -70,17 +71,17 @@ class ButtonImagesTest : public ::testing::Test {
         QFile file(dir_.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-        return sjis::fromUnicode(file.fileName());
+        return SjisFromQString(file.fileName());
     }
 
     std::string save(const QString& name, const QImage& image, const char* format) {
         const QString path = dir_.filePath(name);
         EXPECT_TRUE(image.save(path, format)) << name.toStdString();
-        return sjis::fromUnicode(path);
+        return SjisFromQString(path);
     }
 
     static QByteArray readAll(const std::string& sjisPath) {
-        QFile file(sjis::toUnicode(sjisPath));
+        QFile file(QStringFromSjis(sjisPath));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return file.readAll();
     }
@@ -200,8 +201,8 @@ TEST_F(ButtonImagesTest, AnythingButAWindowsBitmapFallsBackToTheBuiltInFace) {
         write("text.bmp", "BM, but only words"),
         write("truncated.bmp", bmp.left(40)),
         write("empty.bmp", {}),
-        sjis::fromUnicode(dir_.filePath("missing.bmp")),
-        sjis::fromUnicode(dir_.path()),
+        SjisFromQString(dir_.filePath("missing.bmp")),
+        SjisFromQString(dir_.path()),
     };
     const ButtonFaces faces = LoadButtonImages(paths);
     for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -212,7 +213,7 @@ TEST_F(ButtonImagesTest, AnythingButAWindowsBitmapFallsBackToTheBuiltInFace) {
 TEST_F(ButtonImagesTest, EachFaceStandsAlone) {
     std::vector<std::string> paths(5);
     paths[3] = save(QString::fromUtf8("顔の絵.bmp"), patternImage(16, 16), "BMP");
-    paths[4] = sjis::fromUnicode(dir_.filePath("missing.bmp"));
+    paths[4] = SjisFromQString(dir_.filePath("missing.bmp"));
 
     const ButtonFaces faces = LoadButtonImages(paths);
     EXPECT_EQ(faces[3], patternImage(16, 16));

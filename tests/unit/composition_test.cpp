@@ -1,6 +1,7 @@
 #include "toolbar/composition.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "toolbar/menu_table.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 // Readable failure output for the composition results.
 void PrintTo(const Composition& composition, std::ostream* out) {
     *out << "kind " << static_cast<int>(composition.kind) << " text \""
-         << sjis::toUnicode(composition.text).toStdString() << "\"";
+         << QStringFromSjis(composition.text).toStdString() << "\"";
 }
 
 namespace {

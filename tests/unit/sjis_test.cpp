@@ -1,14 +1,18 @@
 #include "data/sjis.h"
 #include "data/sjis_case.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "data/utf.h"
+#include "platform/text_codec.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const std::string kA = "\x82\xa0";  // あ, a double-byte character
+const std::u16string kReplacement = u"\uFFFD";
+
+std::u16string u16(const char* utf8) {
+    return utf::toUtf16(utf8);
+}
 
 TEST(Sjis, CountsDoubleByteCharactersAsOne) {
     EXPECT_EQ(sjis::charCount(""), 0u);
@@ -25,31 +29,32 @@ TEST(Sjis, LeftCharsNeverSplitsACharacter) {
 }
 
 TEST(Sjis, RoundTripsJapaneseText) {
-    const QString text = QString::fromUtf8("東京都千代田区１－２ ｱｲｳ 髙橋 ①");
-    QString unmappable;
+    const std::u16string text = u16("東京都千代田区１－２ ｱｲｳ 髙橋 ①");
+    std::u16string unmappable;
     const std::string bytes = sjis::fromUnicode(text, &unmappable);
-    EXPECT_TRUE(unmappable.isEmpty());
+    EXPECT_TRUE(unmappable.empty());
     EXPECT_EQ(sjis::toUnicode(bytes), text);
     EXPECT_EQ(sjis::fromUtf8("あ"), kA);
 }
 
 TEST(Sjis, ReportsCharactersShiftJisCannotHold) {
-    QString unmappable;
-    const std::string bytes = sjis::fromUnicode(QString::fromUtf8("吉😀田𠮷😀"), &unmappable);
-    EXPECT_EQ(unmappable, QString::fromUtf8("😀𠮷"));
+    std::u16string unmappable;
+    const std::string bytes = sjis::fromUnicode(u16("吉😀田𠮷😀"), &unmappable);
+    EXPECT_EQ(unmappable, u16("😀𠮷"));
     EXPECT_EQ(bytes, sjis::fromUtf8("吉田"));
 }
 
 TEST(Sjis, BrokenBytesDecodeToReplacementCharacters) {
-    const QString replacement(QChar(QChar::ReplacementCharacter));
+    const std::u16string replacement = kReplacement;
     EXPECT_EQ(sjis::toUnicode("\x82"), replacement);
-    EXPECT_EQ(sjis::toUnicode("a\x82"), "a" + replacement);
-    EXPECT_EQ(sjis::toUnicode("\x82 z"), replacement + " z");
+    EXPECT_EQ(sjis::toUnicode("a\x82"), u"a" + replacement);
+    EXPECT_EQ(sjis::toUnicode("\x82 z"), replacement + u" z");
     EXPECT_EQ(sjis::toUnicode("\xff\x80"), replacement + replacement);
-    EXPECT_EQ(sjis::toUnicode(std::string("a\0b", 3)), QString::fromUtf8("a\0b", 3));
+    EXPECT_EQ(sjis::toUnicode(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+    EXPECT_EQ(sjis::toUnicode("\x89\x40@"), u16("院@"));  // a trail byte that looks like "@"
     // An unassigned pair among characters: only it becomes U+FFFD; control codes are their own character.
     EXPECT_EQ(sjis::toUnicode(kA + "\x85\x40" + kA + "\x1a\x1c\x7f"),
-              QString::fromUtf8("あ") + replacement + QString::fromUtf8("あ\x1a\x1c\x7f"));
+              u16("あ") + replacement + u16("あ\x1a\x1c\x7f"));
 }
 
 TEST(Sjis, StoresTheLinuxFormsAtTheirJisPosition) {
@@ -60,16 +65,17 @@ TEST(Sjis, StoresTheLinuxFormsAtTheirJisPosition) {
                  {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00AC', "\x81\xCA"},
                  {u'\u2014', "\x81\x5C"}};
     for (const auto& c : cases) {
-        QString unmappable;
-        EXPECT_EQ(sjis::fromUnicode(QString(QChar(c.linuxForm)) + "1", &unmappable),
+        std::u16string unmappable;
+        EXPECT_EQ(sjis::fromUnicode(std::u16string(1, c.linuxForm) + u"1", &unmappable),
                   std::string(c.bytes) + "1")
             << std::hex << static_cast<int>(c.linuxForm);
-        EXPECT_TRUE(unmappable.isEmpty());
+        EXPECT_TRUE(unmappable.empty());
     }
 }
 
 // Every double-byte code the plain codec reads is stored as the plain codec stores its character.
 TEST(Sjis, EveryOtherDoubleByteCodeIsStoredAsThePlainCodecStoresIt) {
+    const std::unique_ptr<TextCodec> plainCodec = makePlatformTextCodec();
     int checked = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (!sjis::isLeadByte(static_cast<unsigned char>(lead))) {
@@ -77,17 +83,14 @@ TEST(Sjis, EveryOtherDoubleByteCodeIsStoredAsThePlainCodecStoresIt) {
         }
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             const char code[] = {static_cast<char>(lead), static_cast<char>(trail)};
-            QStringDecoder decoder("windows-31j");
-            const QString character = decoder.decode(QByteArrayView(code, 2));
-            if (decoder.hasError() || character.size() != 1 || character.at(0).unicode() < 0x80) {
+            const std::u16string character = plainCodec->decode(std::string_view(code, 2));
+            if (character.size() != 1 || character[0] < 0x80 || character == kReplacement) {
                 continue;
             }
-            QStringEncoder encoder("windows-31j");
-            const QByteArray plain = encoder.encode(character);
-            QString unmappable;
-            ASSERT_EQ(sjis::fromUnicode(character, &unmappable), plain.toStdString())
-                << std::hex << lead << trail;
-            ASSERT_TRUE(unmappable.isEmpty()) << std::hex << lead << trail;
+            const TextCodec::Encoded plain = plainCodec->encode(character);
+            std::u16string unmappable;
+            ASSERT_EQ(sjis::fromUnicode(character, &unmappable), plain.bytes) << std::hex << lead << trail;
+            ASSERT_TRUE(unmappable.empty()) << std::hex << lead << trail;
             ++checked;
         }
     }
@@ -96,25 +99,24 @@ TEST(Sjis, EveryOtherDoubleByteCodeIsStoredAsThePlainCodecStoresIt) {
 
 TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
     for (char16_t c = 0; c < 0x80; ++c) {
-        QString unmappable;
-        ASSERT_EQ(sjis::fromUnicode(QString(QChar(c)), &unmappable), std::string(1, static_cast<char>(c)))
+        std::u16string unmappable;
+        ASSERT_EQ(sjis::fromUnicode(std::u16string(1, c), &unmappable), std::string(1, static_cast<char>(c)))
             << static_cast<int>(c);
-        ASSERT_TRUE(unmappable.isEmpty());
+        ASSERT_TRUE(unmappable.empty());
     }
     const struct {
         const char* label;
-        QString text;
+        std::u16string text;
         std::string stored;
-        QString refused;
+        std::u16string refused;
     } cases[] = {
-        {"lone high surrogate at the end", QString::fromUtf8("あ") + QChar(0xD83D), kA,
-         QString(QChar(0xD83D))},
-        {"lone low surrogate inside", QString("a") + QChar(0xDE00) + "b", "ab", QString(QChar(0xDE00))},
-        {"yen sign has no exact form", QString::fromUtf8("¥1"), "1", QString::fromUtf8("¥")},
-        {"overline has no exact form", QString::fromUtf8("‾"), "", QString::fromUtf8("‾")},
+        {"lone high surrogate at the end", u16("あ") + u'\xD83D', kA, u"\xD83D"},
+        {"lone low surrogate inside", u"a\xDE00" u"b", "ab", u"\xDE00"},
+        {"yen sign has no exact form", u16("¥1"), "1", u16("¥")},
+        {"overline has no exact form", u16("‾"), "", u16("‾")},
     };
     for (const auto& c : cases) {
-        QString unmappable;
+        std::u16string unmappable;
         EXPECT_EQ(sjis::fromUnicode(c.text, &unmappable), c.stored) << c.label;
         EXPECT_EQ(unmappable, c.refused) << c.label;
     }

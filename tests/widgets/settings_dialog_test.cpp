@@ -1,5 +1,6 @@
 #include "qt/settings_dialog.h"
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "settings_test_support.h"
 #include "support/qt_app.h"
 
@@ -133,7 +134,7 @@ TEST_F(SettingsDialogTest, OkStoresTheControlsAsTheyStand) {
 }
 
 TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
-    host_.paths[5] = sjis::fromUnicode(write("face.bmp", Quadrants(16), "BMP"));
+    host_.paths[5] = SjisFromQString(write("face.bmp", Quadrants(16), "BMP"));
     const std::vector<std::string> paths = host_.paths;
     for (const bool closeBox : {false, true}) {
         host_.scriptedDialogs.answerNext(DialogAnswer::Yes);
@@ -152,7 +153,7 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxChangeNothing) {
 }
 
 TEST_F(SettingsDialogTest, AllDefaultAsksAndClearsOnlyOnYes) {
-    const std::string bitmap = sjis::fromUnicode(write("face.bmp", Quadrants(16), "BMP"));
+    const std::string bitmap = SjisFromQString(write("face.bmp", Quadrants(16), "BMP"));
     host_.paths.assign(kFaceCount, bitmap);
 
     host_.scriptedDialogs.answerNext(DialogAnswer::No);
@@ -218,7 +219,7 @@ TEST_F(SettingsDialogTest, EnterPressesTheFocusedButtonAndQuestionsBelongToTheDi
 }
 
 TEST_F(SettingsDialogTest, EmptyingOnePathBoxReturnsOnlyThatFace) {
-    const std::string bitmap = sjis::fromUnicode(write("face.bmp", Quadrants(16), "BMP"));
+    const std::string bitmap = SjisFromQString(write("face.bmp", Quadrants(16), "BMP"));
     host_.paths[0] = host_.paths[3] = bitmap;
     host_.rebuildFaces();
     const QImage userFace = host_.buttonFaces[0];
@@ -254,7 +255,7 @@ TEST_F(SettingsDialogTest, BrowsingLoadsThePreviewByExtension) {
         SCOPED_TRACE(c.name);
         QString askedFolder;
         QString askedFilter;
-        host_.paths[9] = sjis::fromUnicode(startPath);
+        host_.paths[9] = SjisFromQString(startPath);
         TForm4 dialog(host_, [&](QWidget*, const QString& folder, const QString& filter) {
             askedFolder = folder;
             askedFilter = filter;
@@ -277,7 +278,7 @@ TEST_F(SettingsDialogTest, BrowsingLoadsThePreviewByExtension) {
             EXPECT_EQ(PathBox(dialog, 9).text(), c.answer.isEmpty() ? startPath : QString());
             EXPECT_TRUE(SamePixels(Preview(dialog, 9), before));
         }
-        EXPECT_EQ(host_.paths[9], sjis::fromUnicode(startPath)) << "nothing outside the dialog changes";
+        EXPECT_EQ(host_.paths[9], SjisFromQString(startPath)) << "nothing outside the dialog changes";
     }
 }
 
@@ -288,7 +289,7 @@ TEST_F(SettingsDialogTest, ABrowsedIconKeepsItsPathButNotAFace) {
         Click(dialog, "BitBtn1");
     });
     OpenSettingsDialog(host_, nullptr, [&](QWidget*, const QString&, const QString&) { return icon; });
-    EXPECT_EQ(host_.paths[0], sjis::fromUnicode(icon));
+    EXPECT_EQ(host_.paths[0], SjisFromQString(icon));
     EXPECT_TRUE(SamePixels(host_.buttonFaces[0], BuiltInPicture(0))) << "only bitmaps make faces";
 }
 

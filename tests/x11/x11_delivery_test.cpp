@@ -2,6 +2,7 @@
 // clipboard and real XTest keys, on the display that DISPLAY names (Xvfb with openbox in the test script).
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
@@ -121,7 +122,7 @@ TEST_F(X11DeliveryTest, DuplicateAndLongTitlesStillReceiveTheTextBelow) {
     TargetApp longTitled(longTitle);
     ASSERT_TRUE(longTitled.waitReady());
     ASSERT_TRUE(isBelow(longTitled));
-    EXPECT_EQ(windows->windowTitle(longTitled.window()), sjis::fromUnicode(longTitle));
+    EXPECT_EQ(windows->windowTitle(longTitled.window()), SjisFromQString(longTitle));
 
     ASSERT_EQ(paste("長い題名"), DeliveryResult::Sent);
     EXPECT_TRUE(waitUntil([&] { return longTitled.state("first") == u("長い題名"); }));

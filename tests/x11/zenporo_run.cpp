@@ -1,6 +1,7 @@
 #include "zenporo_run.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "platform/window_order.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_window_order.h"
@@ -132,7 +133,7 @@ QStringList hanako() {
 QByteArray userFileBytes(const QStringList& fields) {
     QByteArray bytes;
     for (const QString& field : fields) {
-        const std::string line = sjis::fromUnicode(field);
+        const std::string line = SjisFromQString(field);
         bytes.append(line.data(), static_cast<qsizetype>(line.size()));
         bytes.append("\r\n");
     }

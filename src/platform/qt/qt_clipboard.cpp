@@ -1,6 +1,7 @@
 #include "platform/qt/qt_clipboard.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -11,7 +12,7 @@ bool QtClipboard::setText(const std::string& sjisText) {
     if (clipboard == nullptr) {
         return false;
     }
-    clipboard->setText(sjis::toUnicode(sjisText), QClipboard::Clipboard);
+    clipboard->setText(QStringFromSjis(sjisText), QClipboard::Clipboard);
     return true;
 }
 
@@ -24,5 +25,5 @@ std::optional<std::string> QtClipboard::text() {
     if (data == nullptr || !data->hasText()) {
         return std::nullopt;
     }
-    return sjis::fromUnicode(data->text());
+    return SjisFromQString(data->text());
 }

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 #include "platform/qt/label_text.h"
 
 #include <QAbstractButton>
@@ -75,7 +76,7 @@ DialogAnswer QtDialogs::ask(const DialogRequest& request) {
     // The asking window owns the box, so it stays above it; the toolbar owns the toolbar's own questions.
     CentredMessageBox box(asking != nullptr ? asking : parent_, asking);
     box.setIcon(toQtIcon(request.icon));
-    box.setWindowTitle(sjis::toUnicode(request.caption));
+    box.setWindowTitle(QStringFromSjis(request.caption));
     box.setText(LabelText(request.text));
     box.setTextFormat(Qt::PlainText);
 
@@ -83,7 +84,7 @@ DialogAnswer QtDialogs::ask(const DialogRequest& request) {
     for (const DialogButton& button : request.buttons) {
         QPushButton* pushButton = box.addButton(toStandardButton(button.answer));
         if (!button.caption.empty()) {
-            pushButton->setText(sjis::toUnicode(button.caption));
+            pushButton->setText(QStringFromSjis(button.caption));
         }
         answers[pushButton] = button.answer;
         if (button.answer == request.defaultAnswer) {

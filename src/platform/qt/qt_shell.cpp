@@ -1,13 +1,14 @@
 #include "platform/qt/qt_shell.h"
 
 #include "data/sjis.h"
+#include "platform/qt/qt_sjis.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QUrl>
 
 bool QtShell::openUrl(const std::string& sjisUrl) {
-    const QUrl url(sjis::toUnicode(sjisUrl));
+    const QUrl url(QStringFromSjis(sjisUrl));
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/x11/x11_window_title.h"
+#include "platform/qt/qt_sjis.h"
 
 // Qt before Xlib: Xlib's macros clash with Qt's names.
 #include "data/sjis.h"
@@ -49,7 +50,7 @@ QString unicodeTitle(Display* display, Window window) {
 }  // namespace
 
 std::string readWindowTitle(Display* display, unsigned long window) {
-    return sjis::fromUnicode(unicodeTitle(display, window));
+    return SjisFromQString(unicodeTitle(display, window));
 }
 
 std::string readWindowTitleUtf8(Display* display, unsigned long window) {
