@@ -1,7 +1,8 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost]
+// Usage: paste_target <title> <report file> [--topmost | --class <window class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
-// With --topmost it shows itself always on top and without taking the focus.
+// With --topmost it shows itself always on top and without taking the focus; with --class its window has
+// that class name (the desktop's "WorkerW", say).
 #include <windows.h>
 
 #include <array>
@@ -90,12 +91,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Target target;
     target.reportPath = argv[2];
     const bool topmost = argc > 3 && std::wstring(argv[3]) == L"--topmost";
+    const std::wstring className = argc > 4 && std::wstring(argv[3]) == L"--class" ? argv[4] : L"ZenporoPasteTarget";
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"ZenporoPasteTarget";
+    windowClass.lpszClassName = className.c_str();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     RegisterClassW(&windowClass);
 

@@ -169,10 +169,14 @@ TEST(ProcessRightsTest, KeysAreDroppedOnlyForATargetKnownToBeAboveUs) {
 }
 
 TEST_F(PasteTest, SendsNothingWithNoOtherProgramBelow) {
+    // The desktop's own windows are no program to type into.
+    TargetProgram desktop(L"", TargetProgram::Placement::Ordinary, L"WorkerW");
+    ASSERT_NE(desktop.window(), nullptr);
     TestWindow own(TestWindow::Kind::Ordinary);
     toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
     EXPECT_EQ(windows->findWindowBelow(toWindowHandle(toolbar->get())), std::nullopt);
     EXPECT_EQ(paste(u"誰にも届かない", true), DeliveryResult::NoWindowBelow);
+    EXPECT_EQ(desktop.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ void pumpMessagesFor(DWORD milliseconds) {
     } while (GetTickCount64() < end);
 }
 
-TargetProgram::TargetProgram(const std::wstring& title, Placement placement) {
+TargetProgram::TargetProgram(const std::wstring& title, Placement placement, const std::wstring& windowClass) {
     static int serial = 0;
     reportPath_ = testProgramFolder() + L"target_report_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                   std::to_wstring(++serial) + L".txt";
@@ -61,6 +61,8 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement) {
                                reportPath_ + L"\"";
     if (placement == Placement::TopmostInactive) {
         commandLine += L" --topmost";
+    } else if (windowClass != L"ZenporoPasteTarget") {
+        commandLine += L" --class " + windowClass;
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -73,7 +75,7 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement) {
     process_.reset(info.hProcess);
     WaitForInputIdle(info.hProcess, kStartTimeoutMs);
     for (DWORD waited = 0; waited < kStartTimeoutMs && window_ == nullptr; waited += kPollMs) {
-        window_ = FindWindowW(L"ZenporoPasteTarget", title.c_str());
+        window_ = FindWindowW(windowClass.c_str(), title.c_str());
         if (window_ == nullptr || !IsWindowVisible(window_)) {
             window_ = nullptr;
             pumpMessagesFor(kPollMs);
