@@ -53,8 +53,8 @@ TextCodec::Encoded TextCodec::encode(std::u16string_view text) const {
     for (std::size_t i = 0; i < text.size();) {
         const std::u16string_view codePoint = text.substr(i, codePointLengthAt(text, i));
         i += codePoint.size();
-        const bool loneSurrogate = codePoint.size() == 1 && (isHighSurrogate(codePoint[0]) ||
-                                                              isLowSurrogate(codePoint[0]));
+        const bool loneSurrogate =
+            codePoint.size() == 1 && (isHighSurrogate(codePoint[0]) || isLowSurrogate(codePoint[0]));
         const std::optional<std::string> bytes = loneSurrogate ? std::nullopt : encodeExactly(codePoint);
         if (bytes && decodeExactly(*bytes) == std::u16string(codePoint)) {
             result.bytes += *bytes;

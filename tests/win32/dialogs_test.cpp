@@ -61,7 +61,8 @@ class DialogAnswerer {
     enum class Action { PressButtonById, Close };
 
     DialogAnswerer(std::wstring caption, Action action, int buttonId = 0)
-        : thread_([this, caption = std::move(caption), action, buttonId] { run(caption, action, buttonId); }) {}
+        : thread_(
+              [this, caption = std::move(caption), action, buttonId] { run(caption, action, buttonId); }) {}
     ~DialogAnswerer() {
         if (thread_.joinable()) {
             thread_.join();
@@ -116,12 +117,9 @@ class Win32DialogsTest : public ::testing::Test {
 // The toolbar's notice: caption "情報", the information icon and the single button "はい(&Y)", which no
 // message box offers.
 TEST_F(Win32DialogsTest, ShowsTheNoticeWithItsOwnSingleButton) {
-    const DialogRequest notice{sjis(u"ユーザーファイルが読み込まれていません。"),
-                               sjis(u"情報"),
-                               DialogIcon::Information,
-                               {{DialogAnswer::Yes, sjis(u"はい(&Y)")}},
-                               DialogAnswer::Yes,
-                               DialogAnswer::Yes};
+    const DialogRequest notice{
+        sjis(u"ユーザーファイルが読み込まれていません。"), sjis(u"情報"),     DialogIcon::Information,
+        {{DialogAnswer::Yes, sjis(u"はい(&Y)")}},          DialogAnswer::Yes, DialogAnswer::Yes};
     DialogAnswerer answerer(L"情報", DialogAnswerer::Action::PressButtonById, IDYES);
     EXPECT_EQ(dialogs.ask(notice), DialogAnswer::Yes);
     const ShownDialog& shown = answerer.shown();

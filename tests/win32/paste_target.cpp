@@ -1,7 +1,8 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost]
+// Usage: paste_target <title> <report file> [--topmost | --class <window class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
-// With --topmost it shows itself always on top and without taking the focus.
+// With --topmost it shows itself always on top and without taking the focus; with --class its window has
+// that class name (the desktop's "WorkerW", say).
 #include <windows.h>
 
 #include <array>
@@ -90,26 +91,27 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Target target;
     target.reportPath = argv[2];
     const bool topmost = argc > 3 && std::wstring(argv[3]) == L"--topmost";
+    const std::wstring className =
+        argc > 4 && std::wstring(argv[3]) == L"--class" ? argv[4] : L"ZenporoPasteTarget";
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"ZenporoPasteTarget";
+    windowClass.lpszClassName = className.c_str();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     RegisterClassW(&windowClass);
 
-    const HWND window = CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, windowClass.lpszClassName, argv[1],
-                                        WS_OVERLAPPEDWINDOW, 100, 100, 400, 160, nullptr, nullptr, instance,
-                                        nullptr);
+    const HWND window =
+        CreateWindowExW(topmost ? WS_EX_TOPMOST : 0, windowClass.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW,
+                        100, 100, 400, 160, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&target));
     const std::array<int, 2> ids = {kFirstBoxId, kSecondBoxId};
     for (std::size_t i = 0; i < target.boxes.size(); ++i) {
-        target.boxes[i] = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10,
-                                          10 + static_cast<int>(i) * 40, 360, 28, window,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), instance,
-                                          nullptr);
+        target.boxes[i] = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10,
+            10 + static_cast<int>(i) * 40, 360, 28, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), instance, nullptr);
     }
     target.focused = target.boxes[0];
     ShowWindow(window, topmost ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);

@@ -73,15 +73,16 @@ TEST_F(PasteTest, NextKeyPressesTabInTheProgramBelow) {
     toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
     ToolbarSettings settings;
     settings.NextKey = true;
-    EXPECT_EQ(PressNextKeyInWindowBelow(settings, toWindowHandle(toolbar->get()), ports), DeliveryResult::Sent);
+    EXPECT_EQ(PressNextKeyInWindowBelow(settings, toWindowHandle(toolbar->get()), ports),
+              DeliveryResult::Sent);
     pumpMessagesFor(kSettleMs);
     EXPECT_EQ(paste(u"二番目", false), DeliveryResult::Sent);
     pumpMessagesFor(kSettleMs);
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L"二番目"}));
 }
 
-// Runs this test program again with the non-elevated half of our token, for the one test named; its exit code,
-// or nothing when Windows gave us no such half (elevated without user account control).
+// Runs this test program again with the non-elevated half of our token, for the one test named; its exit
+// code, or nothing when Windows gave us no such half (elevated without user account control).
 std::optional<DWORD> runOneTestNonElevated(const std::wstring& testName) {
     HANDLE ownToken = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &ownToken)) {
@@ -102,7 +103,8 @@ std::optional<DWORD> runOneTestNonElevated(const std::wstring& testName) {
     const KernelHandle primary(primaryToken);
     std::wstring self(MAX_PATH, L'\0');
     self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-    std::wstring commandLine = L"\"" + self + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + testName;
+    std::wstring commandLine =
+        L"\"" + self + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + testName;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -159,9 +161,8 @@ TEST(ProcessRightsTest, KeysAreDroppedOnlyForATargetKnownToBeAboveUs) {
         bool dropped;
     };
     const Case cases[] = {
-        {medium, high, true},          {medium, elevatedOnly, true}, {high, high, false},
-        {high, medium, false},         {medium, medium, false},      {medium, unknown, false},
-        {unknown, high, false},
+        {medium, high, true},    {medium, elevatedOnly, true}, {high, high, false},    {high, medium, false},
+        {medium, medium, false}, {medium, unknown, false},     {unknown, high, false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(keysWouldBeDropped(cases[i].sender, cases[i].target), cases[i].dropped) << "case " << i;
@@ -169,10 +170,14 @@ TEST(ProcessRightsTest, KeysAreDroppedOnlyForATargetKnownToBeAboveUs) {
 }
 
 TEST_F(PasteTest, SendsNothingWithNoOtherProgramBelow) {
+    // The desktop's own windows are no program to type into.
+    TargetProgram desktop(L"", TargetProgram::Placement::Ordinary, L"WorkerW");
+    ASSERT_NE(desktop.window(), nullptr);
     TestWindow own(TestWindow::Kind::Ordinary);
     toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
     EXPECT_EQ(windows->findWindowBelow(toWindowHandle(toolbar->get())), std::nullopt);
     EXPECT_EQ(paste(u"誰にも届かない", true), DeliveryResult::NoWindowBelow);
+    EXPECT_EQ(desktop.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
 }
 
 }  // namespace

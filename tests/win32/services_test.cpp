@@ -142,8 +142,8 @@ TEST_F(AtomicWriteTest, CreatesAndReplacesAFileWithAJapaneseName) {
 std::vector<std::wstring> accessOf(const std::wstring& path) {
     PACL list = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list,
-                              nullptr, &descriptor) != ERROR_SUCCESS) {
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              &list, nullptr, &descriptor) != ERROR_SUCCESS) {
         return {L"<unreadable>"};
     }
     std::vector<std::wstring> entries;
@@ -154,8 +154,8 @@ std::vector<std::wstring> accessOf(const std::wstring& path) {
         }
         wchar_t* sid = nullptr;
         ConvertSidToStringSidW(&entry->SidStart, &sid);
-        entries.push_back(std::to_wstring(entry->Header.AceType) + L" " + std::to_wstring(entry->Mask) + L" " +
-                          (sid != nullptr ? sid : L"?"));
+        entries.push_back(std::to_wstring(entry->Header.AceType) + L" " + std::to_wstring(entry->Mask) +
+                          L" " + (sid != nullptr ? sid : L"?"));
         LocalFree(sid);
     }
     LocalFree(descriptor);
@@ -208,8 +208,8 @@ TEST_F(AtomicWriteTest, GivesANewFileToItsOwnerAloneAndKeepsTheAccessOfAReplaced
 // A save cut short leaves its temporary file; the next start removes those and nothing that only looks alike.
 TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
     const auto create = [this](const std::wstring& name) {
-        const KernelHandle file(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                            CREATE_NEW, 0, nullptr));
+        const KernelHandle file(
+            CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
     };
     create(L".zenporo-save-a1B2c3");

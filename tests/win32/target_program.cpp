@@ -13,7 +13,8 @@ std::wstring fromUtf8(const std::string& bytes) {
     if (bytes.empty()) {
         return {};
     }
-    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
     return text;
@@ -52,15 +53,18 @@ void pumpMessagesFor(DWORD milliseconds) {
     } while (GetTickCount64() < end);
 }
 
-TargetProgram::TargetProgram(const std::wstring& title, Placement placement) {
+TargetProgram::TargetProgram(const std::wstring& title, Placement placement,
+                             const std::wstring& windowClass) {
     static int serial = 0;
     reportPath_ = testProgramFolder() + L"target_report_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                   std::to_wstring(++serial) + L".txt";
     DeleteFileW(reportPath_.c_str());
-    std::wstring commandLine = L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" +
-                               reportPath_ + L"\"";
+    std::wstring commandLine =
+        L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" + reportPath_ + L"\"";
     if (placement == Placement::TopmostInactive) {
         commandLine += L" --topmost";
+    } else if (windowClass != L"ZenporoPasteTarget") {
+        commandLine += L" --class " + windowClass;
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -73,7 +77,7 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement) {
     process_.reset(info.hProcess);
     WaitForInputIdle(info.hProcess, kStartTimeoutMs);
     for (DWORD waited = 0; waited < kStartTimeoutMs && window_ == nullptr; waited += kPollMs) {
-        window_ = FindWindowW(L"ZenporoPasteTarget", title.c_str());
+        window_ = FindWindowW(windowClass.c_str(), title.c_str());
         if (window_ == nullptr || !IsWindowVisible(window_)) {
             window_ = nullptr;
             pumpMessagesFor(kPollMs);

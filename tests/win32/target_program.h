@@ -12,7 +12,8 @@
 class TargetProgram {
   public:
     enum class Placement { Ordinary, TopmostInactive };
-    explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary);
+    explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary,
+                           const std::wstring& windowClass = L"ZenporoPasteTarget");
     TargetProgram(const TargetProgram&) = delete;
     TargetProgram& operator=(const TargetProgram&) = delete;
     ~TargetProgram();

@@ -17,8 +17,7 @@ bool holdsSubstitute(const QString& text, std::string_view bytes) {
 
 std::optional<std::string> QtTextCodec::encodeExactly(std::u16string_view text) const {
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    const QByteArray bytes =
-        encoder.encode(QStringView(text.data(), static_cast<qsizetype>(text.size())));
+    const QByteArray bytes = encoder.encode(QStringView(text.data(), static_cast<qsizetype>(text.size())));
     if (!encoder.isValid() || encoder.hasError() || bytes.isEmpty()) {
         return std::nullopt;
     }
@@ -31,7 +30,8 @@ std::optional<std::u16string> QtTextCodec::decodeExactly(std::string_view bytes)
     if (!decoder.isValid() || decoder.hasError() || text.isEmpty() || holdsSubstitute(text, bytes)) {
         return std::nullopt;
     }
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
 }
 
 std::unique_ptr<TextCodec> makePlatformTextCodec() {

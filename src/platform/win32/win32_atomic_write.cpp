@@ -29,7 +29,8 @@ constexpr std::size_t kTemporarySuffixLength = 6;
 constexpr int kTemporaryNameAttempts = 100;
 
 std::wstring randomSuffix(std::mt19937& random) {
-    constexpr std::wstring_view kCharacters = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr std::wstring_view kCharacters =
+        L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::uniform_int_distribution<std::size_t> pick(0, kCharacters.size() - 1);
     std::wstring suffix;
     for (std::size_t i = 0; i < kTemporarySuffixLength; ++i) {
@@ -39,7 +40,8 @@ std::wstring randomSuffix(std::mt19937& random) {
 }
 
 bool isOurTemporary(std::wstring_view name) {
-    return name.size() == kTemporaryPrefix.size() + kTemporarySuffixLength && name.starts_with(kTemporaryPrefix) &&
+    return name.size() == kTemporaryPrefix.size() + kTemporarySuffixLength &&
+           name.starts_with(kTemporaryPrefix) &&
            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kTemporaryPrefix.size()), name.end(),
                        [](wchar_t c) { return c < 0x80 && std::isalnum(static_cast<int>(c)) != 0; });
 }
@@ -75,8 +77,9 @@ std::wstring resolvedTarget(const std::wstring& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return path;
     }
-    const KernelHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const KernelHandle file(CreateFileW(path.c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         return path;
     }
@@ -180,7 +183,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     if (!temporary) {
         return false;
     }
-    const bool written = writeAll(temporary->handle.get(), bytes) && FlushFileBuffers(temporary->handle.get());
+    const bool written =
+        writeAll(temporary->handle.get(), bytes) && FlushFileBuffers(temporary->handle.get());
     temporary->handle.reset();
     if (!written || !MoveFileExW(temporary->path.c_str(), target.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -192,7 +196,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 
 int RemoveLeftoverTemporaries(const std::string& folder) {
     const std::wstring wide = widenUtf8(folder);
-    const std::wstring prefix = wide.empty() || wide.back() == L'\\' || wide.back() == L'/' ? wide : wide + L"\\";
+    const std::wstring prefix =
+        wide.empty() || wide.back() == L'\\' || wide.back() == L'/' ? wide : wide + L"\\";
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((prefix + std::wstring(kTemporaryPrefix) + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
@@ -200,8 +205,10 @@ int RemoveLeftoverTemporaries(const std::string& folder) {
     }
     int removed = 0;
     do {
-        const bool regularFile = (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-        if (regularFile && isOurTemporary(found.cFileName) && DeleteFileW((prefix + found.cFileName).c_str())) {
+        const bool regularFile =
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        if (regularFile && isOurTemporary(found.cFileName) &&
+            DeleteFileW((prefix + found.cFileName).c_str())) {
             ++removed;
         }
     } while (FindNextFileW(search, &found));

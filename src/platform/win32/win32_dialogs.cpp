@@ -154,8 +154,9 @@ UINT messageBoxFlags(const DialogRequest& request) {
         case DialogIcon::None:
             break;
     }
-    const auto position = std::find_if(request.buttons.begin(), request.buttons.end(),
-                                       [&](const DialogButton& b) { return b.answer == request.defaultAnswer; });
+    const auto position =
+        std::find_if(request.buttons.begin(), request.buttons.end(),
+                     [&](const DialogButton& b) { return b.answer == request.defaultAnswer; });
     const auto index = position == request.buttons.end() ? 0 : position - request.buttons.begin();
     constexpr UINT kDefaultButtons[] = {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3};
     return flags | kDefaultButtons[std::min<std::ptrdiff_t>(index, 2)];

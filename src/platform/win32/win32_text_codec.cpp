@@ -10,8 +10,8 @@ std::optional<std::string> Win32TextCodec::encodeExactly(std::u16string_view tex
     const std::wstring wide = toWide(text);
     const int length = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
-    const int size = WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr,
-                                         0, nullptr, &usedDefault);
+    const int size = WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), length,
+                                         nullptr, 0, nullptr, &usedDefault);
     if (size <= 0 || usedDefault) {
         return std::nullopt;
     }
@@ -32,8 +32,8 @@ std::optional<std::u16string> Win32TextCodec::decodeExactly(std::string_view byt
         return std::nullopt;
     }
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    if (MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(), size) !=
-        size) {
+    if (MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(),
+                            size) != size) {
         return std::nullopt;
     }
     return fromWide(wide);

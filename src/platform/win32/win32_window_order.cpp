@@ -72,7 +72,9 @@ class Win32WindowOrder final : public WindowOrder {
         return std::nullopt;
     }
 
-    std::string windowTitle(WindowHandle window) override { return wideToSjis(codec_, titleOf(toHwnd(window))); }
+    std::string windowTitle(WindowHandle window) override {
+        return wideToSjis(codec_, titleOf(toHwnd(window)));
+    }
 
     // Remembers where the foreground was, so that a delivery that sends nothing can give it back.
     bool activate(WindowHandle window) override {
