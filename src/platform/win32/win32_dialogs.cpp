@@ -91,7 +91,9 @@ WideButtons buttonsOf(const TextCodec& codec, const DialogRequest& request) {
     return result;
 }
 
-std::optional<DialogAnswer> showTaskDialog(const TextCodec& codec, HWND owner, const DialogRequest& request) {
+// centredOnOwner: over the dialog window that asks; otherwise centred on the owner's screen.
+std::optional<DialogAnswer> showTaskDialog(const TextCodec& codec, HWND owner, bool centredOnOwner,
+                                           const DialogRequest& request) {
     const TaskDialogIndirectFunction show = taskDialogIndirect();
     if (show == nullptr) {
         return std::nullopt;
@@ -103,7 +105,7 @@ std::optional<DialogAnswer> showTaskDialog(const TextCodec& codec, HWND owner, c
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
     config.hwndParent = owner;
-    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | (centredOnOwner ? TDF_POSITION_RELATIVE_TO_WINDOW : 0);
     config.pszWindowTitle = caption.c_str();
     config.pszContent = text.c_str();
     config.dwCommonButtons = buttons.common;
@@ -165,11 +167,14 @@ UINT messageBoxFlags(const DialogRequest& request) {
 }  // namespace
 
 DialogAnswer Win32Dialogs::ask(const DialogRequest& request) {
-    if (const std::optional<DialogAnswer> answer = showTaskDialog(codec_, owner_, request)) {
+    // A dialog window that asks owns the question and has it centred on itself; else the toolbar owns it.
+    HWND owner = askingWindow() != nullptr ? static_cast<HWND>(askingWindow()) : owner_;
+    if (const std::optional<DialogAnswer> answer =
+            showTaskDialog(codec_, owner, askingWindow() != nullptr, request)) {
         return *answer;
     }
     const std::wstring text = sjisToWide(codec_, request.text);
     const std::wstring caption = sjisToWide(codec_, request.caption);
-    const int pressed = MessageBoxW(owner_, text.c_str(), caption.c_str(), messageBoxFlags(request));
+    const int pressed = MessageBoxW(owner, text.c_str(), caption.c_str(), messageBoxFlags(request));
     return pressed == 0 ? request.escapeAnswer : answerOf(request, pressed);
 }

@@ -88,16 +88,16 @@ class Win32WindowOrder final : public WindowOrder {
     bool isActive(WindowHandle window) override { return GetForegroundWindow() == toHwnd(window); }
 
     // These three serve the delivery's log and its undo of a useless activation.
-    void undoActivation(WindowHandle window) {
+    void undoActivation(WindowHandle window) override {
         const ActivatedFrom from = std::exchange(activatedFrom_, {});
         if (from.window == window && from.previous != nullptr && IsWindow(from.previous)) {
             SetForegroundWindow(from.previous);
         }
     }
 
-    WindowHandle activeWindow() { return toWindowHandle(GetForegroundWindow()); }
+    WindowHandle activeWindow() override { return toWindowHandle(GetForegroundWindow()); }
 
-    std::string describe(WindowHandle window) {
+    std::string describe(WindowHandle window) override {
         return std::to_string(window) + " \"" + utf8(titleOf(toHwnd(window))) + "\"";
     }
 
