@@ -1,5 +1,5 @@
 // The toolbar's paste and Next keys, through the Win32 services, into a real program below the toolbar.
-#include "app/toolbar_settings.h"
+#include "settings/toolbar_settings.h"
 #include "platform/thread_sleeper.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_key_input.h"
