@@ -4,7 +4,6 @@
 #include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "platform/dialogs.h"
-#include "toolbar/current_user.h"
 #include "toolbar/current_user_host.h"
 
 #include <algorithm>

@@ -49,6 +49,3 @@ class CurrentUser final : public CurrentUserHost {
 // caption "情報") whether to correct it, and on Yes rewrites the file; a failed rewrite is ignored and the
 // record keeps the corrected age.
 void ConfirmStoredAge(UserRecord& record, const std::string& path, Dialogs& dialogs, const CalendarDate& today);
-
-// display name + " - Zenporo！"
-std::string CaptionForUserFile(const std::string& path);

@@ -28,3 +28,6 @@ class CurrentUserHost {
     // Chooses the name button's face from the record's sex.
     virtual void updateNameFace() = 0;
 };
+
+// The caption and title while the file at path is current: its display name + " - Zenporo！".
+std::string CaptionForUserFile(const std::string& path);
