@@ -1,9 +1,6 @@
-#include "platform/error_report.h"
 #include "app/startup.h"
-#include "data/app_error.h"
 #include "data/sjis.h"
-#include "platform/posix/file_instance_lock.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/platform_services.h"
 
 #include <QApplication>
 
@@ -15,12 +12,11 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(true);
     InstallJapaneseTranslation(app);
 
-    QtDialogs dialogs;
-    FileInstanceLock lock(DefaultInstanceLockPath("Zenpad_Ruvek_Application"));
-    if (!lock.acquire()) {
-        dialogs.ask(plainNotice(sjis::fromUtf8("Zenporo!は既に起動されています。"), sjis::fromUtf8("情報"),
-                                DialogIcon::Information));
+    PlatformServices platform = makePlatformServices();
+    if (!platform.instanceLock->acquire()) {
+        platform.dialogs->ask(plainNotice(sjis::fromUtf8("Zenporo!は既に起動されています。"),
+                                          sjis::fromUtf8("情報"), DialogIcon::Information));
         return 0;
     }
-    return RunToolbar(app, dialogs);
+    return RunToolbar(app, platform);
 }

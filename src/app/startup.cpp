@@ -1,32 +1,26 @@
 #include "app/startup.h"
 
-#include "platform/error_report.h"
 #include "app/termination_signals.h"
 #include "data/app_error.h"
 #include "data/atomic_write.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "qt/about_box.h"
 #include "dialogs/help_manual.h"
+#include "platform/error_report.h"
+#include "platform/platform_services.h"
+#include "qt/about_box.h"
+#include "qt/button_images.h"
+#include "qt/main_window.h"
 #include "qt/settings_dialog.h"
 #include "qt/user_file_editor.h"
 #include "qt/user_file_list.h"
-#include "platform/qt/qt_clipboard.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_log.h"
-#include "platform/qt/qt_shell.h"
-#include "platform/thread_sleeper.h"
-#include "platform/x11/x11_platform.h"
-#include "qt/button_images.h"
 #include "toolbar/delivery.h"
-#include "qt/main_window.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
-#include <QSocketNotifier>
 #include <QTranslator>
 
 void InstallJapaneseTranslation(QApplication& app) {
@@ -36,55 +30,47 @@ void InstallJapaneseTranslation(QApplication& app) {
     }
 }
 
-int RunToolbar(QApplication& app, QtDialogs& dialogs) {
+int RunToolbar(QApplication& app, PlatformServices& platform) {
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIconPicture())));
 
-    QtClipboard clipboard;
-    QtShell shell;
-    ThreadSleeper sleeper;
-    QtLog log;
-    std::optional<X11Delivery> delivery = openX11Delivery();
-    // Events of our X connection (the active window changing) are taken as they come, while the toolbar
-    // waits.
-    std::unique_ptr<QSocketNotifier> x11Events;
-    if (delivery) {
-        x11Events =
-            std::make_unique<QSocketNotifier>(delivery->display->fileDescriptor(), QSocketNotifier::Read);
-        QObject::connect(x11Events.get(), &QSocketNotifier::activated,
-                         [&delivery] { delivery->display->takePendingEvents(); });
-    }
+    Dialogs& dialogs = *platform.dialogs;
     TForm1* toolbar = nullptr;
 
     ToolbarServices services;
     services.dialogs = &dialogs;
-    services.clipboard = &clipboard;
+    services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
     // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.
     RemoveLeftoverTemporaries(services.userFileFolder);
-    services.openUserFileList = [](ToolbarHost& host, QWidget* parent) { OpenUserFileList(host, parent); };
-    services.openUserFileEditor = [](ToolbarHost& host, QWidget* parent, const std::string& path) {
-        OpenUserFileEditor(host, parent, path);
+    services.openUserFileList = [](TForm1& form, QWidget* parent) {
+        OpenUserFileList(form.currentUser(), form.dialogs(), form.applicationTitle(), parent);
     };
-    services.openSettings = [](ToolbarHost& host, QWidget* parent) { OpenSettingsDialog(host, parent); };
+    services.openUserFileEditor = [](TForm1& form, QWidget* parent, const std::string& path) {
+        OpenUserFileEditor(form.currentUser(), form.dialogs(), form.applicationTitle(), parent, path);
+    };
+    services.openSettings = [](TForm1& form, QWidget* parent) {
+        OpenSettingsDialog(form, form.dialogs(), parent);
+    };
+    Shell& shell = *platform.shell;
     services.openHelp = [&shell](QWidget*) {
         OpenHelpManual(shell, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
     };
     services.openVersionBox = [&shell](QWidget* parent) { ShowAboutBox(shell, parent); };
-    if (delivery) {
-        services.pasteIntoWindowBelow = [&](const ToolbarSettings& settings) {
-            return PasteIntoWindowBelow(settings, toolbar->winId(),
-                                        DeliveryPorts{*delivery->windows, *delivery->keys, sleeper, &log});
+    if (platform.windowOrder && platform.keyInput) {
+        const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
+                                  platform.log.get()};
+        services.pasteIntoWindowBelow = [ports, &toolbar](const ToolbarSettings& settings) {
+            return PasteIntoWindowBelow(settings, toolbar->winId(), ports);
         };
-        services.pressNextKey = [&](const ToolbarSettings& settings) {
-            return PressNextKeyInWindowBelow(settings, toolbar->winId(),
-                                             DeliveryPorts{*delivery->windows, *delivery->keys, sleeper, &log});
+        services.pressNextKey = [ports, &toolbar](const ToolbarSettings& settings) {
+            return PressNextKeyInWindowBelow(settings, toolbar->winId(), ports);
         };
     }
 
     TerminationSignals terminationSignals;
     TForm1 form(services);
     toolbar = &form;
-    dialogs.setParent(&form);
+    platform.setToolbarWindow(&form);
     // The desktop session is ending: keep the settings now, the process may not get to its own end.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] {
         try {
@@ -103,7 +89,7 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     try {
         form.FormDestroy();
     } catch (const AppError& error) {
-        dialogs.setParent(nullptr);
+        platform.setToolbarWindow(nullptr);
         ShowErrorReport(dialogs, error.message(), form.applicationTitle());
     }
     return result;

@@ -1,18 +1,18 @@
 #include "dialogs/user_file_editor_logic.h"
 #include "platform/qt/qt_sjis.h"
 
-#include "platform/error_report.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "dialogs/box_text.h"
 #include "platform/dialogs.h"
-#include "toolbar/toolbar_host.h"
+#include "platform/error_report.h"
+#include "toolbar/current_user_host.h"
 
 #include <filesystem>
 
-EditorContent LoadUserFileIntoBoxes(const std::string& path) {
+EditorContent ReadEditorContent(const std::string& path) {
     EditorContent content;
     if (path.empty()) {
         return content;
@@ -36,7 +36,7 @@ std::optional<std::string> AgeForBirthBoxes(const std::string& year, const std::
     return age;
 }
 
-void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::string& name,
+void StoreUserFile(CurrentUserHost& user, const std::string& folder, const std::string& name,
                    const UserRecord& record) {
     const std::string path = UserFilePath(folder, name);
     // A "/" would put the file into another folder, or fail half-way; refuse it as a file that cannot be
@@ -45,7 +45,7 @@ void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::stri
         throw cannotCreateFile(path);
     }
     WriteUserFile(path, record);
-    MakeUserFileCurrent(host, path);
+    user.makeCurrent(path);
 }
 
 namespace {
@@ -101,11 +101,10 @@ bool askSaveQuestion(Dialogs& dialogs, const char* utf8Text) {
 
 }  // namespace
 
-EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
+EditorOkOutcome EditorOk(const EditorOkRequest& request, CurrentUserHost& user, Dialogs& dialogs) {
     if (!request.anyModified) {
         return {true, 0};
     }
-    Dialogs& dialogs = host.dialogs();
     const QString& nameText = boxText(request, kFileNameBox);
     if (nameText.isEmpty()) {
         dialogs.ask(plainNotice(sjis::fromUtf8("ファイル名を入力して下さい。"), sjis::fromUtf8("入力"),
@@ -141,7 +140,7 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host) {
         }
     }
     try {
-        StoreUserFile(host, request.folder, name, RecordFromBoxes(request));
+        StoreUserFile(user, request.folder, name, RecordFromBoxes(request));
     } catch (const AppError& error) {
         ShowErrorReport(dialogs, error.message(), request.applicationTitle);
         return {false, 0};

@@ -10,7 +10,8 @@
 #include <optional>
 #include <string>
 
-class ToolbarHost;
+class CurrentUserHost;
+class Dialogs;
 
 // What the editor shows when it opens: the display name of the loaded file (empty for a new file) and the
 // 31 fields.
@@ -21,7 +22,7 @@ struct EditorContent {
 
 // An empty path gives a new, empty record. Otherwise reads the file (AppError cannotOpenFile when it cannot
 // be opened) and fills missing lines up to 31 with empty ones; lines after the 31st are dropped.
-EditorContent LoadUserFileIntoBoxes(const std::string& path);
+EditorContent ReadEditorContent(const std::string& path);
 
 // The age to put into the age box when the focus leaves a birth-date box; nothing when one of the three
 // boxes is empty or the date is invalid or after today.
@@ -29,8 +30,8 @@ std::optional<std::string> AgeForBirthBoxes(const std::string& year, const std::
                                             const std::string& day, const CalendarDate& today);
 
 // Writes folder + name + ".zpd" atomically (AppError cannotCreateFile on failure, the main window then
-// untouched) and offers the file to the main window, which may decline to switch to it.
-void StoreUserFile(ToolbarHost& host, const std::string& folder, const std::string& name,
+// untouched) and makes it the current user file; the switch may ask and be declined.
+void StoreUserFile(CurrentUserHost& user, const std::string& folder, const std::string& name,
                    const UserRecord& record);
 
 struct EditorOkRequest {
@@ -49,8 +50,8 @@ struct EditorOkOutcome {
 };
 
 // The OK button: the empty-name notice, the refusal of text that cannot be stored, the save or overwrite
-// question, then the save. Questions and reports go through host.dialogs().
-EditorOkOutcome EditorOk(const EditorOkRequest& request, ToolbarHost& host);
+// question, then the save. Questions and reports go through dialogs.
+EditorOkOutcome EditorOk(const EditorOkRequest& request, CurrentUserHost& user, Dialogs& dialogs);
 
 // The record the boxes hold: field i is the kept bytes of Edit<i + 1>, else its text in Shift-JIS.
 UserRecord RecordFromBoxes(const EditorOkRequest& request);

@@ -5,8 +5,7 @@
 #include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "platform/dialogs.h"
-#include "toolbar/current_user.h"
-#include "toolbar/toolbar_host.h"
+#include "toolbar/current_user_host.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -46,19 +45,18 @@ int UserFileColumnWidth(int listWidth, int visibleRows, int entryCount) {
     return visibleRows < entryCount ? listWidth - 20 : listWidth - 4;
 }
 
-void ChooseUserFile(ToolbarHost& host, const std::string& folder, const std::string& name) {
+void ChooseUserFile(CurrentUserHost& user, const std::string& folder, const std::string& name) {
     const std::string path = UserFilePath(folder, name);
-    if (!host.switchCurrentUserFile(path)) {
+    if (!user.makeCurrent(path)) {
         return;
     }
-    host.setCurrentUserFile(path);
-    host.loadUserFileIntoToolbar(path);
     // Also when the file was current already: its deletion may have left the caption at the bare name.
-    host.setCaptionAndTitle(CaptionForUserFile(path));
-    host.updateNameFace();
+    user.setCaption(CaptionForUserFile(path));
+    user.updateNameFace();
 }
 
-bool DeleteUserFileEntry(ToolbarHost& host, const std::string& folder, const std::string& name) {
+bool DeleteUserFileEntry(CurrentUserHost& user, Dialogs& dialogs, const std::string& folder,
+                         const std::string& name) {
     const std::string path = UserFilePath(folder, name);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -70,14 +68,14 @@ bool DeleteUserFileEntry(ToolbarHost& host, const std::string& folder, const std
                                  {dialog_buttons::yes(), dialog_buttons::no()},
                                  DialogAnswer::Yes,
                                  DialogAnswer::No};
-    if (host.dialogs().ask(question) != DialogAnswer::Yes) {
+    if (dialogs.ask(question) != DialogAnswer::Yes) {
         return false;
     }
     if (!std::filesystem::remove(path, error)) {
         return false;
     }
-    if (host.currentUserFile() == path) {
-        host.clearUserRecord();
+    if (user.path() == path) {
+        user.clearRecord();
     }
     return true;
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-class ToolbarHost;
+class CurrentUserHost;
+class Dialogs;
 
 // The display names (Shift-JIS) of every entry of folder named "*.zpd", files, folders and hidden entries
 // alike, in the order the collator sorts them. folder is in the file system's form. Names that Shift-JIS
@@ -25,10 +26,11 @@ std::optional<std::size_t> PreselectedRow(const std::vector<std::string>& names,
 // The single column is 20 pixels narrower than the list when not every entry fits, else 4 pixels narrower.
 int UserFileColumnWidth(int listWidth, int visibleRows, int entryCount);
 
-// OK on an entry: make folder + name + ".zpd" current (the main window may ask and decline), then refresh
-// the name face when it was accepted.
-void ChooseUserFile(ToolbarHost& host, const std::string& folder, const std::string& name);
+// OK on an entry: make folder + name + ".zpd" current (the switch may ask and be declined), then, when it
+// was accepted, set the caption for it and refresh the name face.
+void ChooseUserFile(CurrentUserHost& user, const std::string& folder, const std::string& name);
 
 // Delete on an entry: when the file exists, asks and deletes it. Deleting the current user file empties the
 // main window's record. True when the file was deleted.
-bool DeleteUserFileEntry(ToolbarHost& host, const std::string& folder, const std::string& name);
+bool DeleteUserFileEntry(CurrentUserHost& user, Dialogs& dialogs, const std::string& folder,
+                         const std::string& name);

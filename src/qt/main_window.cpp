@@ -45,7 +45,7 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
       hints_(LayoutHints()),
       user_(*services_.dialogs, CurrentUser::Hooks{
                                     [this](const std::string& caption) { setCaptionAndTitle(caption); },
-                                    [this] { updateNameFace(); },
+                                    [this] { UpdateNameFace(); },
                                     [this] { UpdateHints(); },
                                     [this] { return applicationTitle(); },
                                     [this] { return services_.today(); },
@@ -274,7 +274,7 @@ void TForm1::rebuildFaces() {
     ApplyButtonFaces();
 }
 
-void TForm1::updateNameFace() {
+void TForm1::UpdateNameFace() {
     const NameFaceChoice choice = ChooseNameFace(user_.record());
     if (choice == NameFaceChoice::Unchanged) {
         return;
@@ -293,7 +293,7 @@ void TForm1::updateNameFace() {
 }
 
 void TForm1::UpdateHints() {
-    ::UpdateHints(user_.record(), hints_, services_.today());
+    TakeRecordIntoHints(user_.record(), hints_, services_.today());
     for (const auto& [number, hint] : hints_.buttonHints) {
         speedButtons_.at(number)->setToolTip(u(hint));
     }
@@ -302,12 +302,6 @@ void TForm1::UpdateHints() {
             action->setText(u(hints_.memoCaptions[static_cast<std::size_t>(i)]));
         }
     }
-}
-
-void TForm1::clearUserRecord() {
-    // The current file was deleted: no user any more, so the caption falls back to the program's name.
-    user_.clearRecord();
-    setCaptionAndTitle(sjis::fromUtf8("Zenporo！"));
 }
 
 void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
@@ -406,8 +400,8 @@ void TForm1::FormCreate() {
             services_.openUserFileEditor(*this, nullptr, std::string());
         }
     } else if (found.count == 1) {
-        MakeUserFileCurrent(*this, found.firstPath);
-        updateNameFace();
+        user_.makeCurrent(found.firstPath);
+        UpdateNameFace();
     } else if (services_.openUserFileList) {
         services_.openUserFileList(*this, nullptr);
     }

@@ -3,11 +3,11 @@
 #include "settings/toolbar_settings.h"
 #include "data/birth_date.h"
 #include "qt/button_images.h"
+#include "qt/toolbar_settings_host.h"
 #include "toolbar/current_user.h"
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_notice.h"
 #include "toolbar/toolbar_hints.h"
-#include "toolbar/toolbar_host.h"
 
 #include <QWidget>
 
@@ -23,6 +23,7 @@ class FlatButton;
 class NoticeWindow;
 class QMenu;
 class QPushButton;
+class TForm1;
 
 // What the main window needs from outside; main builds the real ones, tests hand in fakes.
 struct ToolbarServices {
@@ -31,9 +32,9 @@ struct ToolbarServices {
     std::function<CalendarDate()> today = TodayLocal;
     std::string userFileFolder;  // the file system's own bytes, with a trailing "/"
     // The dialogs the toolbar opens; empty functions do nothing.
-    std::function<void(ToolbarHost&, QWidget* parent)> openUserFileList;
-    std::function<void(ToolbarHost&, QWidget* parent, const std::string& path)> openUserFileEditor;
-    std::function<void(ToolbarHost&, QWidget* parent)> openSettings;
+    std::function<void(TForm1&, QWidget* parent)> openUserFileList;
+    std::function<void(TForm1&, QWidget* parent, const std::string& path)> openUserFileEditor;
+    std::function<void(TForm1&, QWidget* parent)> openSettings;
     std::function<void(QWidget* parent)> openHelp;
     std::function<void(QWidget* parent)> openVersionBox;
     // Pastes the clipboard into the window below, and presses the Next key there; every result but Sent is
@@ -43,7 +44,7 @@ struct ToolbarServices {
 };
 
 // The always-on-top toolbar.
-class TForm1 final : public QWidget, public ToolbarHost {
+class TForm1 final : public QWidget, public ToolbarSettingsHost {
     Q_OBJECT
   public:
     explicit TForm1(ToolbarServices services, QWidget* parent = nullptr);
@@ -54,25 +55,21 @@ class TForm1 final : public QWidget, public ToolbarHost {
     // Writes the settings file; throws AppError when it cannot be written.
     void FormDestroy();
 
-    // ToolbarHost
-    Dialogs& dialogs() override { return *services_.dialogs; }
+    Dialogs& dialogs() { return *services_.dialogs; }
     // The caption the task bar shows, and the caption of the general error report.
-    const std::string& applicationTitle() const override { return applicationTitle_; }
-    const std::string& currentUserFile() const override { return user_.path(); }
-    const UserRecord& userRecord() const override { return user_.record(); }
-    bool switchCurrentUserFile(const std::string& path) override { return user_.switchTo(path); }
-    void setCurrentUserFile(const std::string& path) override { user_.setPath(path); }
-    void loadUserFileIntoToolbar(const std::string& path) override { user_.load(path); }
-    void clearUserRecord() override;
-    void updateNameFace() override;
+    const std::string& applicationTitle() const { return applicationTitle_; }
+    // The current user file and record, as the user file dialogs change them.
+    CurrentUser& currentUser() { return user_; }
+
+    // ToolbarSettingsHost: what the settings dialog changes.
     ToolbarSettings& settings() override { return settings_; }
     std::vector<std::string>& buttonImagePaths() override { return buttonImagePaths_; }
     const ButtonFaces& faces() const override { return faces_; }
     void rebuildFaces() override;
-    void setCaptionAndTitle(const std::string& sjisCaption) override;
 
     void ArrangeButtons();
     void ApplyButtonFaces();
+    void UpdateNameFace();
     void UpdateHints();
 
     FlatButton* speedButton(int number) const;
@@ -91,13 +88,17 @@ class TForm1 final : public QWidget, public ToolbarHost {
     void FormShow();
     void SpeedButton3Click();
     void ChangeBtnClick();
+    // Every field button and every composing menu item, told apart by Tag and Name.
     void SpeedButton7Click(QObject* sender);
+    // The right-button press on every field button, told apart by its Tag.
     void SpeedButton4MouseDown(FlatButton* sender);
     void SpeedButton16Click();
     void SpeedButton18Click();
     void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
     void moveFrameTo(QPoint topLeft);
     void placeFrameBeforeMapping();
+    void setCaptionAndTitle(const std::string& sjisCaption);
+
     ToolbarServices services_;
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;

@@ -9,7 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
 #include "qt/button_images.h"
-#include "toolbar/toolbar_host.h"
+#include "qt/toolbar_settings_host.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,9 +75,10 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder, const QSt
     return QFileDialog::getOpenFileName(parent, QString(), startFolder, filter);
 }
 
-TForm4::TForm4(ToolbarHost& host, PictureFileChooser chooser, QWidget* parent)
+TForm4::TForm4(ToolbarSettingsHost& host, Dialogs& dialogs, PictureFileChooser chooser, QWidget* parent)
     : QDialog(parent),
       host_(host),
+      dialogs_(dialogs),
       chooser_(chooser ? std::move(chooser) : PictureFileChooser(ChoosePictureFile)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(Utf8("設定"));
@@ -239,7 +240,7 @@ void TForm4::SpeedButton1Click(int face) {
 }
 
 void TForm4::DefaultBtnClick() {
-    if (host_.dialogs().ask(settings_rules::ResetAllQuestion()) != DialogAnswer::Yes) {
+    if (dialogs_.ask(settings_rules::ResetAllQuestion()) != DialogAnswer::Yes) {
         return;
     }
     const BusyCursor busy;
@@ -277,9 +278,10 @@ std::vector<std::string> TForm4::pathTexts() const {
     return paths;
 }
 
-void OpenSettingsDialog(ToolbarHost& host, QWidget* parent, PictureFileChooser chooser) {
-    TForm4 dialog(host, std::move(chooser), parent);
-    const AskingWindowScope asking(host.dialogs(), &dialog);
+void OpenSettingsDialog(ToolbarSettingsHost& host, Dialogs& dialogs, QWidget* parent,
+                        PictureFileChooser chooser) {
+    TForm4 dialog(host, dialogs, std::move(chooser), parent);
+    const AskingWindowScope asking(dialogs, &dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

@@ -2,7 +2,6 @@
 
 #include "data/sjis.h"
 #include "platform/qt/japanese_font.h"
-#include "toolbar/toolbar_host.h"
 
 #include <QDialog>
 #include <QGuiApplication>

@@ -10,7 +10,7 @@
 #include "qt/user_dialog_support.h"
 #include "dialogs/user_file_editor_logic.h"
 #include "platform/dialogs.h"
-#include "toolbar/toolbar_host.h"
+#include "toolbar/current_user_host.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -59,10 +59,13 @@ bool isBirthDateBox(int box) {
 
 }  // namespace
 
-TForm3::TForm3(ToolbarHost& host, std::string folder, QWidget* parent)
+TForm3::TForm3(CurrentUserHost& user, Dialogs& dialogs, const std::string& applicationTitle,
+               std::string folder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(host),
+      user_(user),
+      dialogs_(dialogs),
+      applicationTitle_(applicationTitle),
       folder_(std::move(folder)) {
     InitUserDialogResources();
     setObjectName(QStringLiteral("Form3"));
@@ -93,7 +96,7 @@ void TForm3::createBoxes() {
         applyInputMode(edit, place.mode);
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this,
-                [this, edit](const QPoint& at) { PopupMenu1->popup(edit->mapToGlobal(at)); });
+                [this, edit](const QPoint& at) { popupMenu1_->popup(edit->mapToGlobal(at)); });
         connect(edit, &EditorBox::shortcutPressed, this, &TForm3::runShortcut);
         if (isBirthDateBox(place.box)) {
             connect(edit, &EditorBox::focusLeft, this, [this](Qt::FocusReason reason) {
@@ -112,26 +115,26 @@ void TForm3::createBoxes() {
 }
 
 void TForm3::createButtons() {
-    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/dialogs/save_ok.xpm")), QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(552, 24, 73, 49);
-    BitBtn2 = new QPushButton(QString::fromUtf8("キャンセル"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(552, 80, 75, 49);
-    MakeFocusOnlyButton(BitBtn1);
-    MakeFocusOnlyButton(BitBtn2);
-    setTabOrder(box(kFileNameBox), BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    bitBtn1_ = new QPushButton(QIcon(QStringLiteral(":/dialogs/save_ok.xpm")), QStringLiteral("OK"), this);
+    bitBtn1_->setObjectName(QStringLiteral("BitBtn1"));
+    bitBtn1_->setGeometry(552, 24, 73, 49);
+    bitBtn2_ = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    bitBtn2_->setObjectName(QStringLiteral("BitBtn2"));
+    bitBtn2_->setGeometry(552, 80, 75, 49);
+    MakeFocusOnlyButton(bitBtn1_);
+    MakeFocusOnlyButton(bitBtn2_);
+    setTabOrder(box(kFileNameBox), bitBtn1_);
+    setTabOrder(bitBtn1_, bitBtn2_);
+    connect(bitBtn1_, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
+    connect(bitBtn2_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TForm3::createPopupMenu() {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    popupMenu1_ = new QMenu(this);
+    popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
     const auto addItem = [this](const char* name, const char* caption, QKeySequence key,
                                 void (TForm3::*handler)()) {
-        QAction* action = PopupMenu1->addAction(QString::fromUtf8(caption));
+        QAction* action = popupMenu1_->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromUtf8(name));
         // The keys themselves are handled by the boxes; the menu only shows them.
         action->setShortcut(key);
@@ -141,20 +144,20 @@ void TForm3::createPopupMenu() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    Cut1 = addItem("Cut1", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &TForm3::Cut1Click);
-    Copy1 = addItem("Copy1", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &TForm3::Copy1Click);
-    Paste1 = addItem("Paste1", "貼り付け(&V)", QKeySequence(Qt::CTRL | Qt::Key_V), &TForm3::Paste1Click);
-    DDel1 = addItem("DDel1", "削除(&D)", QKeySequence(Qt::Key_Delete), &TForm3::DDel1Click);
-    connect(PopupMenu1, &QMenu::aboutToShow, this, &TForm3::PopupMenu1Popup);
+    cut1_ = addItem("Cut1", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &TForm3::Cut1Click);
+    copy1_ = addItem("Copy1", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &TForm3::Copy1Click);
+    paste1_ = addItem("Paste1", "貼り付け(&V)", QKeySequence(Qt::CTRL | Qt::Key_V), &TForm3::Paste1Click);
+    dDel1_ = addItem("DDel1", "削除(&D)", QKeySequence(Qt::Key_Delete), &TForm3::DDel1Click);
+    connect(popupMenu1_, &QMenu::aboutToShow, this, &TForm3::PopupMenu1Popup);
 }
 
 void TForm3::LoadUserFileIntoBoxes(const std::string& path) {
-    const EditorContent content = ::LoadUserFileIntoBoxes(path);
-    LoadedFileName = content.loadedFileName;
+    const EditorContent content = ReadEditorContent(path);
+    loadedFileName_ = content.loadedFileName;
     if (path.empty()) {
         return;
     }
-    box(kFileNameBox)->loadBytes(LoadedFileName);
+    box(kFileNameBox)->loadBytes(loadedFileName_);
     for (int field = 0; field < kFieldCount; ++field) {
         box(field + 1)->loadBytes(content.fields[static_cast<std::size_t>(field)]);
     }
@@ -180,10 +183,10 @@ void TForm3::BitBtn1Click() {
         request.keptBytes[static_cast<std::size_t>(number - 1)] = box(number)->keptBytes();
     }
     request.anyModified = AnyBoxModified();
-    request.loadedFileName = LoadedFileName;
+    request.loadedFileName = loadedFileName_;
     request.folder = folder_;
-    request.applicationTitle = host_.applicationTitle();
-    const EditorOkOutcome outcome = EditorOk(request, host_);
+    request.applicationTitle = applicationTitle_;
+    const EditorOkOutcome outcome = EditorOk(request, user_, dialogs_);
     if (outcome.close) {
         accept();
         return;
@@ -201,11 +204,11 @@ void TForm3::PopupMenu1Popup() {
     const EditorBox* target = focusedBox();
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     // With the focus outside the boxes (on a button) the commands have nothing to act on.
-    Paste1->setEnabled(target != nullptr && clip != nullptr && clip->hasText());
+    paste1_->setEnabled(target != nullptr && clip != nullptr && clip->hasText());
     const bool selection = target != nullptr && target->hasSelectedText();
-    Cut1->setEnabled(selection);
-    Copy1->setEnabled(selection);
-    DDel1->setEnabled(selection);
+    cut1_->setEnabled(selection);
+    copy1_->setEnabled(selection);
+    dDel1_->setEnabled(selection);
 }
 
 void TForm3::runShortcut(EditorBox::Command command) {
@@ -213,16 +216,16 @@ void TForm3::runShortcut(EditorBox::Command command) {
     QAction* item = nullptr;
     switch (command) {
         case EditorBox::Command::Cut:
-            item = Cut1;
+            item = cut1_;
             break;
         case EditorBox::Command::Copy:
-            item = Copy1;
+            item = copy1_;
             break;
         case EditorBox::Command::Paste:
-            item = Paste1;
+            item = paste1_;
             break;
         case EditorBox::Command::Delete:
-            item = DDel1;
+            item = dDel1_;
             break;
     }
     if (item->isEnabled()) {
@@ -277,15 +280,16 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void OpenUserFileEditorInFolder(ToolbarHost& host, QWidget* parent, const std::string& path,
-                                const std::string& folder) {
-    TForm3 dialog(host, folder, parent);
-    const AskingWindowScope asking(host.dialogs(), &dialog);
+void OpenUserFileEditorInFolder(CurrentUserHost& user, Dialogs& dialogs, const std::string& applicationTitle,
+                                QWidget* parent, const std::string& path, const std::string& folder) {
+    TForm3 dialog(user, dialogs, applicationTitle, folder, parent);
+    const AskingWindowScope asking(dialogs, &dialog);
     dialog.LoadUserFileIntoBoxes(path);
     dialog.exec();
-    host.updateNameFace();
+    user.updateNameFace();
 }
 
-void OpenUserFileEditor(ToolbarHost& host, QWidget* parent, const std::string& path) {
-    OpenUserFileEditorInFolder(host, parent, path, UserFileFolder());
+void OpenUserFileEditor(CurrentUserHost& user, Dialogs& dialogs, const std::string& applicationTitle,
+                        QWidget* parent, const std::string& path) {
+    OpenUserFileEditorInFolder(user, dialogs, applicationTitle, parent, path, UserFileFolder());
 }

@@ -10,7 +10,7 @@
 #include "qt/user_file_editor.h"
 #include "dialogs/user_file_list_logic.h"
 #include "platform/dialogs.h"
-#include "toolbar/toolbar_host.h"
+#include "toolbar/current_user_host.h"
 
 #include <QCollator>
 #include <QHeaderView>
@@ -39,9 +39,12 @@ QCollator userCollator() {
 
 }  // namespace
 
-TForm2::TForm2(ToolbarHost& host, std::string folder, QWidget* parent)
+TForm2::TForm2(CurrentUserHost& user, Dialogs& dialogs, const std::string& applicationTitle,
+               std::string folder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(host),
+      user_(user),
+      dialogs_(dialogs),
+      applicationTitle_(applicationTitle),
       folder_(std::move(folder)) {
     InitUserDialogResources();
     setObjectName(QStringLiteral("Form2"));
@@ -49,35 +52,35 @@ TForm2::TForm2(ToolbarHost& host, std::string folder, QWidget* parent)
     setFont(UserDialogFont());
     resize(kClientWidth, kClientHeight);
 
-    Label1 = new QLabel(QString::fromUtf8("ユーザーファイルを選択して下さい。"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 8, 183, 12);
+    label1_ = new QLabel(QString::fromUtf8("ユーザーファイルを選択して下さい。"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(8, 8, 183, 12);
 
-    BitBtn1 = addButton(1, "OK", 24);
-    BitBtn2 = addButton(2, "キャンセル", 56);
-    BitBtn3 = addButton(3, "編集", 88);
-    BitBtn4 = addButton(4, "新規", 120);
-    BitBtn5 = addButton(5, "削除", 152);
+    bitBtn1_ = addButton(1, "OK", 24);
+    bitBtn2_ = addButton(2, "キャンセル", 56);
+    bitBtn3_ = addButton(3, "編集", 88);
+    bitBtn4_ = addButton(4, "新規", 120);
+    bitBtn5_ = addButton(5, "削除", 152);
     // Created after the buttons, so that it comes last in the tab order.
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(8, 24, kListWidth, kListHeight);
-    ListView1->setColumnCount(1);
-    ListView1->setHeaderHidden(true);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setIconSize(QSize(16, 16));
-    ListView1->setAllColumnsShowFocus(true);
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm2::ListView1Change);
+    listView1_ = new QTreeWidget(this);
+    listView1_->setObjectName(QStringLiteral("ListView1"));
+    listView1_->setGeometry(8, 24, kListWidth, kListHeight);
+    listView1_->setColumnCount(1);
+    listView1_->setHeaderHidden(true);
+    listView1_->header()->setStretchLastSection(false);
+    listView1_->setRootIsDecorated(false);
+    listView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView1_->setIconSize(QSize(16, 16));
+    listView1_->setAllColumnsShowFocus(true);
+    connect(listView1_, &QTreeWidget::itemSelectionChanged, this, &TForm2::ListView1Change);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BitBtn3, &QPushButton::clicked, this, &TForm2::BitBtn3Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &TForm2::BitBtn4Click);
-    connect(BitBtn5, &QPushButton::clicked, this, &TForm2::BitBtn5Click);
+    connect(bitBtn1_, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    connect(bitBtn2_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(bitBtn3_, &QPushButton::clicked, this, &TForm2::BitBtn3Click);
+    connect(bitBtn4_, &QPushButton::clicked, this, &TForm2::BitBtn4Click);
+    connect(bitBtn5_, &QPushButton::clicked, this, &TForm2::BitBtn5Click);
 
     FormCreate();
     ListView1Change();
@@ -95,15 +98,15 @@ QPushButton* TForm2::addButton(int number, const char* caption, int top) {
 QPushButton* TForm2::button(int number) const {
     switch (number) {
         case 1:
-            return BitBtn1;
+            return bitBtn1_;
         case 2:
-            return BitBtn2;
+            return bitBtn2_;
         case 3:
-            return BitBtn3;
+            return bitBtn3_;
         case 4:
-            return BitBtn4;
+            return bitBtn4_;
         case 5:
-            return BitBtn5;
+            return bitBtn5_;
         default:
             return nullptr;
     }
@@ -111,8 +114,8 @@ QPushButton* TForm2::button(int number) const {
 
 QStringList TForm2::entries() const {
     QStringList texts;
-    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
-        texts.append(ListView1->topLevelItem(row)->text(0));
+    for (int row = 0; row < listView1_->topLevelItemCount(); ++row) {
+        texts.append(listView1_->topLevelItem(row)->text(0));
     }
     return texts;
 }
@@ -120,7 +123,7 @@ QStringList TForm2::entries() const {
 void TForm2::FormCreate() {
     const QIcon icon(QStringLiteral(":/dialogs/user_file.xpm"));
     for (const std::string& name : ListUserFileNames(folder_, userCollator())) {
-        auto* item = new QTreeWidgetItem(ListView1, {QStringFromSjis(name)});
+        auto* item = new QTreeWidgetItem(listView1_, {QStringFromSjis(name)});
         item->setIcon(0, icon);
         item->setData(0, kNameRole, QByteArray::fromStdString(name));
     }
@@ -135,32 +138,32 @@ void TForm2::showEvent(QShowEvent* event) {
 }
 
 void TForm2::FormShow() {
-    const int entryCount = ListView1->topLevelItemCount();
-    const int rowHeight = entryCount > 0 ? std::max(1, ListView1->sizeHintForRow(0)) : 1;
-    const int visibleRows = (ListView1->height() - 2 * ListView1->frameWidth()) / rowHeight;
-    ListView1->setColumnWidth(0, UserFileColumnWidth(ListView1->width(), visibleRows, entryCount));
+    const int entryCount = listView1_->topLevelItemCount();
+    const int rowHeight = entryCount > 0 ? std::max(1, listView1_->sizeHintForRow(0)) : 1;
+    const int visibleRows = (listView1_->height() - 2 * listView1_->frameWidth()) / rowHeight;
+    listView1_->setColumnWidth(0, UserFileColumnWidth(listView1_->width(), visibleRows, entryCount));
 
     std::vector<std::string> names;
     for (int row = 0; row < entryCount; ++row) {
-        names.push_back(ListView1->topLevelItem(row)->data(0, kNameRole).toByteArray().toStdString());
+        names.push_back(listView1_->topLevelItem(row)->data(0, kNameRole).toByteArray().toStdString());
     }
-    if (const auto row = PreselectedRow(names, host_.currentUserFile())) {
-        QTreeWidgetItem* item = ListView1->topLevelItem(static_cast<int>(*row));
-        ListView1->setCurrentItem(item);
+    if (const auto row = PreselectedRow(names, user_.path())) {
+        QTreeWidgetItem* item = listView1_->topLevelItem(static_cast<int>(*row));
+        listView1_->setCurrentItem(item);
         item->setSelected(true);
-        ListView1->setFocus(Qt::OtherFocusReason);
+        listView1_->setFocus(Qt::OtherFocusReason);
     }
 }
 
 void TForm2::ListView1Change() {
-    const bool one = ListView1->selectedItems().size() == 1;
-    BitBtn1->setEnabled(one);
-    BitBtn3->setEnabled(one);
-    BitBtn5->setEnabled(one);
+    const bool one = listView1_->selectedItems().size() == 1;
+    bitBtn1_->setEnabled(one);
+    bitBtn3_->setEnabled(one);
+    bitBtn5_->setEnabled(one);
 }
 
 std::string TForm2::selectedName() const {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> selected = listView1_->selectedItems();
     if (selected.isEmpty()) {
         return {};
     }
@@ -168,40 +171,41 @@ std::string TForm2::selectedName() const {
 }
 
 void TForm2::BitBtn1Click() {
-    if (ListView1->selectedItems().size() == 1) {
-        ChooseUserFile(host_, folder_, selectedName());
+    if (listView1_->selectedItems().size() == 1) {
+        ChooseUserFile(user_, folder_, selectedName());
     }
     accept();
 }
 
 void TForm2::BitBtn3Click() {
-    if (ListView1->selectedItems().size() != 1) {
+    if (listView1_->selectedItems().size() != 1) {
         return;
     }
     try {
-        OpenUserFileEditorInFolder(host_, this, UserFilePath(folder_, selectedName()), folder_);
+        OpenUserFileEditorInFolder(user_, dialogs_, applicationTitle_, this,
+                                   UserFilePath(folder_, selectedName()), folder_);
     } catch (const AppError& error) {
         // The file could not be read: the editor was not shown and the list stays open.
-        ShowErrorReport(host_.dialogs(), error.message(), host_.applicationTitle());
+        ShowErrorReport(dialogs_, error.message(), applicationTitle_);
         return;
     }
     accept();
 }
 
 void TForm2::BitBtn4Click() {
-    OpenUserFileEditorInFolder(host_, this, std::string(), folder_);
+    OpenUserFileEditorInFolder(user_, dialogs_, applicationTitle_, this, std::string(), folder_);
     accept();
 }
 
 void TForm2::BitBtn5Click() {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> selected = listView1_->selectedItems();
     if (selected.size() != 1) {
         return;
     }
-    if (DeleteUserFileEntry(host_, folder_, selectedName())) {
+    if (DeleteUserFileEntry(user_, dialogs_, folder_, selectedName())) {
         delete selected.front();
         // The view would move the selection to a neighbour; after a deletion nothing is selected.
-        ListView1->selectionModel()->clear();
+        listView1_->selectionModel()->clear();
         ListView1Change();
     }
 }
@@ -213,12 +217,14 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void OpenUserFileListInFolder(ToolbarHost& host, QWidget* parent, const std::string& folder) {
-    TForm2 dialog(host, folder, parent);
-    const AskingWindowScope asking(host.dialogs(), &dialog);
+void OpenUserFileListInFolder(CurrentUserHost& user, Dialogs& dialogs, const std::string& applicationTitle,
+                              QWidget* parent, const std::string& folder) {
+    TForm2 dialog(user, dialogs, applicationTitle, folder, parent);
+    const AskingWindowScope asking(dialogs, &dialog);
     dialog.exec();
 }
 
-void OpenUserFileList(ToolbarHost& host, QWidget* parent) {
-    OpenUserFileListInFolder(host, parent, UserFileFolder());
+void OpenUserFileList(CurrentUserHost& user, Dialogs& dialogs, const std::string& applicationTitle,
+                      QWidget* parent) {
+    OpenUserFileListInFolder(user, dialogs, applicationTitle, parent, UserFileFolder());
 }

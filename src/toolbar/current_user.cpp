@@ -39,6 +39,21 @@ void ConfirmStoredAge(UserRecord& record, const std::string& path, Dialogs& dial
     }
 }
 
+bool CurrentUser::makeCurrent(const std::string& path) {
+    if (!switchTo(path)) {
+        return false;
+    }
+    path_ = path;
+    load(path);
+    return true;
+}
+
+void CurrentUser::clearRecord() {
+    record_.clear();
+    // No user any more, so the caption falls back to the program's name.
+    hooks_.setCaption(sjis::fromUtf8("Zenporo！"));
+}
+
 bool CurrentUser::switchTo(const std::string& path) {
     if (path_.empty()) {
         hooks_.setCaption(CaptionForUserFile(path));

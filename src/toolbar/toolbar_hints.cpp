@@ -60,7 +60,7 @@ std::string MemoShortForm(const std::string& memo) {
     return sjis::leftChars(memo, 15) + "...";
 }
 
-void UpdateHints(const UserRecord& record, ToolbarHints& hints, const CalendarDate& today) {
+void TakeRecordIntoHints(const UserRecord& record, ToolbarHints& hints, const CalendarDate& today) {
     if (!record.empty()) {
         auto& h = hints.buttonHints;
         h[4] = hintOf(record, {PostalCode}, "", "郵便番号");

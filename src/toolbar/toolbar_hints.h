@@ -22,7 +22,7 @@ std::string MemoShortForm(const std::string& memo);
 
 // Takes the record's contents into the hints. An empty record changes only the birth-date hint; fields
 // past the end of a short record read as empty.
-void UpdateHints(const UserRecord& record, ToolbarHints& hints, const CalendarDate& today);
+void TakeRecordIntoHints(const UserRecord& record, ToolbarHints& hints, const CalendarDate& today);
 
 // Which face the name button shows and which picture the four full-name menu items show.
 enum class NameFaceChoice {

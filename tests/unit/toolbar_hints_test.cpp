@@ -32,15 +32,15 @@ TEST(ToolbarHints, MemoShortFormCountsCharacters) {
 
 TEST(ToolbarHints, FilledRecordReplacesTheLayoutHints) {
     ToolbarHints hints = LayoutHints();
-    UpdateHints(recordWith({{PostalCode, "100-0001"},
-                            {City, "千代田区"},
-                            {PhoneArea, "03"},
-                            {FaxNumber, "1234"},
-                            {Memo1, "いつもの"},
-                            {BirthYear, "1975"},
-                            {BirthMonth, "4"},
-                            {BirthDay, "1"}}),
-                hints, kToday);
+    TakeRecordIntoHints(recordWith({{PostalCode, "100-0001"},
+                                    {City, "千代田区"},
+                                    {PhoneArea, "03"},
+                                    {FaxNumber, "1234"},
+                                    {Memo1, "いつもの"},
+                                    {BirthYear, "1975"},
+                                    {BirthMonth, "4"},
+                                    {BirthDay, "1"}}),
+                        hints, kToday);
     EXPECT_EQ(hints.buttonHints[4], "100-0001");
     EXPECT_EQ(hints.buttonHints[5], j("千代田区"));
     EXPECT_EQ(hints.buttonHints[6], j("氏名"));
@@ -66,17 +66,17 @@ TEST(ToolbarHints, BirthDateHint) {
     };
     for (const auto& c : cases) {
         ToolbarHints hints = LayoutHints();
-        UpdateHints(c.record, hints, kToday);
+        TakeRecordIntoHints(c.record, hints, kToday);
         EXPECT_EQ(hints.buttonHints[17], j(c.hint)) << c.record.size() << " lines";
     }
 }
 
 TEST(ToolbarHints, EmptyRecordChangesOnlyTheBirthDateHint) {
     ToolbarHints hints = LayoutHints();
-    UpdateHints(
+    TakeRecordIntoHints(
         recordWith({{Sex, "男"}, {Memo2, "二番目"}, {BirthYear, "1975"}, {BirthMonth, "4"}, {BirthDay, "1"}}),
         hints, kToday);
-    UpdateHints(UserRecord{}, hints, kToday);
+    TakeRecordIntoHints(UserRecord{}, hints, kToday);
     EXPECT_EQ(hints.buttonHints[7], j("男"));
     EXPECT_EQ(hints.memoCaptions[1], j("二番目"));
     EXPECT_EQ(hints.buttonHints[17], j("生年月日"));
@@ -84,7 +84,7 @@ TEST(ToolbarHints, EmptyRecordChangesOnlyTheBirthDateHint) {
 
 TEST(ToolbarHints, ShortRecordReadsMissingFieldsAsEmpty) {
     ToolbarHints hints = LayoutHints();
-    UpdateHints(recordWith({{PostalCode, "123"}}, 3), hints, kToday);
+    TakeRecordIntoHints(recordWith({{PostalCode, "123"}}, 3), hints, kToday);
     EXPECT_EQ(hints.buttonHints[4], "123");
     EXPECT_EQ(hints.buttonHints[12], "E-Mail");
     EXPECT_EQ(hints.memoCaptions[3], j("メモ４"));

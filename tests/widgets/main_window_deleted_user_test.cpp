@@ -23,19 +23,20 @@ TEST(MainWindowDeletedUser, ClearingTheRecordShowsTheProgramNameUntilTheFileIsCh
     TForm1 form(services);
     const std::string path = services.userFileFolder + "taro.zpd";
     WriteUserFile(path, emptyUserRecord());
-    MakeUserFileCurrent(form, path);
+    CurrentUser& user = form.currentUser();
+    user.makeCurrent(path);
     ASSERT_EQ(form.windowTitle(), QString::fromUtf8("taro - Zenporo！"));
 
-    form.clearUserRecord();
-    EXPECT_TRUE(form.userRecord().empty());
+    user.clearRecord();
+    EXPECT_TRUE(user.record().empty());
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Zenporo！"));
     EXPECT_EQ(form.applicationTitle(), sjis::fromUtf8("Zenporo！"));
-    EXPECT_EQ(form.currentUserFile(), path);
+    EXPECT_EQ(user.path(), path);
 
     // The file is made again and chosen in the list: the same path, so no switch question, yet the
     // caption must name the user again.
     WriteUserFile(path, emptyUserRecord());
-    ChooseUserFile(form, services.userFileFolder, "taro");
+    ChooseUserFile(user, services.userFileFolder, "taro");
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("taro - Zenporo！"));
     EXPECT_EQ(form.applicationTitle(), sjis::fromUtf8("taro - Zenporo！"));

@@ -117,53 +117,56 @@ TEST_F(MainWindowTest, OpenButtonHintFollowsItsClicks) {
 TEST_F(MainWindowTest, FirstFileIsTakenWithoutAQuestionLaterOnesAsk) {
     const std::string first = writeUser("Hanako", personBornIn1970("女", "55"));
     const std::string second = writeUser("hanako", personBornIn1970("男", "55"));
-    MakeUserFileCurrent(*form, first);
+    form->currentUser().makeCurrent(first);
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
     EXPECT_EQ(form->applicationTitle(), j("Hanako - Zenporo！"));
-    EXPECT_EQ(form->currentUserFile(), first);
+    EXPECT_EQ(form->currentUser().path(), first);
 
-    EXPECT_TRUE(form->switchCurrentUserFile(first));
+    EXPECT_TRUE(form->currentUser().makeCurrent(first));
     EXPECT_TRUE(dialogs.asked.empty());
 
     dialogs.answerNext(DialogAnswer::No);
-    MakeUserFileCurrent(*form, second);
+    form->currentUser().makeCurrent(second);
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].text, j("このユーザーファイルに切替えますか？"));
     EXPECT_EQ(dialogs.asked[0].caption, j("ユーザー変更"));
-    EXPECT_EQ(form->currentUserFile(), first);
+    EXPECT_EQ(form->currentUser().path(), first);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
 
     dialogs.answerNext(DialogAnswer::Yes);
-    MakeUserFileCurrent(*form, second);
-    EXPECT_EQ(form->currentUserFile(), second);
-    EXPECT_EQ(form->userRecord()[Sex], j("男"));
+    form->currentUser().makeCurrent(second);
+    EXPECT_EQ(form->currentUser().path(), second);
+    EXPECT_EQ(form->currentUser().record()[Sex], j("男"));
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("hanako - Zenporo！"));
 }
 
 TEST_F(MainWindowTest, LoadAsksToCorrectAWrongStoredAgeAndRewritesOnYes) {
     const std::string path = writeUser("Taro", personBornIn1970("男", "54"));
     dialogs.answerNext(DialogAnswer::Yes);
-    MakeUserFileCurrent(*form, path);
+    form->currentUser().makeCurrent(path);
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].caption, j("情報"));
-    EXPECT_EQ(form->userRecord()[Age], "55");
+    EXPECT_EQ(form->currentUser().record()[Age], "55");
     EXPECT_EQ(ReadUserFile(path)[Age], "55");
     EXPECT_EQ(form->speedButton(8)->toolTip(), QStringLiteral("55"));
 }
 
 TEST_F(MainWindowTest, UnreadableFileLeavesTheRecordAsItWas) {
     const std::string good = writeUser("Good", personBornIn1970("男", "55"));
-    MakeUserFileCurrent(*form, good);
-    form->loadUserFileIntoToolbar(folder.path().toStdString() + "/missing.zpd");
-    ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].text, j("ファイルを読み込めません。"));
-    EXPECT_EQ(form->userRecord()[Sex], j("男"));
+    form->currentUser().makeCurrent(good);
+    const std::string missing = folder.path().toStdString() + "/missing.zpd";
+    dialogs.answerNext(DialogAnswer::Yes);  // "このユーザーファイルに切替えますか？"
+    EXPECT_TRUE(form->currentUser().makeCurrent(missing));
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[1].text, j("ファイルを読み込めません。"));
+    EXPECT_EQ(form->currentUser().record()[Sex], j("男"));
+    EXPECT_EQ(form->currentUser().path(), missing) << "the switch was accepted before the read failed";
 }
 
 TEST_F(MainWindowTest, NameFaceFollowsTheLoadedUser) {
-    MakeUserFileCurrent(*form, writeUser("Hanako", personBornIn1970("女性", "55")));
-    form->updateNameFace();
+    form->currentUser().makeCurrent(writeUser("Hanako", personBornIn1970("女性", "55")));
+    form->UpdateNameFace();
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
     auto* kanji = form->findChild<QAction*>(QStringLiteral("Kanji1"));
     ASSERT_NE(kanji, nullptr);
@@ -173,15 +176,15 @@ TEST_F(MainWindowTest, NameFaceFollowsTheLoadedUser) {
 }
 
 TEST_F(MainWindowTest, SettingsOkPutsTheDefaultNameFaceBackEvenForAFemaleUser) {
-    MakeUserFileCurrent(*form, writeUser("Hanako", personBornIn1970("女", "55")));
-    form->updateNameFace();
+    form->currentUser().makeCurrent(writeUser("Hanako", personBornIn1970("女", "55")));
+    form->UpdateNameFace();
     ASSERT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
     settings_tests::WhenModal<TForm4>([](TForm4& dialog) {
         auto* ok = dialog.findChild<QAbstractButton*>(QStringLiteral("BitBtn1"));
         ASSERT_NE(ok, nullptr);
         ok->click();
     });
-    OpenSettingsDialog(*form, nullptr, nullptr);
+    OpenSettingsDialog(*form, dialogs, nullptr, nullptr);
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
 }
 
@@ -194,7 +197,7 @@ TEST_F(MainWindowTest, FieldClicksHandTheTextOverAndPasteOnlyWhenSet) {
 
     UserRecord record = personBornIn1970("女", "55");
     record[PostalCode] = "100-0001";
-    MakeUserFileCurrent(*form, writeUser("Hanako", record));
+    form->currentUser().makeCurrent(writeUser("Hanako", record));
     form->speedButton(4)->click();
     EXPECT_EQ(clipboard.texts, std::vector<std::string>{"100-0001"});
     EXPECT_EQ(pastes, 1);
@@ -211,7 +214,7 @@ TEST_F(MainWindowTest, FieldClicksHandTheTextOverAndPasteOnlyWhenSet) {
 
 TEST_F(MainWindowTest, FailuresOfAFieldClickReachTheGeneralErrorReport) {
     form->show();
-    MakeUserFileCurrent(*form, writeUser("Short", UserRecord(10, "x")));
+    form->currentUser().makeCurrent(writeUser("Short", UserRecord(10, "x")));
     form->speedButton(12)->click();  // the e-mail field lies past the end of the record
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].text, j("リストのインデックスが範囲を超えています (16)"))

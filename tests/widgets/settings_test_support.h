@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/shell.h"
-#include "support/scripted_dialogs.h"
 #include "qt/button_images.h"
-#include "toolbar/toolbar_host.h"
+#include "qt/toolbar_settings_host.h"
+#include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -33,25 +33,14 @@ class FakeShell : public Shell {
 };
 
 // The main window as the settings dialog sees it; rebuilding the faces uses the real loader.
-class FakeToolbarHost : public ToolbarHost {
+class FakeToolbarSettings : public ToolbarSettingsHost {
   public:
     ScriptedDialogs scriptedDialogs;
     ToolbarSettings toolbarSettings;
     std::vector<std::string> paths = std::vector<std::string>(kFaceCount);
     ButtonFaces buttonFaces = LoadButtonImages(paths);
     int rebuilds = 0;
-    int nameFaceUpdates = 0;
 
-    Dialogs& dialogs() override { return scriptedDialogs; }
-    const std::string& applicationTitle() const override { return title_; }
-    const std::string& currentUserFile() const override { return noFile_; }
-    const UserRecord& userRecord() const override { return record_; }
-    bool switchCurrentUserFile(const std::string&) override { return false; }
-    void setCurrentUserFile(const std::string&) override {}
-    void loadUserFileIntoToolbar(const std::string&) override {}
-    void clearUserRecord() override {}
-    void updateNameFace() override { ++nameFaceUpdates; }
-    void setCaptionAndTitle(const std::string& sjisCaption) override { title_ = sjisCaption; }
     ToolbarSettings& settings() override { return toolbarSettings; }
     std::vector<std::string>& buttonImagePaths() override { return paths; }
     const ButtonFaces& faces() const override { return buttonFaces; }
@@ -59,11 +48,6 @@ class FakeToolbarHost : public ToolbarHost {
         ++rebuilds;
         buttonFaces = LoadButtonImages(paths);
     }
-
-  private:
-    std::string noFile_;
-    std::string title_ = "Zenporo";
-    UserRecord record_;
 };
 
 // Runs a modal window's script once the event loop has shown it: the script acts on the active modal

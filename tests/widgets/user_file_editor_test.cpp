@@ -4,7 +4,7 @@
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "support/qt_app.h"
-#include "support/recording_toolbar_host.h"
+#include "support/recording_current_user.h"
 #include "support/scripted_dialogs.h"
 
 #include <QClipboard>
@@ -38,7 +38,7 @@ std::string fileBytes(const std::string& path) {
 
 class UserFileEditorTest : public ::testing::Test {
   protected:
-    UserFileEditorTest() : host(dialogs) { TestApplication(); }
+    UserFileEditorTest() { TestApplication(); }
 
     std::string folder() const { return dir.path().toStdString() + "/"; }
     // The path of the user file with the Shift-JIS name.
@@ -47,7 +47,7 @@ class UserFileEditorTest : public ::testing::Test {
     // Opens the editor as OpenUserFileEditor would, but shown without blocking.
     TForm3& open(const std::string& path = {}) { return openIn(folder(), path); }
     TForm3& openIn(const std::string& userFolder, const std::string& path) {
-        form = std::make_unique<TForm3>(host, userFolder);
+        form = std::make_unique<TForm3>(user, dialogs, user.title, userFolder);
         form->setToday([] { return CalendarDate{2026, 12, 7}; });
         form->LoadUserFileIntoBoxes(path);
         form->show();
@@ -76,8 +76,8 @@ class UserFileEditorTest : public ::testing::Test {
     bool closedWith(QDialog::DialogCode code) const { return !form->isVisible() && form->result() == code; }
 
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    RecordingToolbarHost host;
+    RecordingCurrentUser user;
+    ScriptedDialogs& dialogs = user.dialogs;
     std::unique_ptr<TForm3> form;
 };
 
@@ -175,7 +175,7 @@ TEST_F(UserFileEditorTest, ARefreshedAgeAloneClosesWithoutWriting) {
     EXPECT_TRUE(closedWith(QDialog::Accepted));
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(fileBytes(pathOf("same")), before);
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(user.calls.empty());
 }
 
 TEST_F(UserFileEditorTest, OkOnANewFileWritesItWithTheAgeOfTheBirthDateAndMakesItCurrent) {
@@ -196,7 +196,8 @@ TEST_F(UserFileEditorTest, OkOnANewFileWritesItWithTheAgeOfTheBirthDateAndMakesI
     expected[BirthMonth] = "1";
     expected[BirthDay] = "2";
     EXPECT_EQ(fileBytes(path), UserFileBytes(expected));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"switch " + path, "set " + path, "load " + path}));
+    EXPECT_EQ(user.calls, (std::vector<std::string>{"make current " + path,
+                                                    "caption " + j("山田太郎 - Zenporo！"), "hints"}));
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
@@ -240,15 +241,15 @@ TEST_F(UserFileEditorTest, OkAsksBeforeReplacingAFileAndWritesOnlyOnYes) {
 
 TEST_F(UserFileEditorTest, ADeclinedSwitchStillLeavesTheFileOnDisk) {
     WriteUserFile(pathOf("other"), emptyUserRecord());
-    host.preset(pathOf("other"), {"kept"});
+    user.preset(pathOf("other"), {"kept"});
     open();
     type(32, q("new"));
     dialogs.answerNext(DialogAnswer::No);  // "このユーザーファイルに切替えますか？"
     clickOk();
     EXPECT_TRUE(closedWith(QDialog::Accepted));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(pathOf("new"))));
-    EXPECT_EQ(host.currentUserFile(), pathOf("other"));
-    EXPECT_EQ(host.userRecord(), UserRecord{"kept"});
+    EXPECT_EQ(user.path(), pathOf("other"));
+    EXPECT_EQ(user.record(), UserRecord{"kept"});
 }
 
 TEST_F(UserFileEditorTest, FieldsTheUserDidNotTouchAreWrittenBackByteForByte) {
@@ -277,7 +278,7 @@ TEST_F(UserFileEditorTest, FieldsTheUserDidNotTouchAreWrittenBackByteForByte) {
     record[PostalCode] = "1";
     record[Memo4] = "\x81\x60\x81\x7C";
     EXPECT_EQ(fileBytes(found.firstPath), UserFileBytes(record));
-    EXPECT_EQ(host.currentUserFile(), found.firstPath);
+    EXPECT_EQ(user.path(), found.firstPath);
 }
 
 TEST_F(UserFileEditorTest, OkRefusesWhatCannotBeStoredAndKeepsTheDialogOpen) {
@@ -315,13 +316,13 @@ TEST_F(UserFileEditorTest, OkRefusesWhatCannotBeStoredAndKeepsTheDialogOpen) {
             << c.name;
         EXPECT_TRUE(form->isVisible()) << c.name;
         EXPECT_TRUE(form->box(c.focusBox)->hasFocus()) << c.name;
-        EXPECT_TRUE(host.calls.empty()) << c.name;
+        EXPECT_TRUE(user.calls.empty()) << c.name;
         EXPECT_TRUE(std::filesystem::is_empty(folder())) << c.name;
     }
 }
 
 TEST_F(UserFileEditorTest, AFileThatCannotBeWrittenIsReportedAndNothingChanges) {
-    form = std::make_unique<TForm3>(host, folder() + "missing/");
+    form = std::make_unique<TForm3>(user, dialogs, user.title, folder() + "missing/");
     form->box(32)->setText(q("x"));
     form->box(32)->setModified(true);
     form->show();
@@ -329,7 +330,7 @@ TEST_F(UserFileEditorTest, AFileThatCannotBeWrittenIsReportedAndNothingChanges) 
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].text, j("ファイル ") + folder() + "missing/x.zpd" + j(" を作成できません."));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(user.calls.empty());
 }
 
 TEST_F(UserFileEditorTest, ShortFilesAreFilledUpAndLongOnesCutToThirtyOneFields) {
@@ -353,8 +354,9 @@ TEST_F(UserFileEditorTest, ShortFilesAreFilledUpAndLongOnesCutToThirtyOneFields)
 }
 
 TEST_F(UserFileEditorTest, AMissingFileIsReportedToTheCallerAndTheEditorNotShown) {
-    EXPECT_THROW(OpenUserFileEditorInFolder(host, nullptr, pathOf("gone"), folder()), AppError);
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_THROW(OpenUserFileEditorInFolder(user, dialogs, user.title, nullptr, pathOf("gone"), folder()),
+                 AppError);
+    EXPECT_TRUE(user.calls.empty());
 }
 
 TEST_F(UserFileEditorTest, EditShortcutsActOnlyWhenTheirItemIsEnabled) {

@@ -3,7 +3,7 @@
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "support/qt_app.h"
-#include "support/recording_toolbar_host.h"
+#include "support/recording_current_user.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -23,7 +23,7 @@ std::string j(const char* utf8) {
 
 class UserFileListTest : public ::testing::Test {
   protected:
-    UserFileListTest() : host(dialogs) {
+    UserFileListTest() {
         TestApplication();
         QDir(dir.path()).mkdir(base());
     }
@@ -40,7 +40,7 @@ class UserFileListTest : public ::testing::Test {
     }
 
     TForm2& open() {
-        form = std::make_unique<TForm2>(host, folder());
+        form = std::make_unique<TForm2>(user, dialogs, user.title, folder());
         form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -62,8 +62,8 @@ class UserFileListTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    RecordingToolbarHost host;
+    RecordingCurrentUser user;
+    ScriptedDialogs& dialogs = user.dialogs;
     std::unique_ptr<TForm2> form;
 };
 
@@ -98,7 +98,7 @@ TEST_F(UserFileListTest, PreselectsTheCurrentFileAndEnablesItsButtons) {
     addUser("c");
     addUser("b");
     for (const Case& c : cases) {
-        host.preset(c.current, {});
+        user.preset(c.current, {});
         open();
         EXPECT_EQ(selected(), c.selection) << c.name;
         EXPECT_EQ(threeEnabled(), !c.selection.isEmpty()) << c.name;
@@ -128,30 +128,31 @@ TEST_F(UserFileListTest, OkMakesTheSelectedFileCurrentAndCloses) {
     QTest::mouseClick(form->button(1), Qt::LeftButton);
     EXPECT_FALSE(form->isVisible());
     const std::string path = pathOf("a.b");
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"switch " + path, "set " + path, "load " + path,
-                                        "caption " + j("a.b - Zenporo！"), "face"}));
-    EXPECT_EQ(host.userRecord().at(FamilyName), j("山田"));
+    EXPECT_EQ(user.calls, (std::vector<std::string>{"make current " + path, "caption " + j("a.b - Zenporo！"),
+                                                    "hints", "caption " + j("a.b - Zenporo！"), "face"}));
+    EXPECT_EQ(user.record().at(FamilyName), j("山田"));
 }
 
 TEST_F(UserFileListTest, ADeclinedSwitchClosesTheListAndChangesNothing) {
     addUser("a");
     addUser("b");
-    host.preset(pathOf("a"), {"kept"});
+    user.preset(pathOf("a"), {"kept"});
     open();
     form->list()->setCurrentItem(form->list()->topLevelItem(1));
     dialogs.answerNext(DialogAnswer::No);
     form->BitBtn1Click();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(host.calls, std::vector<std::string>{"switch " + pathOf("b")});
-    EXPECT_EQ(host.currentUserFile(), pathOf("a"));
-    EXPECT_EQ(host.userRecord(), UserRecord{"kept"});
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, j("このユーザーファイルに切替えますか？"));
+    EXPECT_EQ(user.calls, std::vector<std::string>{"make current " + pathOf("b")});
+    EXPECT_EQ(user.path(), pathOf("a"));
+    EXPECT_EQ(user.record(), UserRecord{"kept"});
 }
 
 TEST_F(UserFileListTest, DeletingTheCurrentFileEmptiesTheRecordAndKeepsTheListOpen) {
     addUser(j("山田"));
     addUser("z");
-    host.preset(pathOf(j("山田")), {"record"});
+    user.preset(pathOf(j("山田")), {"record"});
     open();
     dialogs.answerNext(DialogAnswer::Yes);
     QTest::mouseClick(form->button(5), Qt::LeftButton);
@@ -160,9 +161,9 @@ TEST_F(UserFileListTest, DeletingTheCurrentFileEmptiesTheRecordAndKeepsTheListOp
     EXPECT_EQ(dialogs.asked[0].caption, j("警告"));
     EXPECT_EQ(dialogs.asked[0].buttons.size(), 2u);
     EXPECT_FALSE(QFile::exists(base() + QString::fromUtf8("/山田.zpd")));
-    EXPECT_EQ(host.calls, std::vector<std::string>{"clear"});
-    EXPECT_TRUE(host.userRecord().empty());
-    EXPECT_EQ(host.currentUserFile(), pathOf(j("山田")));
+    EXPECT_EQ(user.calls, (std::vector<std::string>{"clear", "caption " + j("Zenporo！")}));
+    EXPECT_TRUE(user.record().empty());
+    EXPECT_EQ(user.path(), pathOf(j("山田")));
     EXPECT_EQ(form->entries(), QStringList{"z"});
     EXPECT_TRUE(threeDisabled());
     EXPECT_TRUE(form->isVisible());
@@ -189,7 +190,7 @@ TEST_F(UserFileListTest, DeletingLeavesTheToolbarAloneUnlessTheFileIsCurrent) {
         } else {
             addUser("victim");
         }
-        host.preset(pathOf("current"), {"record"});
+        user.preset(pathOf("current"), {"record"});
         open();
         form->list()->setCurrentItem(form->list()->topLevelItem(1));
         ASSERT_EQ(form->list()->currentItem()->text(0), QStringLiteral("victim")) << c.name;
@@ -198,7 +199,7 @@ TEST_F(UserFileListTest, DeletingLeavesTheToolbarAloneUnlessTheFileIsCurrent) {
         EXPECT_EQ(dialogs.asked.size(), c.questions) << c.name;
         EXPECT_EQ(!QFileInfo::exists(base() + "/victim.zpd"), c.fileGone) << c.name;
         EXPECT_EQ(form->entries().size(), c.fileGone ? 1 : 2) << c.name;
-        EXPECT_EQ(host.userRecord(), UserRecord{"record"}) << c.name;
+        EXPECT_EQ(user.record(), UserRecord{"record"}) << c.name;
         EXPECT_TRUE(form->isVisible()) << c.name;
         QDir(base() + "/victim.zpd").removeRecursively();
         QFile::remove(base() + "/victim.zpd");
@@ -215,7 +216,7 @@ TEST_F(UserFileListTest, EditOnAnEntryThatCannotBeReadReportsItAndKeepsTheListOp
               j("ファイル ") + dir.path().toStdString() + "/Zo?-M?ller/folder.zpd" + j(" は開けません."));
     EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(user.calls.empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The single-instance mutex, held modifiers, the shell, the clipboard as other programs read it, and the
 // atomic file replacement.
 #include "data/atomic_write.h"
+#include "platform/platform_services.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_instance_lock.h"
 #include "platform/win32/win32_key_input.h"
@@ -229,6 +230,18 @@ TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced
     EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"Zenpad.ini"});
     RemoveDirectoryW((folder + L"\\Zenpad.ini").c_str());
     EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\missing\\Zenpad.ini"), "[Set]\r\n"));
+}
+
+// The program's start builds its services once from here: every one must be there, the lock must be the
+// application's own, and the codec code page 932.
+TEST(Win32PlatformServicesTest, BuildsEveryServiceWithTheApplicationsLock) {
+    const PlatformServices first = makePlatformServices();
+    ASSERT_TRUE(first.textCodec && first.dialogs && first.clipboard && first.shell && first.instanceLock &&
+                first.sleeper && first.windowOrder && first.keyInput && first.setToolbarWindow);
+    EXPECT_EQ(first.textCodec->encode(u"\u3042").bytes, "\x82\xA0");
+    ASSERT_TRUE(first.instanceLock->acquire());
+    EXPECT_FALSE(makePlatformServices().instanceLock->acquire()) << "a second start is refused";
+    EXPECT_FALSE(Win32InstanceLock().acquire());
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+// The Linux program's services: Qt for dialogs, clipboard, shell, log and text; X11 (also through Xwayland)
+// for the window order and keys; a lock file for the single instance.
+#include "platform/platform_services.h"
+
+#include "platform/posix/file_instance_lock.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_log.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/thread_sleeper.h"
+#include "platform/x11/x11_platform.h"
+
+#include <QSocketNotifier>
+#include <QWidget>
+
+namespace {
+
+// The X connection of the window order and the key input, with its events taken as they come while the
+// toolbar waits, so the window order follows the active window.
+struct X11Backend {
+    std::shared_ptr<X11Display> display;
+    std::unique_ptr<QSocketNotifier> events;
+};
+
+std::shared_ptr<X11Backend> watchEvents(std::shared_ptr<X11Display> display) {
+    auto backend = std::make_shared<X11Backend>();
+    backend->display = std::move(display);
+    backend->events =
+        std::make_unique<QSocketNotifier>(backend->display->fileDescriptor(), QSocketNotifier::Read);
+    X11Display* connection = backend->display.get();
+    QObject::connect(backend->events.get(), &QSocketNotifier::activated,
+                     [connection] { connection->takePendingEvents(); });
+    return backend;
+}
+
+}  // namespace
+
+PlatformServices makePlatformServices() {
+    PlatformServices services;
+    services.textCodec = makePlatformTextCodec();
+    auto dialogs = std::make_unique<QtDialogs>();
+    QtDialogs* qtDialogs = dialogs.get();
+    services.dialogs = std::move(dialogs);
+    services.setToolbarWindow = [qtDialogs](AskingWindow toolbar) {
+        qtDialogs->setParent(static_cast<QWidget*>(toolbar));
+    };
+    services.clipboard = std::make_unique<QtClipboard>();
+    services.shell = std::make_unique<QtShell>();
+    services.instanceLock =
+        std::make_unique<FileInstanceLock>(DefaultInstanceLockPath("Zenpad_Ruvek_Application"));
+    services.sleeper = std::make_unique<ThreadSleeper>();
+    services.log = std::make_unique<QtLog>();
+    if (std::optional<X11Delivery> delivery = openX11Delivery()) {
+        services.backend = watchEvents(delivery->display);
+        services.windowOrder = std::move(delivery->windows);
+        services.keyInput = std::move(delivery->keys);
+    }
+    return services;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/instance_lock.h"
+#include "platform/key_input.h"
+#include "platform/log.h"
+#include "platform/shell.h"
+#include "platform/sleeper.h"
+#include "platform/text_codec.h"
+#include "platform/window_order.h"
+
+#include <functional>
+#include <memory>
+
+// Every operating-system service the program uses, built once by the platform's makePlatformServices() at
+// start and handed down from there. Members are destroyed in reverse order: the backend's shared resources
+// and the codec, which the others may use, come first.
+struct PlatformServices {
+    // What the backend keeps alive for the services below (the Linux program's X connection and its event
+    // watch); nothing on a platform that needs none.
+    std::shared_ptr<void> backend;
+    std::unique_ptr<TextCodec> textCodec;
+    std::unique_ptr<Dialogs> dialogs;
+    std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<InstanceLock> instanceLock;
+    std::unique_ptr<Sleeper> sleeper;
+    // Null where the platform has no log.
+    std::unique_ptr<Log> log;
+    // Both null when the window system cannot be reached for delivery: the toolbar then only copies.
+    std::unique_ptr<WindowOrder> windowOrder;
+    std::unique_ptr<KeyInput> keyInput;
+    // Makes the toolbar (a QWidget* or an HWND) the owner of the questions no dialog window asks, so they
+    // stay above it; null until the toolbar exists.
+    std::function<void(AskingWindow toolbar)> setToolbarWindow;
+};
+
+// The running platform's services, with the single-instance lock named "Zenpad_Ruvek_Application" (not yet
+// acquired). In the Linux program call it after the QApplication exists.
+PlatformServices makePlatformServices();
