@@ -1,27 +1,55 @@
 #include "dialogs/box_text.h"
-#include "platform/qt/qt_sjis.h"
 
 #include "data/sjis.h"
 
-#include <QStringList>
+#include <cstdio>
 
-int ShiftJisByteCount(const QString& text) {
-    QString unmappable;
-    const auto stored = static_cast<int>(SjisFromQString(text, &unmappable).size());
-    if (unmappable.isEmpty()) {
+namespace {
+
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The UTF-16 units of the character that starts at offset: a surrogate pair is one character.
+std::size_t charLengthAt(std::u16string_view text, std::size_t offset) {
+    const bool pair =
+        isHighSurrogate(text[offset]) && offset + 1 < text.size() && isLowSurrogate(text[offset + 1]);
+    return pair ? 2 : 1;
+}
+
+char32_t codePointOf(std::u16string_view character) {
+    if (character.size() == 2) {
+        return 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10) +
+               (static_cast<char32_t>(character[1]) - 0xDC00);
+    }
+    return character[0];
+}
+
+}  // namespace
+
+int ShiftJisByteCount(std::u16string_view text) {
+    std::u16string unmappable;
+    const auto stored = static_cast<int>(sjis::fromUnicode(text, &unmappable).size());
+    if (unmappable.empty()) {
         return stored;
     }
     int unstorable = 0;
-    for (const char32_t codePoint : text.toUcs4()) {
-        if (unmappable.contains(QString::fromUcs4(&codePoint, 1))) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = charLengthAt(text, i);
+        if (unmappable.find(text.substr(i, length)) != std::u16string::npos) {
             ++unstorable;
         }
+        i += length;
     }
     return stored + 2 * unstorable;
 }
 
-bool AcceptsBoxText(const QString& proposed, const QString& previous, int maxBytes) {
-    if (proposed.contains(QLatin1Char('\r')) || proposed.contains(QLatin1Char('\n'))) {
+bool AcceptsBoxText(std::u16string_view proposed, std::u16string_view previous, int maxBytes) {
+    if (proposed.find_first_of(u"\r\n") != std::u16string_view::npos) {
         return false;
     }
     if (maxBytes <= 0) {
@@ -31,22 +59,24 @@ bool AcceptsBoxText(const QString& proposed, const QString& previous, int maxByt
     return bytes <= maxBytes || bytes <= ShiftJisByteCount(previous);
 }
 
-QString FirstLineOf(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('\r') || text.at(i) == QLatin1Char('\n')) {
-            return text.left(i);
-        }
-    }
-    return text;
+std::u16string FirstLineOf(std::u16string_view text) {
+    return std::u16string(text.substr(0, text.find_first_of(u"\r\n")));
 }
 
-QString UnstorableCharacterNames(const QString& text) {
-    QString unmappable;
-    SjisFromQString(text, &unmappable);
-    QStringList names;
-    for (const char32_t codePoint : unmappable.toUcs4()) {
-        names.append(
-            QStringLiteral("U+%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper());
+std::string UnstorableCharacterNames(std::u16string_view text) {
+    std::u16string unmappable;
+    sjis::fromUnicode(text, &unmappable);
+    std::string names;
+    for (std::size_t i = 0; i < unmappable.size();) {
+        const std::size_t length = charLengthAt(unmappable, i);
+        char name[16];
+        std::snprintf(name, sizeof name, "U+%04X",
+                      static_cast<unsigned>(codePointOf(unmappable.substr(i, length))));
+        if (!names.empty()) {
+            names += ", ";
+        }
+        names += name;
+        i += length;
     }
-    return names.join(QStringLiteral(", "));
+    return names;
 }

@@ -1,21 +1,23 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
-// Rules for the text of the editor's single-line boxes, measured the way the user file stores it.
+// Rules for the text of the editor's single-line boxes, measured the way the user file stores it. Box texts
+// are Unicode (UTF-16), as the boxes hold them.
 
 // Bytes the text takes in Shift-JIS; a character that Shift-JIS cannot hold counts two, like any other
 // full-width character, so that it cannot slip past a limit.
-int ShiftJisByteCount(const QString& text);
+int ShiftJisByteCount(std::u16string_view text);
 
 // Whether a box with the byte limit maxBytes (0: no limit) takes proposed in place of previous. Line breaks
 // are never taken. Over the limit only text that does not grow is taken, so a longer text that came from a
 // file can still be shortened.
-bool AcceptsBoxText(const QString& proposed, const QString& previous, int maxBytes);
+bool AcceptsBoxText(std::u16string_view proposed, std::u16string_view previous, int maxBytes);
 
 // The part of a pasted text before its first CR or LF.
-QString FirstLineOf(const QString& text);
+std::u16string FirstLineOf(std::u16string_view text);
 
 // The characters of text that Shift-JIS cannot hold, each once, written as "U+XXXX" and joined by ", ";
-// empty when every character can be stored.
-QString UnstorableCharacterNames(const QString& text);
+// empty when every character can be stored. ASCII only, so it is Shift-JIS too.
+std::string UnstorableCharacterNames(std::u16string_view text);

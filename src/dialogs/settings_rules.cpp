@@ -2,10 +2,6 @@
 
 #include "data/sjis.h"
 
-#include <QFileInfo>
-#include <QImageReader>
-#include <QPainter>
-
 namespace settings_rules {
 
 PasteControls ControlsFromSettings(const ToolbarSettings& settings) {
@@ -67,35 +63,12 @@ DialogRequest ResetAllQuestion() {
             DialogAnswer::No};
 }
 
-QString StartFolderOf(const QString& pathText) {
-    const qsizetype slash = pathText.lastIndexOf(QChar(u'/'));
-    if (slash < 0) {
+std::u16string StartFolderOf(std::u16string_view pathText, std::u16string_view separators) {
+    const std::size_t slash = pathText.find_last_of(separators);
+    if (slash == std::u16string_view::npos) {
         return {};
     }
-    return pathText.left(slash + 1);
-}
-
-std::optional<QImage> LoadPreviewPicture(const QString& path) {
-    const QString extension = QFileInfo(path).suffix().toLower();
-    QByteArray format;
-    if (extension == QStringLiteral("bmp")) {
-        format = "BMP";
-    } else if (extension == QStringLiteral("ico")) {
-        format = "ICO";
-    } else {
-        return std::nullopt;
-    }
-    QImageReader reader(path, format);
-    reader.setDecideFormatFromContent(false);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        return std::nullopt;
-    }
-    QImage preview(16, 16, QImage::Format_ARGB32_Premultiplied);
-    preview.fill(Qt::transparent);
-    QPainter painter(&preview);
-    painter.drawImage(QPoint(0, 0), picture);
-    return preview;
+    return std::u16string(pathText.substr(0, slash + 1));
 }
 
 }  // namespace settings_rules

@@ -3,12 +3,9 @@
 #include "settings/toolbar_settings.h"
 #include "platform/dialogs.h"
 
-#include <QImage>
-#include <QString>
-
 #include <array>
-#include <optional>
 #include <string>
+#include <string_view>
 
 // The settings dialog's rules that need no window: how its controls stand for the settings, when they are
 // enabled, where its rows sit and what it asks.
@@ -56,14 +53,13 @@ std::string ResetHintText();
 // The question of "全て標準".
 DialogRequest ResetAllQuestion();
 
-// The folder the file dialog starts in: the text up to and including its last '/', or empty (the dialog's
-// own default folder) when it holds none.
-QString StartFolderOf(const QString& pathText);
+// What ends a folder in a path: the slash on Linux; on Windows also the backslash and a drive's colon.
+inline constexpr std::u16string_view kPosixPathSeparators = u"/";
+inline constexpr std::u16string_view kWindowsPathSeparators = u"\\/:";
 
-// A browsed picture for a preview: read as the kind its extension names (bitmap or icon; metafiles and
-// anything else the toolkit cannot read fail), cut to its top-left 16x16 pixels on a transparent ground.
-// Nothing when the file cannot be read.
-std::optional<QImage> LoadPreviewPicture(const QString& path);
+// The folder the file dialog starts in: the path box's text up to and including its last separator, or
+// empty (the dialog's own default folder) when it holds none.
+std::u16string StartFolderOf(std::u16string_view pathText, std::u16string_view separators);
 
 // The filter of the picture file dialog: the half-width word for bitmap, then the pattern.
 inline constexpr const char* kBitmapFilterUtf8 = "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)";

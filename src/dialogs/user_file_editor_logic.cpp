@@ -1,5 +1,4 @@
 #include "dialogs/user_file_editor_logic.h"
-#include "platform/qt/qt_sjis.h"
 
 #include "data/app_error.h"
 #include "data/sjis.h"
@@ -50,7 +49,7 @@ void StoreUserFile(CurrentUserHost& user, const std::string& folder, const std::
 
 namespace {
 
-const QString& boxText(const EditorOkRequest& request, int box) {
+const std::u16string& boxText(const EditorOkRequest& request, int box) {
     return request.boxes[static_cast<std::size_t>(box - 1)];
 }
 
@@ -62,7 +61,7 @@ std::string boxBytes(const EditorOkRequest& request, int box) {
     if (const auto& kept = keptBytes(request, box)) {
         return *kept;
     }
-    return SjisFromQString(boxText(request, box));
+    return sjis::fromUnicode(boxText(request, box));
 }
 
 }  // namespace
@@ -80,13 +79,13 @@ namespace {
 
 // The first box, in tab order, holding characters that Shift-JIS cannot store; 0 when there is none. A box
 // the user left as it was loaded keeps its bytes and is not checked.
-int firstUnstorableBox(const EditorOkRequest& request, QString* names) {
+int firstUnstorableBox(const EditorOkRequest& request, std::string* names) {
     for (const EditorBoxPlace& place : EditorBoxesInTabOrder()) {
         if (keptBytes(request, place.box)) {
             continue;
         }
         *names = UnstorableCharacterNames(boxText(request, place.box));
-        if (!names->isEmpty()) {
+        if (!names->empty()) {
             return place.box;
         }
     }
@@ -105,16 +104,15 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, CurrentUserHost& user, 
     if (!request.anyModified) {
         return {true, 0};
     }
-    const QString& nameText = boxText(request, kFileNameBox);
-    if (nameText.isEmpty()) {
+    if (boxText(request, kFileNameBox).empty()) {
         dialogs.ask(plainNotice(sjis::fromUtf8("ファイル名を入力して下さい。"), sjis::fromUtf8("入力"),
                                 DialogIcon::Information));
         return {false, kFileNameBox};
     }
-    QString names;
+    std::string names;
     if (const int box = firstUnstorableBox(request, &names); box != 0) {
-        const std::string text = sjis::fromUtf8("保存できない文字 ") + names.toStdString() +
-                                 sjis::fromUtf8(" が入力されています。");
+        const std::string text =
+            sjis::fromUtf8("保存できない文字 ") + names + sjis::fromUtf8(" が入力されています。");
         dialogs.ask(plainNotice(text, sjis::fromUtf8("入力"), DialogIcon::Information));
         return {false, box};
     }

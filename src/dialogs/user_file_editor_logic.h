@@ -4,8 +4,6 @@
 #include "data/user_record.h"
 #include "dialogs/user_file_editor_layout.h"
 
-#include <QString>
-
 #include <array>
 #include <optional>
 #include <string>
@@ -35,7 +33,7 @@ void StoreUserFile(CurrentUserHost& user, const std::string& folder, const std::
                    const UserRecord& record);
 
 struct EditorOkRequest {
-    std::array<QString, kEditorBoxCount> boxes;  // boxes[n - 1] is the text of Edit<n>
+    std::array<std::u16string, kEditorBoxCount> boxes;  // boxes[n - 1] is the text of Edit<n> (Unicode)
     // The bytes Edit<n> was loaded with, while the user has not changed it; they are stored as they are.
     std::array<std::optional<std::string>, kEditorBoxCount> keptBytes;
     bool anyModified = false;

@@ -1,24 +1,24 @@
 #include "dialogs/user_file_list_logic.h"
-#include "platform/qt/qt_sjis.h"
 
 #include "data/sjis.h"
 #include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "platform/dialogs.h"
+#include "platform/text_collator.h"
 #include "toolbar/current_user_host.h"
 
 #include <algorithm>
 #include <filesystem>
 
-std::vector<std::string> ListUserFileNames(const std::string& folder, const QCollator& collator) {
+std::vector<std::string> ListUserFileNames(const std::string& folder, const TextCollator& collator) {
     std::vector<std::string> names = UserFileNamesIn(folder);
     SortUserFileNames(names, collator);
     return names;
 }
 
-void SortUserFileNames(std::vector<std::string>& names, const QCollator& collator) {
+void SortUserFileNames(std::vector<std::string>& names, const TextCollator& collator) {
     std::stable_sort(names.begin(), names.end(), [&collator](const std::string& a, const std::string& b) {
-        return collator.compare(QStringFromSjis(a), QStringFromSjis(b)) < 0;
+        return collator.compare(sjis::toUnicode(a), sjis::toUnicode(b)) < 0;
     });
 }
 

@@ -1,22 +1,21 @@
 #pragma once
 
-#include <QCollator>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 class CurrentUserHost;
 class Dialogs;
+class TextCollator;
 
 // The display names (Shift-JIS) of every entry of folder named "*.zpd", files, folders and hidden entries
 // alike, in the order the collator sorts them. folder is in the file system's form. Names that Shift-JIS
 // cannot hold are left out, as FindUserFiles leaves them out: their path could not be rebuilt from the entry
 // text, and a delete would hit another file.
-std::vector<std::string> ListUserFileNames(const std::string& folder, const QCollator& collator);
+std::vector<std::string> ListUserFileNames(const std::string& folder, const TextCollator& collator);
 
 // Sorts display names ascending by the collator, comparing their Unicode text.
-void SortUserFileNames(std::vector<std::string>& names, const QCollator& collator);
+void SortUserFileNames(std::vector<std::string>& names, const TextCollator& collator);
 
 // The row of the current user file: the name equal to its display name, else the first one equal to it
 // ignoring letter case; nothing when there is no current file or no such name.

@@ -107,5 +107,7 @@ void EditorBox::focusOutEvent(QFocusEvent* event) {
 }
 
 QValidator::State ByteLimitValidator::validate(QString& input, int& /*position*/) const {
-    return AcceptsBoxText(input, box_->acceptedText(), box_->maxBytes()) ? Acceptable : Invalid;
+    const bool accepted =
+        AcceptsBoxText(input.toStdU16String(), box_->acceptedText().toStdU16String(), box_->maxBytes());
+    return accepted ? Acceptable : Invalid;
 }

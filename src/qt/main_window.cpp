@@ -13,6 +13,7 @@
 #include "qt/flat_button.h"
 #include "toolbar/menu_table.h"
 #include "qt/notice_window.h"
+#include "qt/qt_geometry.h"
 #include "toolbar/toolbar_layout.h"
 
 #include <QApplication>
@@ -221,12 +222,12 @@ void TForm1::FormShow() {
 }
 
 void TForm1::ArrangeButtons() {
-    const QSize buttonSize = speedButtons_.at(1)->size();
+    const Size buttonSize = fromQSize(speedButtons_.at(1)->size());
     const ToolbarLayout layout = ArrangeButtonsLayout(settings_.FrmStyle, isOpen(), buttonSize);
     speedButtons_.at(3)->setPicture(settings_.FrmStyle ? OpenButtonStripHorizontal()
                                                        : OpenButtonStripVertical());
-    setFixedSize(layout.clientSize);
-    QRect panel1 = layout.panel1;
+    setFixedSize(toQSize(layout.clientSize));
+    QRect panel1 = toQRect(layout.panel1);
     // Closed, the control group fills whatever client area the platform actually gave the window.
     if (!isOpen()) {
         if (settings_.FrmStyle) {
@@ -236,11 +237,11 @@ void TForm1::ArrangeButtons() {
         }
     }
     panel1_->setGeometry(panel1);
-    changeBtn_->setGeometry(layout.changeBar);
+    changeBtn_->setGeometry(toQRect(layout.changeBar));
     for (int i = 0; i < 3; ++i) {
-        speedButtons_.at(i + 1)->move(layout.controlButtons[static_cast<std::size_t>(i)]);
+        speedButtons_.at(i + 1)->move(toQPoint(layout.controlButtons[static_cast<std::size_t>(i)]));
     }
-    QRect panel2 = layout.panel2;
+    QRect panel2 = toQRect(layout.panel2);
     if (settings_.FrmStyle) {
         panel2.moveLeft(panel1.width());
     } else {
@@ -249,7 +250,7 @@ void TForm1::ArrangeButtons() {
     panel2_->setGeometry(panel2);
     for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
         speedButtons_.at(number)->move(
-            layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))]);
+            toQPoint(layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))]));
     }
 }
 

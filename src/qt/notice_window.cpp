@@ -1,5 +1,8 @@
 #include "qt/notice_window.h"
 
+#include "qt/qt_geometry.h"
+#include "toolbar/delivery_notice.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -7,22 +10,9 @@
 
 namespace {
 
-constexpr int kGap = 2;
 constexpr int kMaxWidth = 360;
 
 }  // namespace
-
-QRect NoticeGeometry(const QRect& anchor, const QSize& size, const QRect& screenArea) {
-    QRect notice(QPoint(anchor.left(), anchor.bottom() + 1 + kGap), size);
-    if (notice.bottom() > screenArea.bottom()) {
-        notice.moveBottom(anchor.top() - 1 - kGap);
-    }
-    notice.moveLeft(std::clamp(notice.left(), screenArea.left(),
-                               std::max(screenArea.left(), screenArea.right() + 1 - size.width())));
-    notice.moveTop(std::clamp(notice.top(), screenArea.top(),
-                              std::max(screenArea.top(), screenArea.bottom() + 1 - size.height())));
-    return notice;
-}
 
 NoticeWindow::NoticeWindow(QWidget* parent)
     // A tool-tip window bypasses the window manager: it is neither focused nor raised by a click.
@@ -58,7 +48,7 @@ void NoticeWindow::showNear(const QString& text, const QRect& anchor) {
     setFixedWidth(width);
     const QSize size(width, heightForWidth(width));
     setFixedHeight(size.height());
-    setGeometry(NoticeGeometry(anchor, size, area));
+    setGeometry(toQRect(NoticeGeometry(fromQRect(anchor), fromQSize(size), fromQRect(area))));
     show();
     raise();
     hideTimer_.start();

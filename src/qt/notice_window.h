@@ -19,7 +19,3 @@ class NoticeWindow final : public QLabel {
   private:
     QTimer hideTimer_;
 };
-
-// Where a notice of the given size goes: under the anchor, left edges aligned, or above it when the screen
-// area has no room below; always inside the area.
-QRect NoticeGeometry(const QRect& anchor, const QSize& size, const QRect& screenArea);

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
 #include "qt/button_images.h"
+#include "qt/settings_preview.h"
 #include "qt/toolbar_settings_host.h"
 
 #include <QApplication>
@@ -28,6 +29,11 @@ using settings_rules::FaceRow;
 
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);
+}
+
+QString StartFolder(const QString& pathText) {
+    return QString::fromStdU16String(
+        settings_rules::StartFolderOf(pathText.toStdU16String(), settings_rules::kPosixPathSeparators));
 }
 
 // The busy cursor for as long as it lives, so it is restored on every path.
@@ -221,7 +227,7 @@ void TForm4::SpeedButton1Click(int face) {
     QLineEdit& edit = *edits_[static_cast<std::size_t>(face)];
     QLabel& preview = *images_[static_cast<std::size_t>(face)];
     const QString chosen =
-        chooser_(this, settings_rules::StartFolderOf(edit.text()), Utf8(settings_rules::kBitmapFilterUtf8));
+        chooser_(this, StartFolder(edit.text()), Utf8(settings_rules::kBitmapFilterUtf8));
     if (chosen.isEmpty()) {
         return;
     }
@@ -229,7 +235,7 @@ void TForm4::SpeedButton1Click(int face) {
     QString unmappable;
     SjisFromQString(chosen, &unmappable);
     const std::optional<QImage> picture =
-        unmappable.isEmpty() ? settings_rules::LoadPreviewPicture(chosen) : std::nullopt;
+        unmappable.isEmpty() ? LoadPreviewPicture(chosen) : std::nullopt;
     if (!picture) {
         edit.clear();
         return;

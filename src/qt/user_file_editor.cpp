@@ -179,7 +179,7 @@ void TForm3::Edit31Exit() {
 void TForm3::BitBtn1Click() {
     EditorOkRequest request;
     for (int number = 1; number <= kEditorBoxCount; ++number) {
-        request.boxes[static_cast<std::size_t>(number - 1)] = box(number)->text();
+        request.boxes[static_cast<std::size_t>(number - 1)] = box(number)->text().toStdU16String();
         request.keptBytes[static_cast<std::size_t>(number - 1)] = box(number)->keptBytes();
     }
     request.anyModified = AnyBoxModified();
@@ -258,7 +258,7 @@ void TForm3::Paste1Click() {
         return;
     }
     const QString before = target->text();
-    target->insert(FirstLineOf(clip->text()));
+    target->insert(QString::fromStdU16String(FirstLineOf(clip->text().toStdU16String())));
     if (target->text() != before) {
         target->setModified(true);
     }

@@ -10,9 +10,9 @@
 #include "qt/user_file_editor.h"
 #include "dialogs/user_file_list_logic.h"
 #include "platform/dialogs.h"
+#include "platform/qt/qt_text_collator.h"
 #include "toolbar/current_user_host.h"
 
-#include <QCollator>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -30,12 +30,6 @@ constexpr int kClientHeight = 201;
 constexpr int kListWidth = 193;
 constexpr int kListHeight = 169;
 constexpr int kNameRole = Qt::UserRole;
-
-QCollator userCollator() {
-    QCollator collator(QLocale::system().collation());
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-    return collator;
-}
 
 }  // namespace
 
@@ -122,7 +116,7 @@ QStringList TForm2::entries() const {
 
 void TForm2::FormCreate() {
     const QIcon icon(QStringLiteral(":/dialogs/user_file.xpm"));
-    for (const std::string& name : ListUserFileNames(folder_, userCollator())) {
+    for (const std::string& name : ListUserFileNames(folder_, QtTextCollator())) {
         auto* item = new QTreeWidgetItem(listView1_, {QStringFromSjis(name)});
         item->setIcon(0, icon);
         item->setData(0, kNameRole, QByteArray::fromStdString(name));

@@ -2,7 +2,11 @@
 
 #include "data/sjis.h"
 
+#include <algorithm>
+
 namespace {
+
+constexpr int kNoticeGap = 2;  // pixels between the toolbar and its notice
 
 // Why nothing, or not everything, reached the window below after a field click.
 const char* pasteCause(DeliveryResult result) {
@@ -57,4 +61,14 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
     }
     return sjis::fromUtf8(std::string(pasteCause(result)) +
                           "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。");
+}
+
+Rect NoticeGeometry(const Rect& anchor, Size size, const Rect& screenArea) {
+    Rect notice{anchor.x, anchor.yEnd() + kNoticeGap, size.width, size.height};
+    if (notice.yEnd() > screenArea.yEnd()) {
+        notice.y = anchor.y - kNoticeGap - size.height;
+    }
+    notice.x = std::clamp(notice.x, screenArea.x, std::max(screenArea.x, screenArea.xEnd() - size.width));
+    notice.y = std::clamp(notice.y, screenArea.y, std::max(screenArea.y, screenArea.yEnd() - size.height));
+    return notice;
 }

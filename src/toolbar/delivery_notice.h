@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolbar/delivery.h"
+#include "toolbar/geometry.h"
 
 #include <string>
 
@@ -10,3 +11,7 @@ enum class DeliveryAction { Paste, NextKey };
 
 // The short notice (Shift-JIS) that tells the user why nothing reached the window below; empty for Sent.
 std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action);
+
+// Where a notice of the given size goes: under the anchor (the toolbar's frame), left edges aligned, or above
+// it when the screen area has no room below; always inside the area.
+Rect NoticeGeometry(const Rect& anchor, Size size, const Rect& screenArea);

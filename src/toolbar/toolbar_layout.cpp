@@ -12,36 +12,36 @@ int FieldButtonPosition(int speedButtonNumber) {
     return kPositions[static_cast<std::size_t>(speedButtonNumber - 4)];
 }
 
-ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, QSize button) {
-    const int w = button.width();
-    const int h = button.height();
+ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, Size button) {
+    const int w = button.width;
+    const int h = button.height;
     ToolbarLayout layout;
     if (horizontal) {
         const int fixedWidth = kChangeBarThickness + 3 * w;
-        layout.clientSize = QSize(open ? fixedWidth + kFieldButtonCount * w : fixedWidth, h);
-        layout.panel1 = QRect(0, 0, open ? fixedWidth : layout.clientSize.width(), h);
-        layout.changeBar = QRect(0, 0, kChangeBarThickness, h);
+        layout.clientSize = Size{open ? fixedWidth + kFieldButtonCount * w : fixedWidth, h};
+        layout.panel1 = Rect{0, 0, open ? fixedWidth : layout.clientSize.width, h};
+        layout.changeBar = Rect{0, 0, kChangeBarThickness, h};
         for (int i = 0; i < 3; ++i) {
-            layout.controlButtons[static_cast<std::size_t>(i)] = QPoint(kChangeBarThickness + i * w, 0);
+            layout.controlButtons[static_cast<std::size_t>(i)] = Point{kChangeBarThickness + i * w, 0};
         }
-        layout.panel2 = QRect(layout.panel1.width(), 0, kFieldButtonCount * w, h);
+        layout.panel2 = Rect{layout.panel1.width, 0, kFieldButtonCount * w, h};
         for (int pos = 0; pos < kFieldButtonCount; ++pos) {
-            layout.fieldButtons[static_cast<std::size_t>(pos)] = QPoint(pos * w, 0);
+            layout.fieldButtons[static_cast<std::size_t>(pos)] = Point{pos * w, 0};
         }
         return layout;
     }
     const int width = w + 2 * kVerticalMargin;
     const int fixedHeight = kChangeBarThickness + 3 * h;
-    layout.clientSize = QSize(width, open ? fixedHeight + kFieldButtonCount * h : fixedHeight);
-    layout.panel1 = QRect(0, 0, width, open ? fixedHeight : layout.clientSize.height());
-    layout.changeBar = QRect(0, 0, width, kChangeBarThickness);
+    layout.clientSize = Size{width, open ? fixedHeight + kFieldButtonCount * h : fixedHeight};
+    layout.panel1 = Rect{0, 0, width, open ? fixedHeight : layout.clientSize.height};
+    layout.changeBar = Rect{0, 0, width, kChangeBarThickness};
     for (int i = 0; i < 3; ++i) {
         layout.controlButtons[static_cast<std::size_t>(i)] =
-            QPoint(kVerticalMargin, kChangeBarThickness + i * h);
+            Point{kVerticalMargin, kChangeBarThickness + i * h};
     }
-    layout.panel2 = QRect(0, layout.panel1.height(), width, kFieldButtonCount * h);
+    layout.panel2 = Rect{0, layout.panel1.height, width, kFieldButtonCount * h};
     for (int pos = 0; pos < kFieldButtonCount; ++pos) {
-        layout.fieldButtons[static_cast<std::size_t>(pos)] = QPoint(kVerticalMargin, pos * h);
+        layout.fieldButtons[static_cast<std::size_t>(pos)] = Point{kVerticalMargin, pos * h};
     }
     return layout;
 }

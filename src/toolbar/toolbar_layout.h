@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QPoint>
-#include <QRect>
-#include <QSize>
+#include "toolbar/geometry.h"
 
 #include <array>
 
@@ -13,16 +11,16 @@ constexpr int kVerticalMargin = 2;  // on each side of a button in the vertical 
 // Where every part of the toolbar goes for one arrangement. Field buttons are indexed by their position
 // in the row (see FieldButtonPosition).
 struct ToolbarLayout {
-    QSize clientSize;
-    QRect panel1;
-    QRect changeBar;
-    std::array<QPoint, 3> controlButtons;  // SpeedButton1, SpeedButton2, SpeedButton3
-    QRect panel2;
-    std::array<QPoint, kFieldButtonCount> fieldButtons;
+    Size clientSize;
+    Rect panel1;
+    Rect changeBar;
+    std::array<Point, 3> controlButtons;  // SpeedButton1, SpeedButton2, SpeedButton3
+    Rect panel2;
+    std::array<Point, kFieldButtonCount> fieldButtons;
 };
 
 // horizontal: FrmStyle; open: SpeedButton3 is down; button: the size of SpeedButton1.
-ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, QSize button);
+ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, Size button);
 
 // The position in the field row of SpeedButton<number> (4..18); the row is not in name order.
 int FieldButtonPosition(int speedButtonNumber);

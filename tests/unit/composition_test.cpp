@@ -1,7 +1,6 @@
 #include "toolbar/composition.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
 #include "toolbar/menu_table.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,7 @@
 // Readable failure output for the composition results.
 void PrintTo(const Composition& composition, std::ostream* out) {
     *out << "kind " << static_cast<int>(composition.kind) << " text \""
-         << QStringFromSjis(composition.text).toStdString() << "\"";
+         << sjis::toUtf8(composition.text) << "\"";
 }
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "data/sjis.h"
 #include "support/delivery_result_printer.h"
-#include "qt/notice_window.h"
+#include "support/geometry_printer.h"
 
 #include <gtest/gtest.h>
 
@@ -42,21 +42,21 @@ TEST(DeliveryNotice, EveryFailureHasItsOwnTextAndOnlyAPasteMentionsTheClipboard)
 }
 
 TEST(DeliveryNotice, GoesBelowTheToolbarOrAboveItWhenTheScreenEndsAndStaysOnTheScreen) {
-    const QRect screen(0, 0, 1280, 800);
-    const QSize notice(360, 40);
+    const Rect screen{0, 0, 1280, 800};
+    const Size notice{360, 40};
     struct Case {
         const char* name;
-        QRect toolbar;
-        QPoint expected;
+        Rect toolbar;
+        Point expected;
     };
     const Case cases[] = {
-        {"room below", QRect(300, 300, 422, 40), QPoint(300, 342)},
-        {"at the bottom", QRect(300, 760, 422, 40), QPoint(300, 718)},
-        {"at the right edge", QRect(1200, 100, 77, 40), QPoint(920, 142)},
-        {"left of the screen", QRect(-50, 100, 77, 40), QPoint(0, 142)},
+        {"room below", {300, 300, 422, 40}, {300, 342}},
+        {"at the bottom", {300, 760, 422, 40}, {300, 718}},
+        {"at the right edge", {1200, 100, 77, 40}, {920, 142}},
+        {"left of the screen", {-50, 100, 77, 40}, {0, 142}},
     };
     for (const Case& c : cases) {
-        const QRect placed = NoticeGeometry(c.toolbar, notice, screen);
+        const Rect placed = NoticeGeometry(c.toolbar, notice, screen);
         EXPECT_EQ(placed.topLeft(), c.expected) << c.name;
         EXPECT_EQ(placed.size(), notice) << c.name;
         EXPECT_FALSE(placed.intersects(c.toolbar)) << c.name;

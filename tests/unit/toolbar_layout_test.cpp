@@ -1,15 +1,19 @@
 #include "toolbar/toolbar_layout.h"
 
+#include "support/geometry_printer.h"
+
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace {
 
-const QSize kButton(23, 22);
+const Size kButton{23, 22};
 
 struct ClientSizeCase {
     bool horizontal;
     bool open;
-    QSize client;
+    Size client;
 };
 
 TEST(ToolbarLayout, ClientSizeOfTheFourArrangements) {
@@ -27,25 +31,25 @@ TEST(ToolbarLayout, ClientSizeOfTheFourArrangements) {
 
 TEST(ToolbarLayout, HorizontalOpenRowFollowsTheControlGroup) {
     const ToolbarLayout layout = ArrangeButtonsLayout(true, true, kButton);
-    EXPECT_EQ(layout.panel1, QRect(0, 0, 77, 22));
-    EXPECT_EQ(layout.changeBar, QRect(0, 0, 8, 22));
-    EXPECT_EQ(layout.controlButtons[0], QPoint(8, 0));
-    EXPECT_EQ(layout.controlButtons[2], QPoint(54, 0));
-    EXPECT_EQ(layout.panel2, QRect(77, 0, 345, 22));
-    EXPECT_EQ(layout.fieldButtons[14], QPoint(14 * 23, 0));
+    EXPECT_EQ(layout.panel1, (Rect{0, 0, 77, 22}));
+    EXPECT_EQ(layout.changeBar, (Rect{0, 0, 8, 22}));
+    EXPECT_EQ(layout.controlButtons[0], (Point{8, 0}));
+    EXPECT_EQ(layout.controlButtons[2], (Point{54, 0}));
+    EXPECT_EQ(layout.panel2, (Rect{77, 0, 345, 22}));
+    EXPECT_EQ(layout.fieldButtons[14], (Point{14 * 23, 0}));
 }
 
 TEST(ToolbarLayout, VerticalStacksButtonsWithMargins) {
     const ToolbarLayout layout = ArrangeButtonsLayout(false, true, kButton);
-    EXPECT_EQ(layout.changeBar, QRect(0, 0, 27, 8));
-    EXPECT_EQ(layout.controlButtons[1], QPoint(2, 30));
-    EXPECT_EQ(layout.panel2, QRect(0, 74, 27, 330));
-    EXPECT_EQ(layout.fieldButtons[4], QPoint(2, 88));
+    EXPECT_EQ(layout.changeBar, (Rect{0, 0, 27, 8}));
+    EXPECT_EQ(layout.controlButtons[1], (Point{2, 30}));
+    EXPECT_EQ(layout.panel2, (Rect{0, 74, 27, 330}));
+    EXPECT_EQ(layout.fieldButtons[4], (Point{2, 88}));
 }
 
 TEST(ToolbarLayout, ClosedControlGroupFillsTheClientArea) {
-    EXPECT_EQ(ArrangeButtonsLayout(true, false, kButton).panel1.width(), 77);
-    EXPECT_EQ(ArrangeButtonsLayout(false, false, kButton).panel1.height(), 74);
+    EXPECT_EQ(ArrangeButtonsLayout(true, false, kButton).panel1.width, 77);
+    EXPECT_EQ(ArrangeButtonsLayout(false, false, kButton).panel1.height, 74);
 }
 
 TEST(ToolbarLayout, FieldRowOrderPutsBirthDateAfterSexAndNextBeforeSettings) {
