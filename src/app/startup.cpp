@@ -60,7 +60,7 @@ int RunToolbar(QApplication& app, QtDialogs& dialogs) {
     services.clipboard = &clipboard;
     services.userFileFolder = UserFileFolder();
     // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.
-    RemoveLeftoverTemporaries(services.userFileFolder);
+    RemoveLeftoverTemporaries(services.userFileFolder, &log);
     services.openUserFileList = [](ToolbarHost& host, QWidget* parent) { OpenUserFileList(host, parent); };
     services.openUserFileEditor = [](ToolbarHost& host, QWidget* parent, const std::string& path) {
         OpenUserFileEditor(host, parent, path);

@@ -18,9 +18,6 @@
 #include <algorithm>
 #include <string>
 
-// Declared beside ReplaceFileAtomically on the main line; repeated here until this branch has that header.
-int RemoveLeftoverTemporaries(const std::string& folder);
-
 namespace {
 
 TEST(Win32InstanceLockTest, RefusesTheSecondHolderUntilTheFirstIsGone) {
