@@ -265,7 +265,9 @@ TEST_F(UserFileTest, LeftoverTemporariesOfAKilledSaveAreRemovedAndNothingElse) {
     }
     EXPECT_EQ(entriesOf(folder()).size(), users.size() + 1);
 
-    EXPECT_EQ(RemoveLeftoverTemporaries(folderPath()), 1);
+    RecordingLog log;
+    EXPECT_EQ(RemoveLeftoverTemporaries(folderPath(), &log), 1);
+    EXPECT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(entriesOf(folder()), users);
     EXPECT_EQ(readBytes(folder() / "Zenpad.ini"), "old");
 }
