@@ -8,7 +8,8 @@
 #include <vector>
 
 // User files: one line per field, Shift-JIS, every line ended by CR LF. Paths, folders included, are the file
-// system's own bytes (UTF-8 on Windows); only a user file's name, as the user types and sees it, is Shift-JIS.
+// system's own bytes (UTF-8 on Windows); only a user file's name, as the user types and sees it, is
+// Shift-JIS.
 
 // The folder of the executable with a trailing separator, in the program's form of paths.
 std::string UserFileFolder();

@@ -26,14 +26,16 @@ TEST(Win32LogTest, AppendsLinesToTheFileNamedByZenporoLogAndOnlyThen) {
     ASSERT_TRUE(SetEnvironmentVariableW(L"ZENPORO_LOG", nullptr));
     Win32Log().write(LogCategory::Settings, "not written anywhere a user looks");
 
-    EXPECT_EQ(contentOf(file), "zenporo.files: left out: Zo\xC3\xAB.zpd\r\nzenporo.delivery: no window below\r\n");
+    EXPECT_EQ(contentOf(file),
+              "zenporo.files: left out: Zo\xC3\xAB.zpd\r\nzenporo.delivery: no window below\r\n");
 }
 
 TEST(Win32FileSystemTest, ExecutableFolderHoldsTheRunningProgram) {
     const std::string folder = ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '\\');
-    EXPECT_TRUE(std::filesystem::is_regular_file(FileSystemPath(folder + "win32_service_tests.exe"))) << folder;
+    EXPECT_TRUE(std::filesystem::is_regular_file(FileSystemPath(folder + "win32_service_tests.exe")))
+        << folder;
 }
 
 }  // namespace

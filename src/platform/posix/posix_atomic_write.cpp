@@ -1,6 +1,5 @@
 #include "data/atomic_write.h"
 
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

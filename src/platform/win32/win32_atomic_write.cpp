@@ -205,7 +205,8 @@ int RemoveLeftoverTemporaries(const std::string& folder, Log* log) {
         const std::wstring path = prefix + found.cFileName;
         if (regularFile && isOurTemporary(found.cFileName) && DeleteFileW(path.c_str())) {
             if (log != nullptr) {
-                log->write(LogCategory::Files, "removed the temporary file of a save cut short: " + Utf8Path(path));
+                log->write(LogCategory::Files,
+                           "removed the temporary file of a save cut short: " + Utf8Path(path));
             }
             ++removed;
         }

@@ -69,7 +69,8 @@ std::optional<std::vector<std::string>> EntryNamesIn(const std::string& folder) 
         FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (search.get() == INVALID_HANDLE_VALUE) {
         // Only the root of a drive lists nothing at all; any other failure is a folder that cannot be opened.
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(std::vector<std::string>{}) : std::nullopt;
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(std::vector<std::string>{})
+                                                      : std::nullopt;
     }
     std::vector<std::string> names;
     do {
@@ -99,5 +100,6 @@ std::string ExecutableFolder() {
         path.resize(path.size() * 2);
     }
     const auto separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? ".\\" : Utf8Path(std::wstring_view(path).substr(0, separator + 1));
+    return separator == std::wstring::npos ? ".\\"
+                                           : Utf8Path(std::wstring_view(path).substr(0, separator + 1));
 }
