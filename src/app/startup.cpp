@@ -41,7 +41,7 @@ int RunToolbar(QApplication& app, PlatformServices& platform) {
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
     // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.
-    RemoveLeftoverTemporaries(services.userFileFolder);
+    RemoveLeftoverTemporaries(services.userFileFolder, platform.log.get());
     services.openUserFileList = [](TForm1& form, QWidget* parent) {
         OpenUserFileList(form.currentUser(), form.dialogs(), form.applicationTitle(), parent);
     };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/log.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,5 +13,6 @@
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
 // Removes the temporary files that a write cut short (a killed process) left in folder, and only those;
-// returns how many. Run at start, while no other instance can be writing.
-int RemoveLeftoverTemporaries(const std::string& folder);
+// returns how many, each logged (Files) when log is given. Run at start, while no other instance can be
+// writing. Each platform has its own implementation of both.
+int RemoveLeftoverTemporaries(const std::string& folder, Log* log = nullptr);

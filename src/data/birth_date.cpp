@@ -1,19 +1,11 @@
 #include "data/birth_date.h"
 
-#include <QDate>
+#include "platform/local_clock.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
-
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
 
 // Reads the date text left to right: numbers, "/" separators and spaces (U+0020 only).
 class DateScanner {
@@ -73,13 +65,20 @@ int windowedYear(int year, const CalendarDate& today) {
 }  // namespace
 
 bool IsCalendarDate(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= daysInMonth(year, month);
+    // The ranges come first: chrono's month and day keep only a byte of what they are given.
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
+        return false;
+    }
+    return std::chrono::year_month_day{std::chrono::year{year},
+                                       std::chrono::month{static_cast<unsigned>(month)},
+                                       std::chrono::day{static_cast<unsigned>(day)}}
+        .ok();
 }
 
 CalendarDate TodayLocal() {
-    const QDate today = QDate::currentDate();
-    return {today.year(), today.month(), today.day()};
+    const std::chrono::year_month_day today = LocalToday();
+    return {static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
+            static_cast<int>(static_cast<unsigned>(today.day()))};
 }
 
 std::string BirthDateText(const std::string& year, const std::string& month, const std::string& day) {

@@ -2,78 +2,17 @@
 
 #include "data/app_error.h"
 #include "data/atomic_write.h"
-#include "data/file_log.h"
 #include "data/file_names.h"
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <filesystem>
-#include <memory>
-#include <optional>
+#include "platform/file_system.h"
 
 namespace {
 
 constexpr std::string_view kExtension = ".zpd";
 
-std::string withTrailingSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-class ReadOnlyFile {
-  public:
-    explicit ReadOnlyFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-    ~ReadOnlyFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    // The whole content; nothing when the file is not open or a read fails (a folder fails here).
-    std::optional<std::string> readAll() const {
-        if (fd_ < 0) {
-            return std::nullopt;
-        }
-        std::string bytes;
-        char buffer[65536];
-        for (;;) {
-            const ssize_t count = ::read(fd_, buffer, sizeof buffer);
-            if (count == 0) {
-                return bytes;
-            }
-            if (count < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return std::nullopt;
-            }
-            bytes.append(buffer, static_cast<std::size_t>(count));
-        }
-    }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
 
 std::string UserFileFolder() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return "./";
-    }
-    return withTrailingSlash(executable.parent_path().native());
+    return ExecutableFolder();
 }
 
 std::string UserFilePath(const std::string& folder, const std::string& name) {
@@ -81,7 +20,7 @@ std::string UserFilePath(const std::string& folder, const std::string& name) {
 }
 
 std::string DisplayName(const std::string& path) {
-    const auto slash = path.rfind('/');
+    const auto slash = path.find_last_of(kPathSeparators);
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos) {
@@ -117,11 +56,11 @@ std::string UserFileBytes(const UserRecord& record) {
 }
 
 UserRecord ReadUserFile(const std::string& path) {
-    const std::optional<std::string> bytes = ReadOnlyFile(path).readAll();
-    if (!bytes) {
+    const FileContent content = ReadWholeFile(path);
+    if (content.outcome != FileContent::Outcome::Read) {
         throw cannotOpenFile(path);
     }
-    return ParseUserFileBytes(*bytes);
+    return ParseUserFileBytes(content.bytes);
 }
 
 void WriteUserFile(const std::string& path, const UserRecord& record) {
@@ -130,29 +69,25 @@ void WriteUserFile(const std::string& path, const UserRecord& record) {
     }
 }
 
-std::vector<std::string> UserFileNamesIn(const std::string& folder) {
+std::vector<std::string> UserFileNamesIn(const std::string& folder, Log* log) {
     std::vector<std::string> names;
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.empty() ? "." : folder.c_str()));
-    if (!dir) {
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view entryName(entry->d_name);
-        if (!entryName.ends_with(kExtension)) {
+    for (const std::string& entryName : EntryNamesIn(folder).value_or(std::vector<std::string>{})) {
+        const std::string_view entry(entryName);
+        if (!entry.ends_with(kExtension)) {
             continue;
         }
         // A name Shift-JIS cannot hold could not be shown or typed, and its path not be rebuilt from it.
-        if (auto name = ShiftJisName(entryName.substr(0, entryName.size() - kExtension.size()))) {
+        if (auto name = ShiftJisName(entry.substr(0, entry.size() - kExtension.size()))) {
             names.push_back(std::move(*name));
-        } else {
-            qCDebug(lcFiles) << "left out, Shift-JIS cannot hold its name:" << entry->d_name;
+        } else if (log != nullptr) {
+            log->write(LogCategory::Files, "left out, Shift-JIS cannot hold its name: " + entryName);
         }
     }
     return names;
 }
 
-UserFileSearch FindUserFiles(const std::string& folder) {
-    const std::vector<std::string> names = UserFileNamesIn(folder);
+UserFileSearch FindUserFiles(const std::string& folder, Log* log) {
+    const std::vector<std::string> names = UserFileNamesIn(folder, log);
     UserFileSearch result;
     result.count = static_cast<int>(names.size());
     if (!names.empty()) {

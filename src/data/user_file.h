@@ -1,15 +1,17 @@
 #pragma once
 
 #include "data/user_record.h"
+#include "platform/log.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 // User files: one line per field, Shift-JIS, every line ended by CR LF. Paths, folders included, are the file
-// system's own bytes; only a user file's name, as the user types and sees it, is Shift-JIS.
+// system's own bytes (UTF-8 on Windows); only a user file's name, as the user types and sees it, is
+// Shift-JIS.
 
-// The folder of the executable with a trailing "/", as the file system names it.
+// The folder of the executable with a trailing separator, in the program's form of paths.
 std::string UserFileFolder();
 
 // folder + the Shift-JIS name in the file system's form + ".zpd"; the name is taken exactly as typed.
@@ -36,7 +38,8 @@ struct UserFileSearch {
 };
 // Counts every entry of folder whose name ends in ".zpd" (case-sensitive), hidden ones and folders included,
 // leaving out names Shift-JIS cannot hold, as UserFileNamesIn does.
-UserFileSearch FindUserFiles(const std::string& folder);
+UserFileSearch FindUserFiles(const std::string& folder, Log* log = nullptr);
 
-// The Shift-JIS display names of the entries FindUserFiles counts, in the order the folder lists them.
-std::vector<std::string> UserFileNamesIn(const std::string& folder);
+// The Shift-JIS display names of the entries FindUserFiles counts, in the order the folder lists them. Each
+// name left out is logged (Files) when log is given.
+std::vector<std::string> UserFileNamesIn(const std::string& folder, Log* log = nullptr);

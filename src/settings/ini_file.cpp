@@ -3,14 +3,9 @@
 #include "data/atomic_write.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
+#include "platform/file_system.h"
 
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -162,18 +157,6 @@ std::optional<int> parseDecimal(std::string_view text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { ::close(fd_); }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
 
 int ParseProfileInteger(std::string_view text, int defaultValue) {
@@ -306,30 +289,16 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 }
 
 IniFile LoadIniFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
+    const FileContent content = ReadWholeFile(path);
+    switch (content.outcome) {
+        case FileContent::Outcome::Read:
+            return IniFile(content.bytes);
+        case FileContent::Outcome::Missing:
             return IniFile();
-        }
-        throw IniReadError(std::strerror(errno));
-    }
-    const FileDescriptor file(fd);
-    std::string bytes;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-        if (count == 0) {
+        case FileContent::Outcome::Failed:
             break;
-        }
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw IniReadError(std::strerror(errno));
-        }
-        bytes.append(buffer, static_cast<std::size_t>(count));
     }
-    return IniFile(bytes);
+    throw IniReadError(content.error);
 }
 
 void SaveIniFile(const std::string& path, const IniFile& file) {

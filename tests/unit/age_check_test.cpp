@@ -2,8 +2,7 @@
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "support/scripted_dialogs.h"
-
-#include <QTemporaryDir>
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +25,8 @@ UserRecord recordBornOn(const char* year, const char* month, const char* day, co
 
 class ConfirmStoredAgeTest : public ::testing::Test {
   protected:
-    QTemporaryDir dir_;
-    const std::string path_ = dir_.path().toStdString() + "/user.zpd";
+    TemporaryFolder dir_;
+    const std::string path_ = dir_.text() + "user.zpd";
 
     UserRecord onDisk() const { return ReadUserFile(path_); }
 };
@@ -93,7 +92,7 @@ TEST_F(ConfirmStoredAgeTest, AsksNothingWhenTheAgeIsRightOrCannotBeComputed) {
         ConfirmStoredAge(record, path_, dialogs, kToday);
         EXPECT_TRUE(dialogs.asked.empty()) << c.label;
         EXPECT_EQ(record, c.record) << c.label;
-        EXPECT_FALSE(std::filesystem::exists(path_)) << c.label;
+        EXPECT_FALSE(std::filesystem::exists(FileSystemPath(path_))) << c.label;
     }
 }
 
@@ -121,7 +120,7 @@ TEST_F(ConfirmStoredAgeTest, StoredAgeMustMatchExactlyApartFromLetterCase) {
 
 TEST_F(ConfirmStoredAgeTest, AFailedRewriteIsIgnoredAndTheRecordKeepsTheCorrection) {
     UserRecord record = recordBornOn("1970", "4", "10", "54");
-    const std::string unwritable = dir_.path().toStdString() + "/missing-folder/user.zpd";
+    const std::string unwritable = dir_.text() + "missing-folder/user.zpd";
     ScriptedDialogs dialogs(DialogAnswer::Yes);
 
     EXPECT_NO_THROW(ConfirmStoredAge(record, unwritable, dialogs, kToday));

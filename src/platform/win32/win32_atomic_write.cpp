@@ -5,6 +5,7 @@
 #include "data/atomic_write.h"
 
 #include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_path.h"
 
 #include <windows.h>
 
@@ -194,7 +195,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     return true;
 }
 
-int RemoveLeftoverTemporaries(const std::string& folder) {
+int RemoveLeftoverTemporaries(const std::string& folder, Log* log) {
     const std::wstring wide = widenUtf8(folder);
     const std::wstring prefix =
         wide.empty() || wide.back() == L'\\' || wide.back() == L'/' ? wide : wide + L"\\";
@@ -205,10 +206,13 @@ int RemoveLeftoverTemporaries(const std::string& folder) {
     }
     int removed = 0;
     do {
-        const bool regularFile =
-            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-        if (regularFile && isOurTemporary(found.cFileName) &&
-            DeleteFileW((prefix + found.cFileName).c_str())) {
+        const bool regularFile = (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        const std::wstring path = prefix + found.cFileName;
+        if (regularFile && isOurTemporary(found.cFileName) && DeleteFileW(path.c_str())) {
+            if (log != nullptr) {
+                log->write(LogCategory::Files,
+                           "removed the temporary file of a save cut short: " + Utf8Path(path));
+            }
             ++removed;
         }
     } while (FindNextFileW(search, &found));

@@ -1,7 +1,5 @@
 #include "data/atomic_write.h"
 
-#include "data/file_log.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,7 +92,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     return true;
 }
 
-int RemoveLeftoverTemporaries(const std::string& folder) {
+int RemoveLeftoverTemporaries(const std::string& folder, Log* log) {
     std::error_code error;
     std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
     int removed = 0;
@@ -103,7 +101,10 @@ int RemoveLeftoverTemporaries(const std::string& folder) {
         std::error_code ignored;
         if (isOurTemporary(entry.path().filename().native()) && entry.is_regular_file(ignored) &&
             std::filesystem::remove(entry.path(), ignored)) {
-            qCDebug(lcFiles) << "removed the temporary file of a save cut short:" << entry.path().c_str();
+            if (log != nullptr) {
+                log->write(LogCategory::Files,
+                           "removed the temporary file of a save cut short: " + entry.path().native());
+            }
             ++removed;
         }
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Paths inside the program are the file system's own bytes on Linux and UTF-8 on Windows (whose own names
+// are UTF-16); each platform converts at its calls.
+
+// What separates the folders of a path: "/" on Linux, "\" and "/" on Windows.
+#ifdef _WIN32
+inline constexpr std::string_view kPathSeparators = "\\/";
+#else
+inline constexpr std::string_view kPathSeparators = "/";
+#endif
+
+struct FileContent {
+    enum class Outcome { Read, Missing, Failed };
+    Outcome outcome = Outcome::Failed;
+    std::string bytes;  // the whole file when Read
+    std::string error;  // why, when Failed
+};
+
+// The whole file. Missing when neither it nor its folder exists; Failed when it exists but cannot be read
+// (a folder of that name, no permission, a read error).
+FileContent ReadWholeFile(const std::string& path);
+
+// The names of every entry of folder (files, folders, hidden ones; never "." or ".."), in the order the
+// folder lists them; nothing when the folder cannot be opened. An empty folder path is the current folder.
+std::optional<std::vector<std::string>> EntryNamesIn(const std::string& folder);
+
+// The folder of the running program with a trailing separator; the current folder when it cannot be known.
+std::string ExecutableFolder();
