@@ -23,8 +23,10 @@ constexpr int kFaceSize = 16;
 
 QImage resourcePicture(const QString& name, QImage::Format format) {
     registerImageResources();
-    // The format is named so the reader does not load every image plugin to guess it.
-    return QImage(QStringLiteral(":/images/%1.xpm").arg(name), "XPM").convertToFormat(format);
+    // Naming the format is not enough: a reader that may guess still loads every image plugin to ask it.
+    QImageReader reader(QStringLiteral(":/images/%1.xpm").arg(name), "xpm");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read().convertToFormat(format);
 }
 
 QImage silverBackedPicture(const QString& name) {
