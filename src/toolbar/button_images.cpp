@@ -41,10 +41,10 @@ bool sameColour(QRgb a, QRgb b) {
 QImage withTransparentColour(const QImage& image, QRgb key) {
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < result.height(); ++y) {
+        auto* const line = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < result.width(); ++x) {
-            const QRgb pixel = result.pixel(x, y);
-            const int alpha = sameColour(pixel, key) ? 0 : 255;
-            result.setPixel(x, y, qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), alpha));
+            const QRgb pixel = line[x];
+            line[x] = qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), sameColour(pixel, key) ? 0 : 255);
         }
     }
     return result;
