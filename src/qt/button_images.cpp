@@ -24,8 +24,10 @@ constexpr int kFaceSize = 16;
 
 QImage resourcePicture(const QString& name, QImage::Format format) {
     registerImageResources();
-    // The format is named so the reader does not load every image plugin to guess it.
-    return QImage(QStringLiteral(":/images/%1.xpm").arg(name), "XPM").convertToFormat(format);
+    // Naming the format is not enough: a reader that may guess still loads every image plugin to ask it.
+    QImageReader reader(QStringLiteral(":/images/%1.xpm").arg(name), "xpm");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read().convertToFormat(format);
 }
 
 QImage silverBackedPicture(const QString& name) {
@@ -40,10 +42,10 @@ bool sameColour(QRgb a, QRgb b) {
 QImage withTransparentColour(const QImage& image, QRgb key) {
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < result.height(); ++y) {
+        auto* const line = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < result.width(); ++x) {
-            const QRgb pixel = result.pixel(x, y);
-            const int alpha = sameColour(pixel, key) ? 0 : 255;
-            result.setPixel(x, y, qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), alpha));
+            const QRgb pixel = line[x];
+            line[x] = qRgba(qRed(pixel), qGreen(pixel), qBlue(pixel), sameColour(pixel, key) ? 0 : 255);
         }
     }
     return result;

@@ -23,6 +23,9 @@
 #include <QShowEvent>
 #include <QWindow>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 constexpr int kFirstFieldButton = 4;
@@ -31,6 +34,16 @@ constexpr int kLastFieldButton = 18;
 // The face each field button shows, by its number (SpeedButton4 .. SpeedButton18).
 int FaceOfButton(int number) {
     return number - kFirstFieldButton;
+}
+
+// The menu items whose picture and caption follow the loaded user.
+constexpr std::array kFullNameItems{MenuItemId::Kanji1, MenuItemId::Hiragana1, MenuItemId::Katakana1,
+                                    MenuItemId::Romaji1};
+constexpr std::array kMemoItems{MenuItemId::Memo1, MenuItemId::Memo2, MenuItemId::Memo3, MenuItemId::Memo4};
+
+// The object name of a menu item: its Name, which tests use to find it.
+QString nameOf(const MenuEntry& entry) {
+    return QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
 }
 
 QString u(const std::string& sjisText) {
@@ -62,8 +75,6 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
         faces_[static_cast<std::size_t>(i)] = BuiltInPicture(i);
     }
     buildControls();
-    buildMenus();
-    notice_ = new NoticeWindow(this);
     ApplyButtonFaces();
     UpdateHints();
 }
@@ -121,62 +132,80 @@ void TForm1::buildControls() {
         } else if (number == 18) {
             connect(button, &FlatButton::clicked, this, [this] { SpeedButton18Click(); });
         } else {
-            connect(button, &FlatButton::clicked, this, [this, button] { SpeedButton7Click(button); });
+            connect(button, &FlatButton::clicked, this, [this, button] {
+                SpeedButton7Click(ClickSender::FieldButton, button->tag(), std::nullopt);
+            });
         }
         connect(button, &FlatButton::rightPressed, this, [this, button] { SpeedButton4MouseDown(button); });
     }
 }
 
-void TForm1::buildMenus() {
-    for (int number = 1; number <= 9; ++number) {
-        auto* menu = new QMenu(this);
-        menu->setObjectName(QStringLiteral("PopupMenu%1").arg(number));
-        popupMenus_[number] = menu;
-    }
-    std::map<std::string_view, QMenu*> submenus;
+QMenu* TForm1::buildPopupMenu(int number) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu%1").arg(number));
+    std::map<MenuItemId, QMenu*> submenus;
     for (const MenuEntry& entry : PopupMenuEntries()) {
-        QMenu* menu = entry.submenuOf.empty() ? popupMenus_.at(entry.menu) : submenus.at(entry.submenuOf);
-        const QString name =
-            QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
-        const QString caption =
-            QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
-        QAction* action = nullptr;
-        switch (entry.kind) {
-            case MenuEntryKind::Separator:
-                action = menu->addSeparator();
-                break;
-            case MenuEntryKind::SubmenuHead: {
-                QMenu* submenu = menu->addMenu(caption);
-                submenu->setObjectName(name + QStringLiteral("Menu"));
-                submenus[entry.name] = submenu;
-                action = submenu->menuAction();
-                break;
-            }
-            case MenuEntryKind::Compose:
-            case MenuEntryKind::OwnAction:
-                action = menu->addAction(caption);
-                break;
+        if (entry.menu != number) {
+            continue;
         }
-        action->setObjectName(name);
+        QMenu* parent = entry.submenuOf ? submenus.at(*entry.submenuOf) : menu;
+        QAction* action = addMenuEntry(parent, entry, submenus);
+        menuActions_[entry.id] = action;
+        action->setObjectName(nameOf(entry));
         action->setProperty("Tag", entry.tag);
-        action->setProperty("ImageIndex", entry.image);
-        if (entry.image >= 0) {
-            action->setIcon(QIcon(QPixmap::fromImage(BuiltInMenuPicture(entry.image))));
-        }
-        if (entry.kind == MenuEntryKind::Compose) {
-            connect(action, &QAction::triggered, this, [this, action] { SpeedButton7Click(action); });
+        setMenuPicture(action, entry.image);
+    }
+    applyUserToMenus();  // what the loaded user changed before the menu existed
+    return menu;
+}
+
+void TForm1::applyUserToMenus() {
+    for (const MenuItemId id : kFullNameItems) {
+        if (nameMenuPicture_ && menuActions_.contains(id)) {
+            setMenuPicture(menuActions_.at(id), *nameMenuPicture_);
         }
     }
-    connect(findChild<QAction*>(QStringLiteral("Help1")), &QAction::triggered, this, [this] {
-        if (services_.openHelp) {
-            services_.openHelp(this);
+    for (std::size_t i = 0; i < kMemoItems.size(); ++i) {
+        if (menuActions_.contains(kMemoItems[i])) {
+            menuActions_.at(kMemoItems[i])->setText(u(hints_.memoCaptions[i]));
+        }
+    }
+}
+
+QAction* TForm1::addMenuEntry(QMenu* menu, const MenuEntry& entry, std::map<MenuItemId, QMenu*>& submenus) {
+    const QString caption =
+        QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+    if (entry.kind == MenuEntryKind::Separator) {
+        return menu->addSeparator();
+    }
+    if (entry.kind == MenuEntryKind::SubmenuHead) {
+        QMenu* submenu = menu->addMenu(caption);
+        submenu->setObjectName(nameOf(entry) + QStringLiteral("Menu"));
+        submenus[entry.id] = submenu;
+        return submenu->menuAction();
+    }
+    QAction* action = menu->addAction(caption);
+    if (entry.kind == MenuEntryKind::Compose) {
+        connect(action, &QAction::triggered, this, [this, tag = entry.tag, id = entry.id] {
+            SpeedButton7Click(ClickSender::MenuItem, tag, id);
+        });
+        return action;
+    }
+    // The help menu's two items open the manual and the version box.
+    const auto& open = entry.id == MenuItemId::Help1 ? services_.openHelp : services_.openVersionBox;
+    connect(action, &QAction::triggered, this, [this, &open] {
+        if (open) {
+            open(this);
         }
     });
-    connect(findChild<QAction*>(QStringLiteral("Varsion1")), &QAction::triggered, this, [this] {
-        if (services_.openVersionBox) {
-            services_.openVersionBox(this);
-        }
-    });
+    return action;
+}
+
+void TForm1::setMenuPicture(QAction* action, int image) {
+    action->setProperty("ImageIndex", image);
+    if (image >= 0) {
+        action->setIcon(QIcon(QPixmap::fromImage(BuiltInMenuPicture(image))));
+    }
 }
 
 FlatButton* TForm1::speedButton(int number) const {
@@ -184,9 +213,15 @@ FlatButton* TForm1::speedButton(int number) const {
     return found != speedButtons_.end() ? found->second : nullptr;
 }
 
-QMenu* TForm1::popupMenu(int number) const {
+QMenu* TForm1::popupMenu(int number) {
+    if (number < 1 || number > 9) {
+        return nullptr;
+    }
     const auto found = popupMenus_.find(number);
-    return found != popupMenus_.end() ? found->second : nullptr;
+    if (found != popupMenus_.end()) {
+        return found->second;
+    }
+    return popupMenus_[number] = buildPopupMenu(number);
 }
 
 bool TForm1::isOpen() const {
@@ -271,7 +306,13 @@ void TForm1::ApplyButtonFaces() {
 }
 
 void TForm1::rebuildFaces() {
-    faces_ = LoadButtonImages(buttonImagePaths_);
+    // Built-in faces are not decoded a second time when no path names a bitmap of the user's.
+    const bool builtInOnly =
+        std::ranges::all_of(buttonImagePaths_, [](const std::string& path) { return path.empty(); });
+    if (!builtInOnly || !facesAreBuiltIn_) {
+        faces_ = LoadButtonImages(buttonImagePaths_);
+        facesAreBuiltIn_ = builtInOnly;
+    }
     ApplyButtonFaces();
 }
 
@@ -285,12 +326,8 @@ void TForm1::UpdateNameFace() {
     if (choice == NameFaceChoice::DefaultFaceOnly) {
         return;
     }
-    for (const char* name : {"Kanji1", "Hiragana1", "Katakana1", "Romaji1"}) {
-        if (auto* action = findChild<QAction*>(QString::fromLatin1(name))) {
-            action->setProperty("ImageIndex", face);
-            action->setIcon(QIcon(QPixmap::fromImage(BuiltInMenuPicture(face))));
-        }
-    }
+    nameMenuPicture_ = face;
+    applyUserToMenus();
 }
 
 void TForm1::UpdateHints() {
@@ -298,11 +335,7 @@ void TForm1::UpdateHints() {
     for (const auto& [number, hint] : hints_.buttonHints) {
         speedButtons_.at(number)->setToolTip(u(hint));
     }
-    for (int i = 0; i < 4; ++i) {
-        if (auto* action = findChild<QAction*>(QStringLiteral("Memo%1").arg(i + 1))) {
-            action->setText(u(hints_.memoCaptions[static_cast<std::size_t>(i)]));
-        }
-    }
+    applyUserToMenus();
 }
 
 void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
@@ -314,29 +347,18 @@ void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
 void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
     const std::optional<int> menu = PopupMenuForButtonTag(sender->tag());
     if (menu) {
-        sender->popupMenu(popupMenus_.at(*menu), QCursor::pos());
+        sender->popupMenu(popupMenu(*menu), QCursor::pos());
     }
 }
 
 void TForm1::SpeedButton16Click() {
-    speedButtons_.at(16)->popupMenu(popupMenus_.at(8), QCursor::pos());
+    speedButtons_.at(16)->popupMenu(popupMenu(8), QCursor::pos());
 }
 
-void TForm1::SpeedButton7Click(QObject* sender) {
+void TForm1::SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item) {
     try {
-        Composition composition;
-        if (auto* button = qobject_cast<FlatButton*>(sender)) {
-            composition = ComposeFieldText(ClickSender::FieldButton, button->tag(), {}, user_.record(),
-                                           services_.today());
-        } else if (auto* action = qobject_cast<QAction*>(sender)) {
-            const QByteArray name = action->objectName().toLatin1();
-            composition =
-                ComposeFieldText(ClickSender::MenuItem, action->property("Tag").toInt(),
-                                 std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
-                                 user_.record(), services_.today());
-        } else {
-            return;
-        }
+        const Composition composition =
+            ComposeFieldText(sender, tag, item, user_.record(), services_.today());
         switch (composition.kind) {
             case Composition::Kind::NoUserFileNotice:
             case Composition::Kind::InvalidBirthDate:
@@ -371,6 +393,9 @@ void TForm1::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {
     const std::string text = DeliveryNoticeText(result, action);
     if (text.empty()) {
         return;
+    }
+    if (notice_ == nullptr) {
+        notice_ = new NoticeWindow(this);  // most runs never need it
     }
     notice_->showNear(u(text), frameGeometry());
 }

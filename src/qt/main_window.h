@@ -4,9 +4,11 @@
 #include "data/birth_date.h"
 #include "qt/button_images.h"
 #include "qt/toolbar_settings_host.h"
+#include "toolbar/composition.h"
 #include "toolbar/current_user.h"
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_notice.h"
+#include "toolbar/menu_table.h"
 #include "toolbar/toolbar_hints.h"
 
 #include <QWidget>
@@ -73,7 +75,8 @@ class TForm1 final : public QWidget, public ToolbarSettingsHost {
     void UpdateHints();
 
     FlatButton* speedButton(int number) const;
-    QMenu* popupMenu(int number) const;
+    // PopupMenu<number>, built on first use so that start-up does not pay for nine menus and their pictures.
+    QMenu* popupMenu(int number);
     QPushButton* changeButton() const { return changeBtn_; }
     bool isOpen() const;
     void setOpen(bool open);
@@ -84,12 +87,16 @@ class TForm1 final : public QWidget, public ToolbarSettingsHost {
 
   private:
     void buildControls();
-    void buildMenus();
+    QMenu* buildPopupMenu(int number);
+    QAction* addMenuEntry(QMenu* menu, const MenuEntry& entry, std::map<MenuItemId, QMenu*>& submenus);
+    void setMenuPicture(QAction* action, int image);
+    // The loaded user's full-name picture and memo captions on the items built so far.
+    void applyUserToMenus();
     void FormShow();
     void SpeedButton3Click();
     void ChangeBtnClick();
-    // Every field button and every composing menu item, told apart by Tag and Name.
-    void SpeedButton7Click(QObject* sender);
+    // Serves the left click of every field button and every field menu item; a button passes no item.
+    void SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item);
     // The right-button press on every field button, told apart by its Tag.
     void SpeedButton4MouseDown(FlatButton* sender);
     void SpeedButton16Click();
@@ -103,6 +110,7 @@ class TForm1 final : public QWidget, public ToolbarSettingsHost {
     ToolbarSettings settings_;
     std::vector<std::string> buttonImagePaths_;
     ButtonFaces faces_;
+    bool facesAreBuiltIn_ = true;  // faces_ holds the built-in pictures only
     std::string settingsFile_;
     std::string applicationTitle_;
     std::optional<QPoint> pendingFramePosition_;
@@ -113,6 +121,8 @@ class TForm1 final : public QWidget, public ToolbarSettingsHost {
     QWidget* panel2_ = nullptr;
     QPushButton* changeBtn_ = nullptr;
     std::map<int, FlatButton*> speedButtons_;
-    std::map<int, QMenu*> popupMenus_;
+    std::map<int, QMenu*> popupMenus_;            // the menus built so far
+    std::map<MenuItemId, QAction*> menuActions_;  // the items of the menus built so far
+    std::optional<int> nameMenuPicture_;          // set by updateNameFace for the full-name items
     NoticeWindow* notice_ = nullptr;
 };

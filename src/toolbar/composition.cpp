@@ -13,57 +13,24 @@ namespace {
 constexpr int kBirthButtonTag = 13;
 constexpr int kBirthMenuTag = 28;
 
-// A text joined from fields in the order given, with a separator between them.
-struct Join {
+// A field button's text: fields joined in order, with a separator between them.
+struct ButtonJoin {
     int tag;
-    std::string_view name;  // empty for a field button's own composition
-    std::array<int, 4> fields;
-    int fieldCount;
-    std::string_view separator;
+    ComposeRule join;
 };
 
 constexpr std::array kButtonJoins{
-    Join{0, "", {PostalCode}, 1, ""},
-    Join{1, "", {Prefecture, City, Address1, Address2}, 4, ""},
-    Join{2, "", {FamilyName, GivenName}, 2, ""},
-    Join{3, "", {Sex}, 1, ""},
-    Join{4, "", {Age}, 1, ""},
-    Join{5, "", {Occupation}, 1, ""},
-    Join{6, "", {PhoneArea, PhoneExchange, PhoneNumber}, 3, "-"},
-    Join{7, "", {FaxArea, FaxExchange, FaxNumber}, 3, "-"},
-    Join{8, "", {Email}, 1, ""},
-    Join{9, "", {Url}, 1, ""},
-    Join{10, "", {Memo1}, 1, ""},
-};
-
-constexpr std::array kMenuJoins{
-    Join{1, "Adrr", {Prefecture, City, Address1, Address2}, 4, ""},
-    Join{1, "Adrr5", {City, Address1, Address2}, 3, ""},
-    Join{1, "Adrr6", {Address1, Address2}, 2, ""},
-    Join{1, "Adrr1", {Prefecture}, 1, ""},
-    Join{1, "Adrr2", {City}, 1, ""},
-    Join{1, "Adrr3", {Address1}, 1, ""},
-    Join{1, "Adrr4", {Address2}, 1, ""},
-    Join{2, "Kanji1", {FamilyName, GivenName}, 2, ""},
-    Join{2, "Kanji2", {FamilyName}, 1, ""},
-    Join{2, "Kanji3", {GivenName}, 1, ""},
-    Join{2, "Hiragana1", {FamilyNameHiragana, GivenNameHiragana}, 2, ""},
-    Join{2, "Hiragana2", {FamilyNameHiragana}, 1, ""},
-    Join{2, "Hiragana3", {GivenNameHiragana}, 1, ""},
-    Join{2, "Katakana1", {FamilyNameKatakana, GivenNameKatakana}, 2, ""},
-    Join{2, "Katakana2", {FamilyNameKatakana}, 1, ""},
-    Join{2, "Katakana3", {GivenNameKatakana}, 1, ""},
-    Join{2, "Romaji1", {GivenNameRomaji, FamilyNameRomaji}, 2, " "},  // given name first
-    Join{2, "Romaji2", {FamilyNameRomaji}, 1, ""},
-    Join{2, "Romaji3", {GivenNameRomaji}, 1, ""},
-    Join{6, "Phon", {PhoneArea, PhoneExchange, PhoneNumber}, 3, "-"},
-    Join{6, "Phon1", {PhoneArea}, 1, ""},
-    Join{6, "Phon2", {PhoneExchange}, 1, ""},
-    Join{6, "Phon3", {PhoneNumber}, 1, ""},
-    Join{7, "Fax", {FaxArea, FaxExchange, FaxNumber}, 3, "-"},
-    Join{7, "Fax1", {FaxArea}, 1, ""},
-    Join{7, "Fax2", {FaxExchange}, 1, ""},
-    Join{7, "Fax3", {FaxNumber}, 1, ""},
+    ButtonJoin{0, JoinedFields("", {PostalCode})},
+    ButtonJoin{1, JoinedFields("", {Prefecture, City, Address1, Address2})},
+    ButtonJoin{2, JoinedFields("", {FamilyName, GivenName})},
+    ButtonJoin{3, JoinedFields("", {Sex})},
+    ButtonJoin{4, JoinedFields("", {Age})},
+    ButtonJoin{5, JoinedFields("", {Occupation})},
+    ButtonJoin{6, JoinedFields("-", {PhoneArea, PhoneExchange, PhoneNumber})},
+    ButtonJoin{7, JoinedFields("-", {FaxArea, FaxExchange, FaxNumber})},
+    ButtonJoin{8, JoinedFields("", {Email})},
+    ButtonJoin{9, JoinedFields("", {Url})},
+    ButtonJoin{10, JoinedFields("", {Memo1})},
 };
 
 const std::string& fieldAt(const UserRecord& record, int index) {
@@ -74,7 +41,7 @@ const std::string& fieldAt(const UserRecord& record, int index) {
 }
 
 // Fields are read one after another, so a short record fails on the first index it lacks.
-std::string joinedText(const Join& join, const UserRecord& record) {
+std::string joinedText(const ComposeRule& join, const UserRecord& record) {
     std::string text;
     for (int i = 0; i < join.fieldCount; ++i) {
         if (i > 0) {
@@ -83,16 +50,6 @@ std::string joinedText(const Join& join, const UserRecord& record) {
         text += fieldAt(record, join.fields[static_cast<std::size_t>(i)]);
     }
     return text;
-}
-
-template <std::size_t N>
-const Join* findJoin(const std::array<Join, N>& joins, int tag, std::string_view name) {
-    for (const Join& join : joins) {
-        if (join.tag == tag && join.name == name) {
-            return &join;
-        }
-    }
-    return nullptr;
 }
 
 std::string twoDigits(int value) {
@@ -111,38 +68,34 @@ std::string eraYearText(const CalendarDate& date) {
     return era->eraName + twoDigits(era->year) + sjis::fromUtf8("年");
 }
 
-std::string birthItemText(std::string_view name, const CalendarDate& date) {
-    if (name == "Birth2") {
-        return SlashDateText(date).substr(0, 4);
-    }
-    if (name == "Birth3") {
-        return twoDigits(date.year % 100);
-    }
-    if (name == "Birth4") {
-        return twoDigits(date.month);
-    }
-    if (name == "Birth5") {
-        return twoDigits(date.day);
-    }
+std::string birthItemText(ComposeRuleKind rule, const CalendarDate& date) {
     const std::string monthText = twoDigits(date.month) + sjis::fromUtf8("月");
     const std::string dayText = twoDigits(date.day) + sjis::fromUtf8("日");
-    if (name == "WaBirth1") {
-        const std::string year = eraYearText(date);
-        return year.empty() ? std::string() : year + monthText + dayText;
+    switch (rule) {
+        case ComposeRuleKind::YearFourDigits:
+            return SlashDateText(date).substr(0, 4);
+        case ComposeRuleKind::YearTwoDigits:
+            return twoDigits(date.year % 100);
+        case ComposeRuleKind::MonthTwoDigits:
+            return twoDigits(date.month);
+        case ComposeRuleKind::DayTwoDigits:
+            return twoDigits(date.day);
+        case ComposeRuleKind::EraDate: {
+            const std::string year = eraYearText(date);
+            return year.empty() ? std::string() : year + monthText + dayText;
+        }
+        case ComposeRuleKind::EraYear:
+            return eraYearText(date);
+        case ComposeRuleKind::EraMonth:
+            return monthText;
+        case ComposeRuleKind::EraDay:
+            return dayText;
+        default:
+            return SlashDateText(date);  // the button, Birth1, and an item of another group
     }
-    if (name == "WaBirth2") {
-        return eraYearText(date);
-    }
-    if (name == "WaBirth3") {
-        return monthText;
-    }
-    if (name == "WaBirth4") {
-        return dayText;
-    }
-    return SlashDateText(date);  // the button and Birth1
 }
 
-Composition birthComposition(std::string_view name, const UserRecord& record, const CalendarDate& today) {
+Composition birthComposition(ComposeRuleKind rule, const UserRecord& record, const CalendarDate& today) {
     if (record.size() < static_cast<std::size_t>(kFieldCount)) {
         return {Composition::Kind::SilentStop, {}};
     }
@@ -152,30 +105,38 @@ Composition birthComposition(std::string_view name, const UserRecord& record, co
         return {Composition::Kind::InvalidBirthDate,
                 dateText + sjis::fromUtf8("は有効な日付ではありません。")};
     }
-    return {Composition::Kind::Text, birthItemText(name, *date)};
+    return {Composition::Kind::Text, birthItemText(rule, *date)};
 }
 
-std::string menuItemText(int tag, std::string_view name, const UserRecord& record) {
-    // The item's own field comes first, even where its Name then replaces the text.
+// The item's rule counts only within its own group; elsewhere the group's text stands.
+ComposeRuleKind ruleWithinGroup(int tag, std::optional<MenuItemId> item) {
+    if (!item || MenuEntryOf(*item).tag != tag) {
+        return ComposeRuleKind::GroupText;
+    }
+    return MenuEntryOf(*item).rule.kind;
+}
+
+std::string menuItemText(int tag, std::optional<MenuItemId> item, const UserRecord& record) {
+    // The field the Tag names is read first, even where the item's rule then replaces the text.
     std::string text = fieldAt(record, tag);
-    if (tag == 0 && name == "Post1") {
-        return PostalCodeFirstPart(fieldAt(record, PostalCode));
-    }
-    if (tag == 0 && name == "Post2") {
-        return PostalCodeSecondPart(fieldAt(record, PostalCode));
-    }
     if (tag == 8) {
         // The e-mail group starts from the whole address (its Tag is the index of the age field).
-        const std::string& email = fieldAt(record, Email);
-        if (name == "Mail1") {
-            return MailLocalPart(email);
-        }
-        return name == "Mail2" ? MailDomainPart(email) : email;
+        text = fieldAt(record, Email);
     }
-    if (const Join* join = findJoin(kMenuJoins, tag, name)) {
-        return joinedText(*join, record);
+    switch (ruleWithinGroup(tag, item)) {
+        case ComposeRuleKind::JoinFields:
+            return joinedText(MenuEntryOf(*item).rule, record);
+        case ComposeRuleKind::PostalFirstPart:
+            return PostalCodeFirstPart(fieldAt(record, PostalCode));
+        case ComposeRuleKind::PostalSecondPart:
+            return PostalCodeSecondPart(fieldAt(record, PostalCode));
+        case ComposeRuleKind::MailLocalPart:
+            return MailLocalPart(text);
+        case ComposeRuleKind::MailDomainPart:
+            return MailDomainPart(text);
+        default:
+            return text;
     }
-    return text;
 }
 
 // Offset of the first "@" that is a character of its own, not the second byte of a double-byte character.
@@ -210,8 +171,8 @@ std::string MailDomainPart(const std::string& email) {
     return at == std::string::npos ? email : email.substr(at + 1);
 }
 
-Composition ComposeFieldText(ClickSender sender, int tag, std::string_view itemName, const UserRecord& record,
-                             const CalendarDate& today) {
+Composition ComposeFieldText(ClickSender sender, int tag, std::optional<MenuItemId> item,
+                             const UserRecord& record, const CalendarDate& today) {
     if (record.empty()) {
         return {
             Composition::Kind::NoUserFileNotice,
@@ -220,13 +181,17 @@ Composition ComposeFieldText(ClickSender sender, int tag, std::string_view itemN
     }
     if (sender == ClickSender::FieldButton) {
         if (tag == kBirthButtonTag) {
-            return birthComposition({}, record, today);
+            return birthComposition(ComposeRuleKind::SlashDate, record, today);
         }
-        const Join* join = findJoin(kButtonJoins, tag, {});
-        return {Composition::Kind::Text, join ? joinedText(*join, record) : std::string()};
+        for (const ButtonJoin& button : kButtonJoins) {
+            if (button.tag == tag) {
+                return {Composition::Kind::Text, joinedText(button.join, record)};
+            }
+        }
+        return {Composition::Kind::Text, {}};
     }
     if (tag == kBirthMenuTag) {
-        return birthComposition(itemName, record, today);
+        return birthComposition(ruleWithinGroup(tag, item), record, today);
     }
-    return {Composition::Kind::Text, menuItemText(tag, itemName, record)};
+    return {Composition::Kind::Text, menuItemText(tag, item, record)};
 }

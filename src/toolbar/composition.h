@@ -2,9 +2,10 @@
 
 #include "data/birth_date.h"
 #include "data/user_record.h"
+#include "toolbar/menu_table.h"
 
+#include <optional>
 #include <string>
-#include <string_view>
 
 // What a click on a field button or a field menu item composes from the user record. The window shows the
 // notices, puts a non-empty text on the clipboard and pastes it; this logic touches neither.
@@ -24,10 +25,11 @@ struct Composition {
     bool operator==(const Composition&) const = default;
 };
 
-// Composes for the sender's Tag and, for a menu item, its Name. Throws AppError (indexOutOfRange) when the
-// record is too short for a field the sender reads.
-Composition ComposeFieldText(ClickSender sender, int tag, std::string_view itemName, const UserRecord& record,
-                             const CalendarDate& today);
+// Composes for the sender's Tag and, for a menu item, the item's own rule, which counts only within the
+// group its Tag names. A field button passes no item. Throws AppError (indexOutOfRange) when the record is
+// too short for a field the sender reads.
+Composition ComposeFieldText(ClickSender sender, int tag, std::optional<MenuItemId> item,
+                             const UserRecord& record, const CalendarDate& today);
 
 // Parts of the texts, exposed for their own rules.
 std::string PostalCodeFirstPart(const std::string& postalCode);   // first three bytes

@@ -19,6 +19,7 @@ namespace {
 constexpr CalendarDate kToday{2026, 4, 9};
 using Kind = Composition::Kind;
 using S = ClickSender;
+using Id = MenuItemId;
 
 // Field i of the sample record.
 // clang-format off
@@ -48,7 +49,9 @@ TEST(Composition, EveryFieldButtonOnAFullRecord) {
         "045-876-4321", "taro@example.jp", "http://example.jp/", "メモ一", "", "", "1970/04/10", ""};
     // clang-format on
     for (int tag = 0; tag < 15; ++tag) {
-        EXPECT_EQ(ComposeFieldText(S::FieldButton, tag, "", sampleRecord(), kToday), text(byTag[tag])) << tag;
+        EXPECT_EQ(ComposeFieldText(S::FieldButton, tag, std::nullopt, sampleRecord(), kToday),
+                  text(byTag[tag]))
+            << tag;
     }
 }
 
@@ -77,36 +80,36 @@ TEST(Composition, EveryMenuItemOnAFullRecord) {
         }
         const auto expected = byName.find(entry.name);
         ASSERT_NE(expected, byName.end()) << entry.name;
-        EXPECT_EQ(ComposeFieldText(S::MenuItem, entry.tag, entry.name, sampleRecord(), kToday),
+        EXPECT_EQ(ComposeFieldText(S::MenuItem, entry.tag, entry.id, sampleRecord(), kToday),
                   text(expected->second))
             << entry.name;
         ++checked;
     }
     EXPECT_EQ(checked, byName.size());
-    // A Name counts only within its own group: elsewhere the item gives the field its Tag names.
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 0, "Adrr5", sampleRecord(), kToday), text("123-4567"));
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 2, "Post1", sampleRecord(), kToday), text("千代田区"));
+    // An item's rule counts only within its own group: elsewhere the item gives the field its Tag names.
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 0, Id::Adrr5, sampleRecord(), kToday), text("123-4567"));
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 2, Id::Post1, sampleRecord(), kToday), text("千代田区"));
 }
 
 TEST(Composition, EmptyFieldsGiveEmptyTextButJoinsKeepTheirSeparators) {
     const UserRecord record = emptyUserRecord();
-    EXPECT_EQ(ComposeFieldText(S::FieldButton, 6, "", record, kToday), text("--"));
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 7, "Fax", record, kToday), text("--"));
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 2, "Romaji1", record, kToday), text(" "));
+    EXPECT_EQ(ComposeFieldText(S::FieldButton, 6, std::nullopt, record, kToday), text("--"));
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 7, Id::Fax, record, kToday), text("--"));
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 2, Id::Romaji1, record, kToday), text(" "));
     for (const int tag : {0, 1, 2, 3, 4, 5, 8, 9, 10}) {
-        EXPECT_EQ(ComposeFieldText(S::FieldButton, tag, "", record, kToday), text("")) << tag;
+        EXPECT_EQ(ComposeFieldText(S::FieldButton, tag, std::nullopt, record, kToday), text("")) << tag;
     }
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 21, "Memo4", record, kToday), text(""));
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 21, Id::Memo4, record, kToday), text(""));
 }
 
 TEST(Composition, NoUserFileLoadedForEverySender) {
     const Composition notice{Kind::NoUserFileNotice,
                              sjis::fromUtf8("ユーザーファイルが読まれておりません。\r"
                                             "切替ボタンを押してリストから選択するか\r新規作成して下さい。")};
-    EXPECT_EQ(ComposeFieldText(S::FieldButton, 0, "", {}, kToday), notice);
-    EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, "", {}, kToday), notice);
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 8, "Mail2", {}, kToday), notice);
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, "WaBirth1", {}, kToday), notice);
+    EXPECT_EQ(ComposeFieldText(S::FieldButton, 0, std::nullopt, {}, kToday), notice);
+    EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, std::nullopt, {}, kToday), notice);
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 8, Id::Mail2, {}, kToday), notice);
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, Id::WaBirth1, {}, kToday), notice);
 }
 
 TEST(Composition, BirthDateThatDoesNotParseIsReported) {
@@ -125,49 +128,52 @@ TEST(Composition, BirthDateThatDoesNotParseIsReported) {
         record[BirthDay] = c.day;
         const Composition expected{Kind::InvalidBirthDate,
                                    sjis::fromUtf8(std::string(c.shown) + "は有効な日付ではありません。")};
-        EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, "", record, kToday), expected) << c.shown;
-        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, "WaBirth3", record, kToday), expected) << c.shown;
+        EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, std::nullopt, record, kToday), expected) << c.shown;
+        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, Id::WaBirth3, record, kToday), expected) << c.shown;
     }
 }
 
 TEST(Composition, BirthItemsStopSilentlyOnARecordWithoutAllBirthFields) {
     UserRecord record = sampleRecord();
     record.resize(30);
-    EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, "", record, kToday), (Composition{Kind::SilentStop, ""}));
-    for (const char* name : {"Birth1", "Birth5", "WaBirth1", "WaBirth4"}) {
-        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, name, record, kToday),
+    EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, std::nullopt, record, kToday),
+              (Composition{Kind::SilentStop, ""}));
+    for (const Id item : {Id::Birth1, Id::Birth5, Id::WaBirth1, Id::WaBirth4}) {
+        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, item, record, kToday),
                   (Composition{Kind::SilentStop, ""}))
-            << name;
+            << MenuEntryOf(item).name;
     }
     record = sampleRecord();
     record.push_back("extra");
-    EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, "Birth1", record, kToday), text("1970/04/10"));
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, Id::Birth1, record, kToday), text("1970/04/10"));
 }
 
 TEST(Composition, BirthTextsForOtherDates) {
     struct Case {
-        const char *year, *month, *day, *name, *text;
+        const char *year, *month, *day;
+        Id item;
+        const char* text;
     };
     const Case cases[] = {
-        {"05", "1", "2", "Birth1", "2005/01/02"},
-        {"05", "1", "2", "Birth2", "2005"},
-        {"970", "1", "2", "Birth2", "0970"},
-        {"1989", "1", "7", "WaBirth2", "昭和64年"},
-        {"1989", "1", "8", "WaBirth1", "平成01年01月08日"},
-        {"2019", "5", "1", "WaBirth1", "令和01年05月01日"},
-        {"1868", "1", "1", "WaBirth2", "明治01年"},
-        {"1867", "12", "31", "WaBirth1", ""},
-        {"1867", "12", "31", "WaBirth3", "12月"},
-        {"1867", "12", "31", "WaBirth4", "31日"},
-        {"2075", "1", "1", "Birth1", "2075/01/01"},  // a date after today is still written
+        {"05", "1", "2", Id::Birth1, "2005/01/02"},
+        {"05", "1", "2", Id::Birth2, "2005"},
+        {"970", "1", "2", Id::Birth2, "0970"},
+        {"1989", "1", "7", Id::WaBirth2, "昭和64年"},
+        {"1989", "1", "8", Id::WaBirth1, "平成01年01月08日"},
+        {"2019", "5", "1", Id::WaBirth1, "令和01年05月01日"},
+        {"1868", "1", "1", Id::WaBirth2, "明治01年"},
+        {"1867", "12", "31", Id::WaBirth1, ""},
+        {"1867", "12", "31", Id::WaBirth3, "12月"},
+        {"1867", "12", "31", Id::WaBirth4, "31日"},
+        {"2075", "1", "1", Id::Birth1, "2075/01/01"},  // a date after today is still written
     };
     for (const auto& c : cases) {
         UserRecord record = sampleRecord();
         record[BirthYear] = c.year;
         record[BirthMonth] = c.month;
         record[BirthDay] = c.day;
-        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, c.name, record, kToday), text(c.text))
-            << c.year << "/" << c.month << "/" << c.day << " " << c.name;
+        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, c.item, record, kToday), text(c.text))
+            << c.year << "/" << c.month << "/" << c.day << " " << MenuEntryOf(c.item).name;
     }
 }
 
@@ -175,24 +181,24 @@ TEST(Composition, OtherItemsFailOnTheFirstFieldTheRecordLacks) {
     struct Case {
         ClickSender sender;
         int tag;
-        const char* name;
+        std::optional<Id> item;
         std::size_t lines;
         int index;
     };
     const Case cases[] = {
-        {S::FieldButton, 1, "", 3, 3},
-        {S::MenuItem, 6, "Phon1", 5, 6},      // the item's own field is read first
-        {S::MenuItem, 2, "Romaji1", 27, 27},  // the given name is read before the family name
-        {S::MenuItem, 21, "Memo4", 21, 21},
+        {S::FieldButton, 1, std::nullopt, 3, 3},
+        {S::MenuItem, 6, Id::Phon1, 5, 6},      // the item's own field is read first
+        {S::MenuItem, 2, Id::Romaji1, 27, 27},  // the given name is read before the family name
+        {S::MenuItem, 21, Id::Memo4, 21, 21},
     };
     for (const auto& c : cases) {
         UserRecord record = sampleRecord();
         record.resize(c.lines);
         try {
-            ComposeFieldText(c.sender, c.tag, c.name, record, kToday);
-            ADD_FAILURE() << c.name << " with " << c.lines << " lines composed";
+            ComposeFieldText(c.sender, c.tag, c.item, record, kToday);
+            ADD_FAILURE() << "Tag " << c.tag << " with " << c.lines << " lines composed";
         } catch (const AppError& error) {
-            EXPECT_EQ(error.message(), indexOutOfRange(c.index).message()) << c.name;
+            EXPECT_EQ(error.message(), indexOutOfRange(c.index).message()) << "Tag " << c.tag;
         }
     }
 }
@@ -246,16 +252,18 @@ TEST(MailParts, CutAtTheFirstAtSign) {
 
 TEST(MenuTable, NamesAreUniqueAndSubmenusFollowTheirHeads) {
     std::set<std::string_view> names;
-    std::set<std::string_view> heads;
+    std::set<Id> heads;
     std::map<int, int> entriesPerMenu;
     for (const MenuEntry& entry : PopupMenuEntries()) {
         EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " twice";
+        EXPECT_EQ(&MenuEntryOf(entry.id), &entry) << entry.name;
         ++entriesPerMenu[entry.menu];
         if (entry.kind == MenuEntryKind::SubmenuHead) {
-            heads.insert(entry.name);
+            heads.insert(entry.id);
         }
-        if (!entry.submenuOf.empty()) {
-            EXPECT_TRUE(heads.count(entry.submenuOf)) << entry.name << " follows no head " << entry.submenuOf;
+        if (entry.submenuOf) {
+            EXPECT_TRUE(heads.count(*entry.submenuOf) && MenuEntryOf(*entry.submenuOf).menu == entry.menu)
+                << entry.name << " follows no head of its menu";
         }
     }
     EXPECT_EQ(entriesPerMenu,

@@ -168,11 +168,29 @@ TEST_F(MainWindowTest, NameFaceFollowsTheLoadedUser) {
     form->currentUser().makeCurrent(writeUser("Hanako", personBornIn1970("女性", "55")));
     form->UpdateNameFace();
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
-    auto* kanji = form->findChild<QAction*>(QStringLiteral("Kanji1"));
+    // The menu is built after the user was loaded, then follows the next user.
+    auto* kanji = form->popupMenu(2)->findChild<QAction*>(QStringLiteral("Kanji1"));
     ASSERT_NE(kanji, nullptr);
     EXPECT_EQ(kanji->property("ImageIndex").toInt(), 15);
+    dialogs.answerNext(DialogAnswer::Yes);
+    form->currentUser().makeCurrent(writeUser("Taro", personBornIn1970("男", "55")));
+    form->UpdateNameFace();
+    EXPECT_EQ(kanji->property("ImageIndex").toInt(), 2);
     form->ApplyButtonFaces();
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
+}
+
+TEST_F(MainWindowTest, MemoItemsShowTheLoadedMemosWhetherBuiltBeforeOrAfterTheLoad) {
+    UserRecord record = personBornIn1970("男", "55");
+    record[Memo2] = j("二つ目のメモ");
+    form->currentUser().makeCurrent(writeUser("Taro", record));
+    QMenu* memos = form->popupMenu(5);
+    EXPECT_EQ(memos->findChild<QAction*>(QStringLiteral("Memo1"))->text(), QString::fromUtf8("メモ１"));
+    EXPECT_EQ(memos->findChild<QAction*>(QStringLiteral("Memo2"))->text(), QString::fromUtf8("二つ目のメモ"));
+    record[Memo1] = j("一つ目");
+    dialogs.answerNext(DialogAnswer::Yes);
+    form->currentUser().makeCurrent(writeUser("Jiro", record));
+    EXPECT_EQ(memos->findChild<QAction*>(QStringLiteral("Memo1"))->text(), QString::fromUtf8("一つ目"));
 }
 
 TEST_F(MainWindowTest, SettingsOkPutsTheDefaultNameFaceBackEvenForAFemaleUser) {
@@ -207,7 +225,7 @@ TEST_F(MainWindowTest, FieldClicksHandTheTextOverAndPasteOnlyWhenSet) {
     EXPECT_EQ(pastes, 1);
 
     form->settings().PasteOK = false;
-    form->findChild<QAction*>(QStringLiteral("Post1"))->trigger();
+    form->popupMenu(1)->findChild<QAction*>(QStringLiteral("Post1"))->trigger();
     EXPECT_EQ(clipboard.texts.back(), "100");
     EXPECT_EQ(pastes, 1) << "with pasting off the text only reaches the clipboard";
 }
