@@ -38,6 +38,7 @@ int RunToolbar(QApplication& app, PlatformServices& platform) {
 
     ToolbarServices services;
     services.dialogs = &dialogs;
+    services.log = platform.log.get();
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
     // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.

@@ -1,13 +1,18 @@
 #include "platform/dialogs.h"
 
-#include "data/sjis.h"
+// The standard texts as Shift-JIS bytes, so the interface needs none of the program's text conversion.
+namespace {
+constexpr const char* kYes = "\x82\xcd\x82\xa2(&Y)";         // はい(&Y)
+constexpr const char* kNo = "\x82\xa2\x82\xa2\x82\xa6(&N)";  // いいえ(&N)
+constexpr const char* kInformation = "\x8f\xee\x95\xf1";     // 情報
+}  // namespace
 
 namespace dialog_buttons {
 DialogButton yes() {
-    return {DialogAnswer::Yes, sjis::fromUtf8("はい(&Y)")};
+    return {DialogAnswer::Yes, kYes};
 }
 DialogButton no() {
-    return {DialogAnswer::No, sjis::fromUtf8("いいえ(&N)")};
+    return {DialogAnswer::No, kNo};
 }
 DialogButton ok() {
     return {DialogAnswer::Ok, "OK"};
@@ -16,7 +21,7 @@ DialogButton ok() {
 
 DialogRequest informationNotice(const std::string& text) {
     return {text,
-            sjis::fromUtf8("情報"),
+            kInformation,
             DialogIcon::Information,
             {dialog_buttons::yes()},
             DialogAnswer::Yes,

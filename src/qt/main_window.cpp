@@ -420,7 +420,7 @@ void TForm1::FormCreate() {
     }
     rebuildFaces();
 
-    const UserFileSearch found = FindUserFiles(services_.userFileFolder);
+    const UserFileSearch found = FindUserFiles(services_.userFileFolder, services_.log);
     if (found.count == 0) {
         if (services_.openUserFileEditor) {
             services_.openUserFileEditor(*this, nullptr, std::string());

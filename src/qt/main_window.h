@@ -22,6 +22,7 @@
 class Clipboard;
 class Dialogs;
 class FlatButton;
+class Log;
 class NoticeWindow;
 class QMenu;
 class QPushButton;
@@ -31,6 +32,7 @@ class TForm1;
 struct ToolbarServices {
     Dialogs* dialogs = nullptr;
     Clipboard* clipboard = nullptr;
+    Log* log = nullptr;  // where user files left out at start are noted; none in tests
     std::function<CalendarDate()> today = TodayLocal;
     std::string userFileFolder;  // the file system's own bytes, with a trailing "/"
     // The dialogs the toolbar opens; empty functions do nothing.
