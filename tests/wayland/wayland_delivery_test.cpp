@@ -194,7 +194,18 @@ TEST_F(WaylandDeliveryTest, TheProgramIsAnX11WindowWhateverQtIsToldAndPastesOnly
     ASSERT_TRUE(waitUntil([&] { return windows->lastActiveWindow() == WindowHandle{0}; }))
         << "the native window did not take the focus";
     desktop.click(postalCode);
-    QTest::qWait(1500);
+    // The user is told why nothing arrived, by a notice near the toolbar that takes no focus.
+    unsigned long notice = 0;
+    EXPECT_TRUE(waitUntil([&] {
+        const std::vector<unsigned long> popups = desktop.popupsOf(run.pid());
+        notice = popups.size() == 1 ? popups.front() : 0;
+        return notice != 0;
+    })) << "no notice";
+    if (notice != 0) {
+        EXPECT_EQ(desktop.title(notice), u("直前に使っていたウィンドウには自動で貼り付けられません。"
+                                           "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。"));
+    }
+    QTest::qWait(500);
     EXPECT_EQ(form.state("first"), "");
     EXPECT_EQ(windows->lastActiveWindow(), WindowHandle{0}) << "the X11 form was activated";
 
