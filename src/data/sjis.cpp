@@ -62,8 +62,9 @@ void noteUnmappable(std::u16string* unmappable, std::u16string_view codePoints) 
     }
     for (std::size_t i = 0; i < codePoints.size();) {
         const std::size_t length =
-            isHighSurrogate(codePoints[i]) && i + 1 < codePoints.size() && isLowSurrogate(codePoints[i + 1]) ? 2
-                                                                                                              : 1;
+            isHighSurrogate(codePoints[i]) && i + 1 < codePoints.size() && isLowSurrogate(codePoints[i + 1])
+                ? 2
+                : 1;
         const std::u16string_view codePoint = codePoints.substr(i, length);
         if (unmappable->find(codePoint) == std::u16string::npos) {
             unmappable->append(codePoint);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/toolbar_settings.h"
 #include "platform/dialogs.h"
+#include "settings/toolbar_settings.h"
 
 #include <array>
 #include <string>

@@ -92,7 +92,6 @@ int firstUnstorableBox(const EditorOkRequest& request, std::string* names) {
     return 0;
 }
 
-
 bool askSaveQuestion(Dialogs& dialogs, const char* utf8Text) {
     return dialogs.ask(exclamationQuestion(sjis::fromUtf8(utf8Text), sjis::fromUtf8("ファイルの保存"))) ==
            DialogAnswer::Yes;

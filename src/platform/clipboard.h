@@ -5,7 +5,7 @@
 
 // The system clipboard's plain text, as Shift-JIS bytes on our side.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     // Replaces the clipboard's contents; false when the clipboard cannot be taken.
     virtual bool setText(const std::string& sjisText) = 0;

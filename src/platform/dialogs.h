@@ -28,7 +28,7 @@ struct DialogRequest {
 using AskingWindow = void*;
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Shows the request over the asking window, centred on it, or centred on the screen when the toolbar
     // asks; returns the answer.
@@ -37,14 +37,14 @@ public:
     AskingWindow askingWindow() const { return askingWindow_; }
     void setAskingWindow(AskingWindow window) { askingWindow_ = window; }
 
-private:
+  private:
     AskingWindow askingWindow_ = nullptr;
 };
 
 // Makes a dialog window the asking window while it is open, and gives the role back when it closes, so a
 // dialog opened from another dialog returns its questions to the opener afterwards.
 class AskingWindowScope {
-public:
+  public:
     AskingWindowScope(Dialogs& dialogs, AskingWindow window)
         : dialogs_(dialogs), previous_(dialogs.askingWindow()) {
         dialogs_.setAskingWindow(window);
@@ -53,7 +53,7 @@ public:
     AskingWindowScope(const AskingWindowScope&) = delete;
     AskingWindowScope& operator=(const AskingWindowScope&) = delete;
 
-private:
+  private:
     Dialogs& dialogs_;
     AskingWindow previous_;
 };

@@ -9,6 +9,7 @@ std::string ErrorReportText(const std::string& sjisMessage) {
     return sjisMessage + ".";
 }
 
-void ShowErrorReport(Dialogs& dialogs, const std::string& sjisMessage, const std::string& sjisApplicationTitle) {
+void ShowErrorReport(Dialogs& dialogs, const std::string& sjisMessage,
+                     const std::string& sjisApplicationTitle) {
     dialogs.ask(plainNotice(ErrorReportText(sjisMessage), sjisApplicationTitle, DialogIcon::Error));
 }

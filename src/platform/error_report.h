@@ -11,4 +11,5 @@ std::string ErrorReportText(const std::string& sjisMessage);
 
 // Shows the general error report: the error icon, a single OK button, the application title as caption.
 // The message is the failure's own (an AppError's message()).
-void ShowErrorReport(Dialogs& dialogs, const std::string& sjisMessage, const std::string& sjisApplicationTitle);
+void ShowErrorReport(Dialogs& dialogs, const std::string& sjisMessage,
+                     const std::string& sjisApplicationTitle);

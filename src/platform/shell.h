@@ -4,7 +4,7 @@
 
 // Hands addresses and documents to the desktop's handlers.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Opens a URL ("mailto:...", "https://...") with the desktop's handler; false when none took it.
     virtual bool openUrl(const std::string& sjisUrl) = 0;

@@ -1,13 +1,13 @@
 #include "qt/about_box.h"
 
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
-#include "qt/dialog_look.h"
-#include "platform/qt/label_text.h"
 #include "dialogs/product_info.h"
 #include "platform/qt/japanese_font.h"
+#include "platform/qt/label_text.h"
+#include "platform/qt/qt_sjis.h"
 #include "platform/shell.h"
 #include "qt/button_images.h"
+#include "qt/dialog_look.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -19,7 +19,6 @@ void CentreOnScreen(QWidget& window, const QWidget* parent) {
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
 }
 
-
 BevelPanel::BevelPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::NoFrame);
     setContentsMargins(2, 2, 2, 2);

@@ -13,7 +13,6 @@ namespace dialog_look {
 // Places a top-level window in the middle of the screen it will show on (the parent's, or the primary one).
 void CentreOnScreen(QWidget& window, const QWidget* parent);
 
-
 // A panel framed with a lowered outer and a raised inner bevel, one pixel each.
 class BevelPanel : public QFrame {
   public:

@@ -1,8 +1,8 @@
 #include "qt/editor_box.h"
 
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
 #include "dialogs/box_text.h"
+#include "platform/qt/qt_sjis.h"
 
 #include <QKeyEvent>
 

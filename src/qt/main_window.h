@@ -1,9 +1,9 @@
 #pragma once
 
-#include "settings/toolbar_settings.h"
 #include "data/birth_date.h"
 #include "qt/button_images.h"
 #include "qt/toolbar_settings_host.h"
+#include "settings/toolbar_settings.h"
 #include "toolbar/composition.h"
 #include "toolbar/current_user.h"
 #include "toolbar/delivery.h"

@@ -41,7 +41,8 @@ void NoticeWindow::showNear(const QString& text, const QRect& anchor) {
     if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();
     }
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(anchor.topLeft(), QSize(800, 600));
+    const QRect area =
+        screen != nullptr ? screen->availableGeometry() : QRect(anchor.topLeft(), QSize(800, 600));
     // A short text keeps the notice narrow; a long one wraps at the widest a notice gets.
     const int textWidth = fontMetrics().horizontalAdvance(text) + 2 * (margin() + frameWidth()) + 2;
     const int width = std::min({textWidth, kMaxWidth, area.width()});

@@ -1,16 +1,16 @@
 #include "qt/settings_dialog.h"
 
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
-#include "qt/dialog_look.h"
-#include "platform/qt/label_text.h"
 #include "dialogs/settings_rules.h"
-#include "qt/user_dialog_support.h"
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
+#include "platform/qt/label_text.h"
+#include "platform/qt/qt_sjis.h"
 #include "qt/button_images.h"
+#include "qt/dialog_look.h"
 #include "qt/settings_preview.h"
 #include "qt/toolbar_settings_host.h"
+#include "qt/user_dialog_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -226,16 +226,14 @@ void TForm4::CheckBox2Click() {
 void TForm4::SpeedButton1Click(int face) {
     QLineEdit& edit = *edits_[static_cast<std::size_t>(face)];
     QLabel& preview = *images_[static_cast<std::size_t>(face)];
-    const QString chosen =
-        chooser_(this, StartFolder(edit.text()), Utf8(settings_rules::kBitmapFilterUtf8));
+    const QString chosen = chooser_(this, StartFolder(edit.text()), Utf8(settings_rules::kBitmapFilterUtf8));
     if (chosen.isEmpty()) {
         return;
     }
     // A path that Shift-JIS cannot hold would be stored damaged; it is refused like an unreadable file.
     QString unmappable;
     SjisFromQString(chosen, &unmappable);
-    const std::optional<QImage> picture =
-        unmappable.isEmpty() ? LoadPreviewPicture(chosen) : std::nullopt;
+    const std::optional<QImage> picture = unmappable.isEmpty() ? LoadPreviewPicture(chosen) : std::nullopt;
     if (!picture) {
         edit.clear();
         return;

@@ -14,7 +14,6 @@ QFont UserDialogFont() {
     return JapaneseUiFont(12);
 }
 
-
 void InitUserDialogResources() {
     Q_INIT_RESOURCE(dialogs);
 }

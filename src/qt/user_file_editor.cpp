@@ -3,13 +3,13 @@
 #include "data/app_error.h"
 #include "data/birth_date.h"
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
 #include "data/user_file.h"
 #include "dialogs/box_text.h"
-#include "qt/dialog_look.h"
-#include "qt/user_dialog_support.h"
 #include "dialogs/user_file_editor_logic.h"
 #include "platform/dialogs.h"
+#include "platform/qt/qt_sjis.h"
+#include "qt/dialog_look.h"
+#include "qt/user_dialog_support.h"
 #include "toolbar/current_user_host.h"
 
 #include <QAction>

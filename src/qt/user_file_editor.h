@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt/editor_box.h"
 #include "dialogs/user_file_editor_layout.h"
+#include "qt/editor_box.h"
 
 #include <QDialog>
 

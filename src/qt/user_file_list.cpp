@@ -1,16 +1,16 @@
 #include "qt/user_file_list.h"
 
-#include "platform/error_report.h"
 #include "data/app_error.h"
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
 #include "data/user_file.h"
+#include "dialogs/user_file_list_logic.h"
+#include "platform/dialogs.h"
+#include "platform/error_report.h"
+#include "platform/qt/qt_sjis.h"
+#include "platform/qt/qt_text_collator.h"
 #include "qt/dialog_look.h"
 #include "qt/user_dialog_support.h"
 #include "qt/user_file_editor.h"
-#include "dialogs/user_file_list_logic.h"
-#include "platform/dialogs.h"
-#include "platform/qt/qt_text_collator.h"
 #include "toolbar/current_user_host.h"
 
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "settings/ini_file.h"
 
-#include "data/atomic_write.h"
 #include "data/app_error.h"
+#include "data/atomic_write.h"
 #include "data/sjis.h"
 #include "platform/file_system.h"
 

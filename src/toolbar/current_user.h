@@ -48,4 +48,5 @@ class CurrentUser final : public CurrentUserHost {
 // When the age computed from the birth date differs from the stored age, asks (information question,
 // caption "情報") whether to correct it, and on Yes rewrites the file; a failed rewrite is ignored and the
 // record keeps the corrected age.
-void ConfirmStoredAge(UserRecord& record, const std::string& path, Dialogs& dialogs, const CalendarDate& today);
+void ConfirmStoredAge(UserRecord& record, const std::string& path, Dialogs& dialogs,
+                      const CalendarDate& today);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/toolbar_settings.h"
 #include "platform/window_order.h"
+#include "settings/toolbar_settings.h"
 
 #include <string>
 

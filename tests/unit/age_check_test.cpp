@@ -1,8 +1,8 @@
-#include "toolbar/current_user.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "support/scripted_dialogs.h"
 #include "support/temporary_folder.h"
+#include "toolbar/current_user.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Arbitrary and truncated bytes fed to every reader of outside data: none may crash (the test suite runs
 // under AddressSanitizer and UndefinedBehaviorSanitizer), and what each one returns keeps its promises.
 
-#include "settings/ini_file.h"
-#include "settings/settings_file.h"
 #include "data/birth_date.h"
 #include "data/user_file.h"
+#include "settings/ini_file.h"
+#include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,8 @@ std::vector<std::string> randomInputs(std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         std::string bytes(random() % 300, '\0');
         for (char& byte : bytes) {
-            byte = random() % 2 == 0 ? steering[random() % steering.size()] : static_cast<char>(random() % 256);
+            byte =
+                random() % 2 == 0 ? steering[random() % steering.size()] : static_cast<char>(random() % 256);
         }
         inputs.push_back(std::move(bytes));
     }

@@ -44,11 +44,9 @@ TEST(BoxText, EveryUnstorableCharacterCountsTwoBytesEvenWhenRepeated) {
         int bytes;
     };
     const Case cases[] = {
-        {"", 0},
-        {"髙橋①ｱ~", 8},  // characters of the extensions and half-width kana are stored
-        {"😀😀", 4},       // a surrogate pair is one character
-        {"a😀b😀c", 7},
-        {"𠮷野家", 6},
+        {"", 0},      {"髙橋①ｱ~", 8},  // characters of the extensions and half-width kana are stored
+        {"😀😀", 4},                     // a surrogate pair is one character
+        {"a😀b😀c", 7}, {"𠮷野家", 6},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShiftJisByteCount(u16(c.text)), c.bytes) << c.text;

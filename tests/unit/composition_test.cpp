@@ -10,8 +10,8 @@
 
 // Readable failure output for the composition results.
 void PrintTo(const Composition& composition, std::ostream* out) {
-    *out << "kind " << static_cast<int>(composition.kind) << " text \""
-         << sjis::toUtf8(composition.text) << "\"";
+    *out << "kind " << static_cast<int>(composition.kind) << " text \"" << sjis::toUtf8(composition.text)
+         << "\"";
 }
 
 namespace {

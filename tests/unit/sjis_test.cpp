@@ -111,7 +111,10 @@ TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
         std::u16string refused;
     } cases[] = {
         {"lone high surrogate at the end", u16("あ") + u'\xD83D', kA, u"\xD83D"},
-        {"lone low surrogate inside", u"a\xDE00" u"b", "ab", u"\xDE00"},
+        {"lone low surrogate inside",
+         u"a\xDE00"
+         u"b",
+         "ab", u"\xDE00"},
         {"yen sign has no exact form", u16("¥1"), "1", u16("¥")},
         {"overline has no exact form", u16("‾"), "", u16("‾")},
     };
@@ -131,11 +134,13 @@ TEST(Sjis, EqualIgnoringCaseFoldsLettersButNeverATrailByte) {
         bool equal;
     };
     const Case cases[] = {
-        {"Taro", "tARO", true},    {"ＴａＲｏ", "ｔＡｒＯ", true}, {"ΑΩ", "αω", true},
-        {"ЁНОЯ", "ёноя", true},    {"ア", "ャ", false},            // 83 41 and 83 61: trails 'A' and 'a'
+        {"Taro", "tARO", true},      {"ＴａＲｏ", "ｔＡｒＯ", true},
+        {"ΑΩ", "αω", true},          {"ЁНОЯ", "ёноя", true},
+        {"ア", "ャ", false},  // 83 41 and 83 61: trails 'A' and 'a'
         {"Ｔａｒｏ", "Taro", false}, {"taro", "taro2", false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(sjis::equalIgnoringCase(sjis::fromUtf8(c.a), sjis::fromUtf8(c.b)), c.equal) << c.a << " " << c.b;
+        EXPECT_EQ(sjis::equalIgnoringCase(sjis::fromUtf8(c.a), sjis::fromUtf8(c.b)), c.equal)
+            << c.a << " " << c.b;
     }
 }

@@ -2,12 +2,12 @@
 
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "qt/settings_dialog.h"
 #include "platform/clipboard.h"
+#include "qt/flat_button.h"
+#include "qt/settings_dialog.h"
 #include "settings_test_support.h"
 #include "support/qt_app.h"
 #include "support/scripted_dialogs.h"
-#include "qt/flat_button.h"
 
 #include <QMenu>
 #include <QPushButton>

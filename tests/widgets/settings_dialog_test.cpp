@@ -214,7 +214,8 @@ TEST_F(SettingsDialogTest, EnterPressesTheFocusedButtonAndQuestionsBelongToTheDi
             EXPECT_EQ(host_.scriptedDialogs.askedBy[0], static_cast<void*>(shown)) << "asked over the dialog";
         }
         EXPECT_EQ(host_.rebuilds, c.rebuilds) << c.focused;
-        EXPECT_EQ(host_.scriptedDialogs.askingWindow(), nullptr) << "the toolbar asks again once it is closed";
+        EXPECT_EQ(host_.scriptedDialogs.askingWindow(), nullptr)
+            << "the toolbar asks again once it is closed";
     }
 }
 

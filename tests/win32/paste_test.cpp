@@ -1,11 +1,11 @@
 // The toolbar's paste and Next keys, through the Win32 services, into a real program below the toolbar.
-#include "settings/toolbar_settings.h"
 #include "platform/thread_sleeper.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_key_input.h"
 #include "platform/win32/win32_process_rights.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_window_order.h"
+#include "settings/toolbar_settings.h"
 #include "support/delivery_result_printer.h"
 #include "target_program.h"
 #include "toolbar/delivery.h"

@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <string>
 
-
 namespace {
 
 TEST(Win32InstanceLockTest, RefusesTheSecondHolderUntilTheFirstIsGone) {

@@ -20,8 +20,9 @@ std::vector<std::string> sortedUtf8(const TextCollator& collator, std::vector<st
 TEST(Win32TextCollator, SortsJapaneseNamesInTheLanguagesOrder) {
     const Win32TextCollator collator(L"ja-JP");
     // Digits, then Latin letters with the cases side by side, then kana in syllabary order, then kanji.
-    EXPECT_EQ(sortedUtf8(collator, {"山田", "たなか", "B", "さとう", "b", "いとう", "10", "a", "やまだ"}),
-              (std::vector<std::string>{"10", "a", "b", "B", "いとう", "さとう", "たなか", "やまだ", "山田"}));
+    EXPECT_EQ(
+        sortedUtf8(collator, {"山田", "たなか", "B", "さとう", "b", "いとう", "10", "a", "やまだ"}),
+        (std::vector<std::string>{"10", "a", "b", "B", "いとう", "さとう", "たなか", "やまだ", "山田"}));
 }
 
 TEST(Win32TextCollator, LetterCaseAndKanaKindKeepNamesApart) {

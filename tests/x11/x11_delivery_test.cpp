@@ -2,8 +2,8 @@
 // clipboard and real XTest keys, on the display that DISPLAY names (Xvfb with openbox in the test script).
 
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_sjis.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_key_input.h"

@@ -14,8 +14,8 @@
 // Xlib's macros clash with Qt's and GoogleTest's names, so it comes last.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -27,9 +27,9 @@ QString u(const char* utf8) {
 }
 
 constexpr int kPostalCode = 0;  // SpeedButton4, with a menu on the right button
-constexpr int kAddress = 1;  // field row position of the address button (SpeedButton5)
-constexpr int kSex = 3;      // SpeedButton7
-constexpr int kNext = 12;    // SpeedButton18
+constexpr int kAddress = 1;     // field row position of the address button (SpeedButton5)
+constexpr int kSex = 3;         // SpeedButton7
+constexpr int kNext = 12;       // SpeedButton18
 
 using DisplayPtr = std::unique_ptr<Display, int (*)(Display*)>;
 
@@ -110,8 +110,7 @@ class ZenporoHintsAndNotices : public x11test::ZenporoTest {
         QToolTip::showText(QPoint(20, 600), text);
         unsigned long own = 0;
         waitUntil([&] {
-            const std::vector<unsigned long> popups =
-                desktop().popupsOf(QCoreApplication::applicationPid());
+            const std::vector<unsigned long> popups = desktop().popupsOf(QCoreApplication::applicationPid());
             own = popups.empty() ? 0 : popups.front();
             return own != 0;
         });
@@ -154,12 +153,15 @@ TEST_F(ZenporoHintsAndNotices, RestingThePointerOnAFieldButtonShowsItsHint) {
         const unsigned long hint = waitForOnePopup();
         ASSERT_NE(hint, 0u) << "no hint window over " << c.hint;
         QImage shown;
-        EXPECT_TRUE(waitUntil([&] {
-            XSync(display_.get(), False);
-            shown = windowPixels(display_.get(), hint);
-            return shown == expected;
-        }, 3000)) << "the hint window does not show " << c.hint << ": " << shown.width() << "x"
-                  << shown.height() << " against " << expected.width() << "x" << expected.height();
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                XSync(display_.get(), False);
+                shown = windowPixels(display_.get(), hint);
+                return shown == expected;
+            },
+            3000))
+            << "the hint window does not show " << c.hint << ": " << shown.width() << "x" << shown.height()
+            << " against " << expected.width() << "x" << expected.height();
         const QRect button(fieldButton(c.position) - QPoint(11, 11), QSize(23, 22));
         EXPECT_LT((desktop().clientRect(hint).topLeft() - button.bottomLeft()).manhattanLength(), 60)
             << "the hint shows by the button";

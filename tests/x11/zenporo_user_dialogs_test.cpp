@@ -35,7 +35,7 @@ class ZenporoUserDialogs : public x11test::ZenporoTest {
     QPoint editorBox(unsigned long editor, int number) {
         const auto& boxes = EditorBoxesInTabOrder();
         const auto place = std::find_if(boxes.begin(), boxes.end(),
-                                       [number](const EditorBoxPlace& box) { return box.box == number; });
+                                        [number](const EditorBoxPlace& box) { return box.box == number; });
         return at(editor, QPoint(place->left + place->width / 2, place->top + kEditorBoxHeight / 2));
     }
 

@@ -1,8 +1,8 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include "data/sjis.h"
-#include "platform/qt/qt_sjis.h"
 #include "platform/qt/label_text.h"
+#include "platform/qt/qt_sjis.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>

@@ -8,7 +8,8 @@ QString QStringFromSjis(std::string_view sjisText) {
 
 std::string SjisFromQString(const QString& text, QString* unmappable) {
     std::u16string notStored;
-    std::string bytes = sjis::fromUnicode(text.toStdU16String(), unmappable != nullptr ? &notStored : nullptr);
+    std::string bytes =
+        sjis::fromUnicode(text.toStdU16String(), unmappable != nullptr ? &notStored : nullptr);
     if (unmappable != nullptr) {
         *unmappable = QString::fromStdU16String(notStored);
     }

@@ -206,7 +206,8 @@ int RemoveLeftoverTemporaries(const std::string& folder, Log* log) {
     }
     int removed = 0;
     do {
-        const bool regularFile = (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        const bool regularFile =
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
         const std::wstring path = prefix + found.cFileName;
         if (regularFile && isOurTemporary(found.cFileName) && DeleteFileW(path.c_str())) {
             if (log != nullptr) {
