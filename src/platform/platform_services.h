@@ -26,7 +26,7 @@ struct PlatformServices {
     std::unique_ptr<Shell> shell;
     std::unique_ptr<InstanceLock> instanceLock;
     std::unique_ptr<Sleeper> sleeper;
-    // Null where the platform has no log.
+    // What a user could ask about later (why nothing was pasted), off unless the user switches it on.
     std::unique_ptr<Log> log;
     // Both null when the window system cannot be reached for delivery: the toolbar then only copies.
     std::unique_ptr<WindowOrder> windowOrder;

@@ -236,7 +236,7 @@ TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced
 TEST(Win32PlatformServicesTest, BuildsEveryServiceWithTheApplicationsLock) {
     const PlatformServices first = makePlatformServices();
     ASSERT_TRUE(first.textCodec && first.dialogs && first.clipboard && first.shell && first.instanceLock &&
-                first.sleeper && first.windowOrder && first.keyInput && first.setToolbarWindow);
+                first.sleeper && first.log && first.windowOrder && first.keyInput && first.setToolbarWindow);
     EXPECT_EQ(first.textCodec->encode(u"\u3042").bytes, "\x82\xA0");
     ASSERT_TRUE(first.instanceLock->acquire());
     EXPECT_FALSE(makePlatformServices().instanceLock->acquire()) << "a second start is refused";

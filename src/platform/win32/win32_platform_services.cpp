@@ -7,6 +7,7 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_instance_lock.h"
 #include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_log.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_window_order.h"
@@ -25,6 +26,7 @@ PlatformServices makePlatformServices() {
     services.shell = std::make_unique<Win32Shell>(codec);
     services.instanceLock = std::make_unique<Win32InstanceLock>();
     services.sleeper = std::make_unique<ThreadSleeper>();
+    services.log = std::make_unique<Win32Log>();
     services.windowOrder = makeWin32WindowOrder(codec);
     services.keyInput = makeWin32KeyInput();
     return services;
