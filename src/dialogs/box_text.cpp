@@ -63,6 +63,25 @@ std::u16string FirstLineOf(std::u16string_view text) {
     return std::u16string(text.substr(0, text.find_first_of(u"\r\n")));
 }
 
+std::u16string PastedTextThatFits(std::u16string_view pasted, std::u16string_view kept, int maxBytes) {
+    std::u16string line = FirstLineOf(pasted);
+    if (maxBytes <= 0) {
+        return line;
+    }
+    int room = maxBytes - ShiftJisByteCount(kept);
+    std::size_t end = 0;
+    while (end < line.size()) {
+        const std::size_t length = charLengthAt(line, end);
+        room -= ShiftJisByteCount(std::u16string_view(line).substr(end, length));
+        if (room < 0) {
+            break;
+        }
+        end += length;
+    }
+    line.resize(end);
+    return line;
+}
+
 std::string UnstorableCharacterNames(std::u16string_view text) {
     std::u16string unmappable;
     sjis::fromUnicode(text, &unmappable);

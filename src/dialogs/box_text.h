@@ -18,6 +18,11 @@ bool AcceptsBoxText(std::u16string_view proposed, std::u16string_view previous, 
 // The part of a pasted text before its first CR or LF.
 std::u16string FirstLineOf(std::u16string_view text);
 
+// What a paste puts into a box with the byte limit maxBytes (0: no limit) whose text, without the selection
+// the paste replaces, is kept: the first line of pasted, cut after the last whole character that still fits,
+// as a text box with a length limit takes a paste.
+std::u16string PastedTextThatFits(std::u16string_view pasted, std::u16string_view kept, int maxBytes);
+
 // The characters of text that Shift-JIS cannot hold, each once, written as "U+XXXX" and joined by ", ";
 // empty when every character can be stored. ASCII only, so it is Shift-JIS too.
 std::string UnstorableCharacterNames(std::u16string_view text);

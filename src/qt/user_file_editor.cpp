@@ -258,7 +258,12 @@ void TForm3::Paste1Click() {
         return;
     }
     const QString before = target->text();
-    target->insert(QString::fromStdU16String(FirstLineOf(clip->text().toStdU16String())));
+    QString kept = before;
+    if (target->hasSelectedText()) {
+        kept.remove(target->selectionStart(), target->selectedText().size());
+    }
+    target->insert(QString::fromStdU16String(
+        PastedTextThatFits(clip->text().toStdU16String(), kept.toStdU16String(), target->maxBytes())));
     if (target->text() != before) {
         target->setModified(true);
     }

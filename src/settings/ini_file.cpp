@@ -247,10 +247,19 @@ std::size_t IniFile::lastContentLineOfSection(std::size_t headerLine) const {
 }
 
 void IniFile::insertLine(std::size_t position, std::string text) {
-    if (position > 0 && lines_[position - 1].end.empty()) {
-        lines_[position - 1].end = newLine_;
+    // The new line takes the line end of the line it follows. That end already stands before the next line
+    // without merging into it (a lone CR before an LF-only blank line would read as one CR LF and swallow
+    // it).
+    std::string end = newLine_;
+    if (position > 0) {
+        Line& previous = lines_[position - 1];
+        if (previous.end.empty()) {
+            previous.end = newLine_;
+        }
+        end = previous.end;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), Line{std::move(text), newLine_});
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position),
+                  Line{std::move(text), std::move(end)});
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,

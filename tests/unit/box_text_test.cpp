@@ -63,6 +63,23 @@ TEST(BoxText, PasteKeepsOnlyTheFirstLine) {
     EXPECT_EQ(FirstLineOf(u"one line"), u"one line");
 }
 
+TEST(BoxText, APasteLongerThanTheLimitKeepsWhatFits) {
+    struct Case {
+        const char* pasted;
+        const char* kept;
+        int maxBytes;
+        const char* inserted;
+    };
+    const Case cases[] = {
+        {"女性です", "", 3, "女"},       {"ｱｲｳｴ", "a", 3, "ｱｲ"},
+        {"男性", "男", 3, ""},           {"ab😀c", "", 3, "ab"},         // never half a surrogate pair
+        {"東京\r\n大阪", "", 0, "東京"}, {"12345", "男性です", 3, ""},  // a stored text over the limit
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PastedTextThatFits(u16(c.pasted), u16(c.kept), c.maxBytes), u16(c.inserted)) << c.pasted;
+    }
+}
+
 TEST(BoxText, NamesEachUnstorableCharacterOnce) {
     EXPECT_EQ(UnstorableCharacterNames(u16("😀𠮷a😀")), "U+1F600, U+20BB7");
     EXPECT_EQ(UnstorableCharacterNames(u16("髙橋①ｱ~")), "");

@@ -64,6 +64,11 @@ TEST(IniFile, WritingAKeyChangesOnlyItsOwnLine) {
     EXPECT_EQ(file.bytes(),
               "; comment\n[set]\npasteok=1\nUnknown=keep me\nNextKey=1\n\n[Mine]\nX=1\nY=2\n"
               "[Window]\nLeft=-40\nTop=a\n");
+
+    // Mixed line ends: a new key never joins the line after it into one.
+    IniFile mixed("[S]\rk=1\n\n");
+    mixed.writeString("S", "x", "2");
+    EXPECT_EQ(mixed.bytes(), "[S]\rk=1\nx=2\n\n");
 }
 
 }  // namespace

@@ -386,6 +386,11 @@ TEST_F(UserFileEditorTest, EditShortcutsActOnlyWhenTheirItemIsEnabled) {
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(form->box(2), Qt::Key_C, Qt::ControlModifier);  // nothing selected: clipboard untouched
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+
+    QGuiApplication::clipboard()->setText(q("女性です"));  // longer than the box takes: what fits goes in
+    form->box(8)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->box(8), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->box(8)->text(), q("女"));
 }
 
 }  // namespace

@@ -60,6 +60,15 @@ TEST_F(ZenporoUserDialogs, EmptyFolderOpensTheEditorFirstAndItsOkCreatesTheUserF
     ASSERT_NE(editor, 0u) << "no editor";
     EXPECT_EQ(desktop().windowsOf(run.pid()).size(), 1u) << "the toolbar shows only after the editor";
     ASSERT_TRUE(settlesAt(clientSizeOf(editor), QSize(632, 374)));
+    // The whole frame stands in the middle of the screen (1280x800, no panels), not the client area alone.
+    const auto frameCentre = [&] {
+        const QMargins frame = desktop().frameExtents(editor).value_or(QMargins());
+        const QPoint corner = frameTopLeftOf(editor)();
+        const QSize size = QSize(632, 374).grownBy(frame);
+        return corner + QPoint(size.width() / 2, size.height() / 2);
+    };
+    EXPECT_TRUE(waitUntil([&] { return (frameCentre() - QPoint(640, 400)).manhattanLength() <= 2; }))
+        << "frame centred at " << frameCentre().x() << "," << frameCentre().y();
     ASSERT_TRUE(desktop().activate(editor));
 
     // The postal code box has the focus first; ENTER leads on to the prefecture.
