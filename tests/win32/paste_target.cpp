@@ -1,8 +1,9 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost | --class <window class>]
+// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --menu | --class <window class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
-// With --topmost it shows itself always on top and without taking the focus; with --class its window has
-// that class name (the desktop's "WorkerW", say).
+// With --topmost it shows itself always on top and without taking the focus, with --topmost-active always on
+// top and active (as after the user's click); with --menu it opens a popup menu once shown and keeps it open;
+// with --class its window has that class name (the desktop's "WorkerW", say).
 #include <windows.h>
 
 #include <array>
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int kFirstBoxId = 101;
 constexpr int kSecondBoxId = 102;
+constexpr UINT kOpenMenu = WM_APP;
 
 struct Target {
     std::wstring reportPath;
@@ -66,7 +68,15 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
                 SetFocus(target->focused);
             }
             return 0;
+        case kOpenMenu: {
+            const HMENU menu = CreatePopupMenu();
+            AppendMenuW(menu, MF_STRING, 1, L"項目");
+            TrackPopupMenu(menu, TPM_RETURNCMD, 120, 120, 0, window, nullptr);
+            DestroyMenu(menu);
+            return 0;
+        }
         case WM_CLOSE:
+            EndMenu();
             if (target != nullptr) {
                 writeReport(*target);
             }
@@ -90,9 +100,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     Target target;
     target.reportPath = argv[2];
-    const bool topmost = argc > 3 && std::wstring(argv[3]) == L"--topmost";
-    const std::wstring className =
-        argc > 4 && std::wstring(argv[3]) == L"--class" ? argv[4] : L"ZenporoPasteTarget";
+    const std::wstring option = argc > 3 ? argv[3] : L"";
+    const bool topmost = option == L"--topmost" || option == L"--topmost-active";
+    const bool activate = option != L"--topmost";
+    const std::wstring className = argc > 4 && option == L"--class" ? argv[4] : L"ZenporoPasteTarget";
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProcedure;
@@ -114,10 +125,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), instance, nullptr);
     }
     target.focused = target.boxes[0];
-    ShowWindow(window, topmost ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
-    if (!topmost) {
+    ShowWindow(window, activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+    if (activate) {
         SetForegroundWindow(window);
         SetFocus(target.boxes[0]);
+    }
+    if (option == L"--menu") {
+        PostMessageW(window, kOpenMenu, 0, 0);
     }
 
     MSG message;

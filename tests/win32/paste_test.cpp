@@ -1,7 +1,8 @@
 // The toolbar's paste and Next keys, through the Win32 services, into a real program below the toolbar.
-#include "platform/thread_sleeper.h"
+#include "platform/log.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_message_sleeper.h"
 #include "platform/win32/win32_process_rights.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_window_order.h"
@@ -13,12 +14,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
 // What the target needs to take in the keys after they were sent.
 constexpr DWORD kSettleMs = 300;
+
+class RecordedLog : public Log {
+  public:
+    void write(LogCategory, std::string_view message) override { text += std::string(message) + "\n"; }
+    std::string text;
+};
 
 class PasteTest : public ::testing::Test {
   protected:
@@ -33,11 +42,12 @@ class PasteTest : public ::testing::Test {
     }
 
     Win32TextCodec codec;
-    std::unique_ptr<WindowOrder> windows = makeWin32WindowOrder(codec);
-    std::unique_ptr<KeyInput> keys = makeWin32KeyInput();
+    RecordedLog log;
+    std::unique_ptr<WindowOrder> windows = makeWin32WindowOrder(codec, &log);
+    std::unique_ptr<KeyInput> keys = makeWin32KeyInput(&log);
     std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
-    ThreadSleeper sleeper;
-    DeliveryPorts ports{*windows, *keys, sleeper};
+    Win32MessageSleeper sleeper;
+    DeliveryPorts ports{*windows, *keys, sleeper, &log};
     std::unique_ptr<TestWindow> toolbar;
 };
 
@@ -79,6 +89,79 @@ TEST_F(PasteTest, NextKeyPressesTabInTheProgramBelow) {
     EXPECT_EQ(paste(u"二番目", false), DeliveryResult::Sent);
     pumpMessagesFor(kSettleMs);
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L"二番目"}));
+}
+
+// The user clicked into an always-on-top window, which so came above the toolbar: the paste goes there, not
+// into the ordinary window under the toolbar.
+TEST_F(PasteTest, PastesIntoTheActiveTopmostWindowAboveTheToolbar) {
+    TargetProgram ordinary(L"下のフォーム");
+    ASSERT_NE(ordinary.window(), nullptr);
+    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
+    TargetProgram topmost(L"手前のフォーム", TargetProgram::Placement::TopmostActive);
+    ASSERT_NE(topmost.window(), nullptr);
+
+    EXPECT_EQ(paste(u"手前へ", false), DeliveryResult::Sent);
+    pumpMessagesFor(kSettleMs);
+    EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"手前へ", L""}));
+    EXPECT_EQ(ordinary.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
+}
+
+// Deliver twice, the second sending nothing: giving the foreground back must not bring up the window the
+// first delivery left long ago.
+TEST_F(PasteTest, UndoingAnActivationNeverBringsBackTheWindowOfAnEarlierOne) {
+    TargetProgram left(L"前の窓");
+    TargetProgram form(L"フォーム");
+    ASSERT_NE(left.window(), nullptr);
+    ASSERT_NE(form.window(), nullptr);
+    SetForegroundWindow(left.window());
+    pumpMessagesFor(kSettleMs);
+    windows->activate(toWindowHandle(form.window()));
+    pumpMessagesFor(kSettleMs);
+    ASSERT_EQ(GetForegroundWindow(), form.window());
+
+    windows->activate(toWindowHandle(form.window()));
+    windows->undoActivation(toWindowHandle(form.window()));
+    pumpMessagesFor(kSettleMs);
+    EXPECT_EQ(GetForegroundWindow(), form.window());
+}
+
+// With the target's menu open the keys would go to the menu: nothing is sent, and the log says why.
+TEST_F(PasteTest, SendsNothingWhileTheTargetHasAMenuOpen) {
+    TargetProgram target(L"メニューのフォーム", TargetProgram::Placement::MenuOpen);
+    ASSERT_NE(target.window(), nullptr);
+    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
+    constexpr DWORD kMenuModes = GUI_INMENUMODE | GUI_POPUPMENUMODE;
+    GUITHREADINFO input{};
+    input.cbSize = sizeof input;
+    for (int poll = 0; poll < 100 && (input.flags & kMenuModes) == 0; ++poll) {
+        pumpMessagesFor(50);
+        GetGUIThreadInfo(GetWindowThreadProcessId(target.window(), nullptr), &input);
+    }
+    ASSERT_NE(input.flags & kMenuModes, 0u) << "the target's menu did not open";
+
+    EXPECT_EQ(paste(u"メニューへ", false), DeliveryResult::TargetNotActive);
+    EXPECT_NE(log.text.find("keys held back: a menu is open"), std::string::npos) << log.text;
+    EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
+}
+
+// Another program that reads our clipboard, or a broadcast, sends us a message and waits for the answer: the
+// settle wait answers it at once, and leaves what was posted (clicks, keys) for the message loop.
+TEST(MessageSleeperTest, AnswersSentMessagesDuringTheWaitAndLeavesPostedOnesQueued) {
+    TestWindow own(TestWindow::Kind::Ordinary);
+    PostMessageW(own.get(), WM_APP, 0, 0);
+    std::atomic<bool> answered = false;
+    std::thread sender([&] {
+        DWORD_PTR result = 0;
+        answered = SendMessageTimeoutW(own.get(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    });
+    Win32MessageSleeper sleeper;
+    for (int wait = 0; wait < 50 && !answered; ++wait) {
+        sleeper.sleep(std::chrono::milliseconds{100});
+    }
+    EXPECT_TRUE(answered);
+    sender.join();
+    MSG posted;
+    EXPECT_TRUE(PeekMessageW(&posted, own.get(), WM_APP, WM_APP, PM_REMOVE));
 }
 
 // Runs this test program again with the non-elevated half of our token, for the one test named; its exit
@@ -151,22 +234,36 @@ TEST_F(PasteTest, DISABLED_PasteIntoAnElevatedProgramFails) {
     pumpMessagesFor(kSettleMs);
 }
 
-TEST(ProcessRightsTest, KeysAreDroppedOnlyForATargetKnownToBeAboveUs) {
+TEST(ProcessRightsTest, KeysAreDroppedForATargetAboveUsOrOneThatRefusesToTell) {
     const ProcessRights medium{SECURITY_MANDATORY_MEDIUM_RID, false};
     const ProcessRights high{SECURITY_MANDATORY_HIGH_RID, true};
     const ProcessRights elevatedOnly{std::nullopt, true};
     const ProcessRights unknown{};
+    // What Windows answers for an elevated program of another account or a protected process.
+    const ProcessRights refused{std::nullopt, std::nullopt, true};
     struct Case {
         ProcessRights sender, target;
         bool dropped;
     };
     const Case cases[] = {
         {medium, high, true},    {medium, elevatedOnly, true}, {high, high, false},    {high, medium, false},
-        {medium, medium, false}, {medium, unknown, false},     {unknown, high, false},
+        {medium, medium, false}, {medium, unknown, false},     {unknown, high, false}, {high, refused, true},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(keysWouldBeDropped(cases[i].sender, cases[i].target), cases[i].dropped) << "case " << i;
     }
+}
+
+// A program that refuses to tell its rights (an elevated program of another account, a protected one) may
+// drop our keys unseen: nothing is sent, and the log says why.
+TEST_F(PasteTest, ReportsAKeyFailureForAProgramThatRefusesToTellItsRights) {
+    TargetProgram target(L"保護されたフォーム", TargetProgram::Placement::RefusesQueries);
+    ASSERT_NE(target.window(), nullptr);
+    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
+    EXPECT_EQ(paste(u"届かない", false), DeliveryResult::KeyFailed);
+    pumpMessagesFor(kSettleMs);
+    EXPECT_NE(log.text.find("Windows refuses to tell the rights"), std::string::npos) << log.text;
+    EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
 }
 
 TEST_F(PasteTest, SendsNothingWithNoOtherProgramBelow) {
