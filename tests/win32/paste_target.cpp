@@ -1,9 +1,8 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
 // Usage: paste_target <title> <report file> [--topmost | --topmost-active | --menu | --class <window class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
-// With --topmost it shows itself always on top and without taking the focus, with --topmost-active always on
-// top and active (as after the user's click); with --menu it opens a popup menu once shown and keeps it open;
-// with --class its window has that class name (the desktop's "WorkerW", say).
+// With --topmost it shows itself always on top and without taking the focus (--topmost-active: and active);
+// --menu opens a popup menu once shown; with --class its window has that class name ("WorkerW", say).
 #include <windows.h>
 
 #include <array>
