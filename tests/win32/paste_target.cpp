@@ -1,8 +1,8 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --menu | --class <window class>]
+// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --class <window class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
 // With --topmost it shows itself always on top and without taking the focus (--topmost-active: and active);
-// --menu opens a popup menu once shown; with --class its window has that class name ("WorkerW", say).
+// with --class its window has that class name (the desktop's "WorkerW", say).
 #include <windows.h>
 
 #include <array>
@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kFirstBoxId = 101;
 constexpr int kSecondBoxId = 102;
-constexpr UINT kOpenMenu = WM_APP;
 
 struct Target {
     std::wstring reportPath;
@@ -67,15 +66,7 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
                 SetFocus(target->focused);
             }
             return 0;
-        case kOpenMenu: {
-            const HMENU menu = CreatePopupMenu();
-            AppendMenuW(menu, MF_STRING, 1, L"項目");
-            TrackPopupMenu(menu, TPM_RETURNCMD, 120, 120, 0, window, nullptr);
-            DestroyMenu(menu);
-            return 0;
-        }
         case WM_CLOSE:
-            EndMenu();
             if (target != nullptr) {
                 writeReport(*target);
             }
@@ -128,9 +119,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (activate) {
         SetForegroundWindow(window);
         SetFocus(target.boxes[0]);
-    }
-    if (option == L"--menu") {
-        PostMessageW(window, kOpenMenu, 0, 0);
     }
 
     MSG message;

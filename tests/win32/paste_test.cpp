@@ -83,14 +83,11 @@ TEST_F(PasteTest, NextKeyPressesTabInTheProgramBelow) {
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L"二番目"}));
 }
 
-// The user clicked into an always-on-top window, which so came above the toolbar: the paste goes there, not
-// into the ordinary window under the toolbar.
+// The user clicked into an always-on-top window, which so came above the toolbar: the paste goes there.
 TEST_F(PasteTest, PastesIntoTheActiveTopmostWindowAboveTheToolbar) {
     TargetProgram ordinary(L"下のフォーム");
-    ASSERT_NE(ordinary.window(), nullptr);
     toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
     TargetProgram topmost(L"手前のフォーム", TargetProgram::Placement::TopmostActive);
-    ASSERT_NE(topmost.window(), nullptr);
     EXPECT_EQ(paste(u"手前へ", false), DeliveryResult::Sent);
     pumpMessagesFor(kSettleMs);
     EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"手前へ", L""}));
@@ -112,34 +109,16 @@ TEST_F(PasteTest, UndoingAnActivationNeverBringsBackTheWindowOfAnEarlierOne) {
     EXPECT_EQ(GetForegroundWindow(), form.window());
 }
 
-// With the target's menu open the keys would go to the menu: nothing is sent.
-TEST_F(PasteTest, SendsNothingWhileTheTargetHasAMenuOpen) {
-    TargetProgram target(L"メニューのフォーム", TargetProgram::Placement::MenuOpen);
-    ASSERT_NE(target.window(), nullptr);
-    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
-    GUITHREADINFO input{};
-    input.cbSize = sizeof input;
-    for (int poll = 0; poll < 100 && (input.flags & GUI_INMENUMODE) == 0; ++poll) {
-        pumpMessagesFor(50);
-        GetGUIThreadInfo(GetWindowThreadProcessId(target.window(), nullptr), &input);
-    }
-    EXPECT_EQ(paste(u"メニューへ", false), DeliveryResult::TargetNotActive);
-    EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
-}
-
 // Another program that reads our clipboard, or a broadcast, sends us a message and waits for the answer: the
 // settle wait answers it at once, and leaves what was posted (clicks, keys) for the message loop.
 TEST(MessageSleeperTest, AnswersSentMessagesDuringTheWaitAndLeavesPostedOnesQueued) {
     TestWindow own(TestWindow::Kind::Ordinary);
     PostMessageW(own.get(), WM_APP, 0, 0);
     std::atomic<bool> answered = false;
-    std::thread sender([&] {
-        DWORD_PTR result = 0;
-        answered = SendMessageTimeoutW(own.get(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
-    });
-    Win32MessageSleeper sleeper;
+    std::thread sender(
+        [&] { answered = SendMessageTimeoutW(own.get(), WM_NULL, 0, 0, 0, 10000, nullptr) != 0; });
     for (int wait = 0; wait < 50 && !answered; ++wait) {
-        sleeper.sleep(std::chrono::milliseconds{100});
+        Win32MessageSleeper().sleep(std::chrono::milliseconds{100});
     }
     EXPECT_TRUE(answered);
     sender.join();
@@ -235,17 +214,6 @@ TEST(ProcessRightsTest, KeysAreDroppedForATargetAboveUsOrOneThatRefusesToTell) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(keysWouldBeDropped(cases[i].sender, cases[i].target), cases[i].dropped) << "case " << i;
     }
-}
-
-// A program that refuses to tell its rights (an elevated program of another account, a protected one) may
-// drop our keys unseen: nothing is sent.
-TEST_F(PasteTest, ReportsAKeyFailureForAProgramThatRefusesToTellItsRights) {
-    TargetProgram target(L"保護されたフォーム", TargetProgram::Placement::RefusesQueries);
-    ASSERT_NE(target.window(), nullptr);
-    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
-    EXPECT_EQ(paste(u"届かない", false), DeliveryResult::KeyFailed);
-    pumpMessagesFor(kSettleMs);
-    EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
 }
 
 TEST_F(PasteTest, SendsNothingWithNoOtherProgramBelow) {

@@ -61,24 +61,16 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement,
     DeleteFileW(reportPath_.c_str());
     std::wstring commandLine =
         L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" + reportPath_ + L"\"";
-    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active", L" --menu", L""};
+    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active"};
     commandLine += kOptions[static_cast<int>(placement)];
     if (windowClass != L"ZenporoPasteTarget") {
         commandLine += L" --class " + windowClass;
     }
-    // An empty access list: no one may open the process.
-    SECURITY_DESCRIPTOR noAccess{};
-    InitializeSecurityDescriptor(&noAccess, SECURITY_DESCRIPTOR_REVISION);
-    ACL emptyList{};
-    InitializeAcl(&emptyList, sizeof emptyList, ACL_REVISION);
-    SetSecurityDescriptorDacl(&noAccess, TRUE, &emptyList, FALSE);
-    SECURITY_ATTRIBUTES refused{sizeof refused, &noAccess, FALSE};
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(),
-                        placement == Placement::RefusesQueries ? &refused : nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
         return;
     }
     CloseHandle(info.hThread);

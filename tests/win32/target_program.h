@@ -11,9 +11,7 @@
 // A running paste_target (beside the test program), closed and waited for on destruction.
 class TargetProgram {
   public:
-    // RefusesQueries: an ordinary window whose process grants nobody access, as Windows answers for an
-    // elevated program of another account.
-    enum class Placement { Ordinary, TopmostInactive, TopmostActive, MenuOpen, RefusesQueries };
+    enum class Placement { Ordinary, TopmostInactive, TopmostActive };
     explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary,
                            const std::wstring& windowClass = L"ZenporoPasteTarget");
     TargetProgram(const TargetProgram&) = delete;
