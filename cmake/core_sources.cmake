@@ -18,6 +18,7 @@ set(ZENPORO_CORE_SOURCES
   src/dialogs/user_file_list_logic.cpp
   src/platform/dialogs.cpp
   src/platform/error_report.cpp
+  src/platform/key_input.cpp
   src/platform/text_codec.cpp
   src/platform/thread_sleeper.cpp
   src/settings/ini_file.cpp

@@ -2,12 +2,12 @@
 // through one code page 932 codec.
 #include "platform/platform_services.h"
 
-#include "platform/thread_sleeper.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_instance_lock.h"
 #include "platform/win32/win32_key_input.h"
 #include "platform/win32/win32_log.h"
+#include "platform/win32/win32_message_sleeper.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_window_order.h"
@@ -25,9 +25,9 @@ PlatformServices makePlatformServices() {
     services.clipboard = makeWin32Clipboard(codec);
     services.shell = std::make_unique<Win32Shell>(codec);
     services.instanceLock = std::make_unique<Win32InstanceLock>();
-    services.sleeper = std::make_unique<ThreadSleeper>();
+    services.sleeper = std::make_unique<Win32MessageSleeper>();
     services.log = std::make_unique<Win32Log>();
-    services.windowOrder = makeWin32WindowOrder(codec);
-    services.keyInput = makeWin32KeyInput();
+    services.windowOrder = makeWin32WindowOrder(codec, services.log.get());
+    services.keyInput = makeWin32KeyInput(services.log.get());
     return services;
 }
