@@ -94,6 +94,7 @@ int RunToolbar(QApplication& app, PlatformServices& platform) {
         form.show();
         result = app.exec();
     }
+    // Closing the toolbar has written the settings already; a signal, or a start cut short, has not.
     platform.setToolbarWindow(nullptr);
     behaviour.FormDestroy();
     return result;

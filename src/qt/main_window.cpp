@@ -7,6 +7,7 @@
 #include "qt/qt_geometry.h"
 #include "toolbar/toolbar_layout.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
 #include <QPushButton>
@@ -218,6 +219,14 @@ void TForm1::showEvent(QShowEvent* event) {
         FormShow();
         placeFrameBeforeMapping();
     }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The close box: the settings are written, and a failure reported, while the event loop still runs as
+    // usual. Only once this returns does the closed window end the loop, so no quit is pending during the
+    // report.
+    behaviour_.FormDestroy();
+    QWidget::closeEvent(event);
 }
 
 void TForm1::FormShow() {

@@ -69,6 +69,7 @@ class TForm1 final : public QWidget, public ToolbarView, public ToolbarSettingsH
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void buildControls();
