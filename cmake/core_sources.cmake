@@ -28,6 +28,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/delivery.cpp
   src/toolbar/delivery_notice.cpp
   src/toolbar/menu_table.cpp
+  src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp
   src/toolbar/toolbar_layout.cpp
 )
@@ -48,6 +49,7 @@ set(ZENPORO_CORE_TESTS
   tests/unit/settings_rules_test.cpp
   tests/unit/sjis_test.cpp
   tests/unit/text_codec_test.cpp
+  tests/unit/toolbar_behaviour_test.cpp
   tests/unit/toolbar_hints_test.cpp
   tests/unit/toolbar_layout_test.cpp
   tests/unit/user_file_test.cpp
