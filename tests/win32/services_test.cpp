@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -222,6 +223,23 @@ TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
     RemoveDirectoryW((folder + L"\\.zenporo-save-dir123").c_str());
 }
 
+// An indexer or virus scanner holds the file for a moment without letting it be replaced: the save waits.
+TEST_F(AtomicWriteTest, WaitsOutAnotherProgramHoldingTheFile) {
+    const std::wstring path = folder + L"\\user.zpd";
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "old"));
+    KernelHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    std::thread release([&held] {
+        Sleep(200);
+        held.reset();
+    });
+    const bool saved = ReplaceFileAtomically(utf8(path), "new");
+    release.join();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(contentOf(L"user.zpd"), "new");
+}
+
 TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced) {
     // A folder of that name stands where the file would go.
     ASSERT_TRUE(CreateDirectoryW((folder + L"\\Zenpad.ini").c_str(), nullptr));
@@ -229,6 +247,15 @@ TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced
     EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"Zenpad.ini"});
     RemoveDirectoryW((folder + L"\\Zenpad.ini").c_str());
     EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\missing\\Zenpad.ini"), "[Set]\r\n"));
+
+    // A read-only file stays as it was.
+    const std::wstring readOnly = folder + L"\\user.zpd";
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(readOnly), "old"));
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(ReplaceFileAtomically(utf8(readOnly), "new"));
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(contentOf(L"user.zpd"), "old");
+    EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"user.zpd"});
 }
 
 // The program's start builds its services once from here: every one must be there, the lock must be the
