@@ -17,6 +17,7 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -55,8 +56,9 @@ TEST(Win32ShellTest, ReportsAFileItCannotOpen) {
     EXPECT_FALSE(shell.openUrl(""));
 }
 
-// What another program finds on the clipboard: the Unicode text, and code page 932 bytes for old programs.
-TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932Text) {
+// What another program finds on the clipboard: the Unicode text, code page 932 bytes for old programs, and
+// the mark that keeps it off the cloud clipboard.
+TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932TextNotForTheCloud) {
     const Win32TextCodec codec;
     const std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
     const std::string text = codec.encode(u"髙橋① ｱ").bytes;
@@ -67,11 +69,36 @@ TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932Text) {
     const std::wstring unicodeText = unicode != nullptr ? unicode : L"<none>";
     const auto* bytes = static_cast<const char*>(GlobalLock(GetClipboardData(CF_TEXT)));
     const std::string byteText = bytes != nullptr ? bytes : "<none>";
+    const auto* cloud = static_cast<const DWORD*>(
+        GlobalLock(GetClipboardData(RegisterClipboardFormatW(L"CanUploadToCloudClipboard"))));
+    const std::optional<DWORD> cloudUpload = cloud != nullptr ? std::optional(*cloud) : std::nullopt;
     CloseClipboard();
     EXPECT_EQ(unicodeText, L"髙橋① ｱ");
     EXPECT_EQ(byteText, "\xFB\xFC\x8B\xB4\x87\x40 \xB1");
+    EXPECT_EQ(cloudUpload, std::optional<DWORD>(0)) << "personal details stay off the cloud clipboard";
 
     EXPECT_EQ(clipboard->text(), text);
+}
+
+// A clipboard manager or remote-desktop client holds the clipboard open for a moment: the text still goes on.
+TEST(Win32ClipboardTest, WaitsOutAnotherProgramHoldingTheClipboard) {
+    const Win32TextCodec codec;
+    const std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
+    std::promise<bool> opened;
+    std::thread holder([&opened] {
+        const bool open = OpenClipboard(nullptr) != FALSE;
+        opened.set_value(open);
+        if (open) {
+            Sleep(300);
+            CloseClipboard();
+        }
+    });
+    const bool held = opened.get_future().get();
+    const bool set = clipboard->setText("held");
+    holder.join();
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(set);
+    EXPECT_EQ(clipboard->text(), "held");
 }
 
 class AtomicWriteTest : public ::testing::Test {
