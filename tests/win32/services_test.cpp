@@ -5,6 +5,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_instance_lock.h"
 #include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_path.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
 #include "target_program.h"
@@ -54,6 +55,28 @@ TEST(Win32ShellTest, ReportsAFileItCannotOpen) {
     Win32Shell shell(codec);
     EXPECT_FALSE(shell.openFile("C:\\no such folder\\zenporo.html"));
     EXPECT_FALSE(shell.openUrl(""));
+}
+
+// The help manual of a program copied into a folder named in kana reaches its viewer (here a handler of a
+// file kind of the test's own that does nothing).
+TEST(Win32ShellTest, OpensAFileInAFolderNamedInKana) {
+    const std::wstring folder = testProgramFolder() + L"ヘルプ";
+    const std::wstring manual = folder + L"\\zenporo.zenporo-test";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CloseHandle(CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    // Wine reads file kinds from HKEY_CLASSES_ROOT alone.
+    const std::wstring command = L"cmd.exe /c rem \"%1\"";
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".zenporo-test", nullptr, REG_SZ, L"ZenporoTest",
+                    sizeof L"ZenporoTest");
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"ZenporoTest\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    const Win32TextCodec codec;
+    Win32Shell shell(codec);
+    EXPECT_TRUE(shell.openFile(Utf8Path(manual)));
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".zenporo-test");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ZenporoTest");
+    DeleteFileW(manual.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 // What another program finds on the clipboard: the Unicode text, code page 932 bytes for old programs, and
