@@ -52,6 +52,7 @@ set(ZENPORO_CORE_TESTS
   tests/unit/toolbar_behaviour_test.cpp
   tests/unit/toolbar_hints_test.cpp
   tests/unit/toolbar_layout_test.cpp
+  tests/unit/user_file_dialog_rules_test.cpp
   tests/unit/user_file_test.cpp
 )
 list(TRANSFORM ZENPORO_CORE_TESTS PREPEND ${PROJECT_SOURCE_DIR}/)

@@ -22,11 +22,11 @@ PlatformServices makePlatformServices() {
     services.setToolbarWindow = [win32Dialogs](AskingWindow toolbar) {
         win32Dialogs->setOwner(static_cast<HWND>(toolbar));
     };
-    services.clipboard = makeWin32Clipboard(codec);
+    services.log = std::make_unique<Win32Log>();
+    services.clipboard = makeWin32Clipboard(codec, services.log.get());
     services.shell = std::make_unique<Win32Shell>(codec);
     services.instanceLock = std::make_unique<Win32InstanceLock>();
     services.sleeper = std::make_unique<Win32MessageSleeper>();
-    services.log = std::make_unique<Win32Log>();
     services.windowOrder = makeWin32WindowOrder(codec, services.log.get());
     services.keyInput = makeWin32KeyInput(services.log.get());
     return services;
