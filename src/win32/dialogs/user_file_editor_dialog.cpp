@@ -126,6 +126,19 @@ void UserFileEditorDialog::onInit() {
                kEditorOkButton.place);
     addControl(L"BUTTON", WideFromUtf8(kEditorCancelButton.text), WS_TABSTOP | BS_PUSHBUTTON, ids::BitBtn(2),
                kEditorCancelButton.place);
+    setBoxMargins();
+}
+
+void UserFileEditorDialog::onDpiChanged() {
+    setBoxMargins();
+}
+
+// The boxes are as narrow as the layout's; the font's own margins would hide a full eight-character postal
+// code, so the text starts right inside the frame. A new font resets them.
+void UserFileEditorDialog::setBoxMargins() {
+    for (int number = 1; number <= kEditorBoxCount; ++number) {
+        SendMessageW(box(number), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
+    }
 }
 
 HWND UserFileEditorDialog::box(int number) const {
@@ -313,8 +326,8 @@ void UserFileEditorDialog::runCommand(EditCommand command) {
     // In the order of EditCommand.
     using Handler = void (UserFileEditorDialog::*)();
     static constexpr std::array<Handler, 4> handlers{
-        &UserFileEditorDialog::Cut1Click, &UserFileEditorDialog::Copy1Click, &UserFileEditorDialog::Paste1Click,
-        &UserFileEditorDialog::DDel1Click};
+        &UserFileEditorDialog::Cut1Click, &UserFileEditorDialog::Copy1Click,
+        &UserFileEditorDialog::Paste1Click, &UserFileEditorDialog::DDel1Click};
     (this->*handlers[static_cast<std::size_t>(command)])();
 }
 

@@ -50,6 +50,8 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     };
 
     void onInit() override;
+    void onDpiChanged() override;
+    void setBoxMargins();
     void onCommand(int id, int code, HWND control) override;
     void onUncaughtException(const char* what) override;
 
