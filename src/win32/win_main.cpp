@@ -1,0 +1,69 @@
+// The Windows program's entry: the start order around the toolbar window.
+#include "data/sjis.h"
+#include "platform/file_system.h"
+#include "platform/platform_services.h"
+#include "platform/win32/win32_path.h"
+#include "win32/start_folder_check.h"
+#include "win32/toolbar_window.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+
+// COM on the user-interface thread, single-threaded, for the shell's calls.
+class ComScope {
+  public:
+    ComScope()
+        : initialised_(
+              SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComScope() {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool initialised_;
+};
+
+int runMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Libraries loaded later come from System32 only, never from the program's own folder (often Downloads).
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const ComScope com;
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    PlatformServices platform = makePlatformServices();
+    if (!platform.instanceLock->acquire()) {
+        platform.dialogs->ask(plainNotice(sjis::fromUtf8("Zenporo!は既に起動されています。"),
+                                          sjis::fromUtf8("情報"), DialogIcon::Information));
+        return 0;
+    }
+    const std::string title = sjis::fromUtf8("Zenporo！");
+    // Said once at start; the program then goes on all the same.
+    if (const auto warning = StartFolderWarning(WidePath(ExecutableFolder()))) {
+        platform.dialogs->ask(plainNotice(*warning, title, DialogIcon::Information));
+    }
+    ToolbarWindow toolbar(*platform.textCodec, ToolbarClicks{});
+    platform.setToolbarWindow(toolbar.handle());
+    toolbar.show();
+    return runMessageLoop();
+}
