@@ -18,6 +18,7 @@ set(ZENPORO_CORE_SOURCES
   src/dialogs/user_file_list_logic.cpp
   src/platform/dialogs.cpp
   src/platform/error_report.cpp
+  src/platform/key_input.cpp
   src/platform/text_codec.cpp
   src/platform/thread_sleeper.cpp
   src/settings/ini_file.cpp
@@ -29,6 +30,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/delivery_notice.cpp
   src/toolbar/menu_table.cpp
   src/toolbar/screen_placement.cpp
+  src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp
   src/toolbar/toolbar_layout.cpp
 )
@@ -50,8 +52,10 @@ set(ZENPORO_CORE_TESTS
   tests/unit/screen_placement_test.cpp
   tests/unit/sjis_test.cpp
   tests/unit/text_codec_test.cpp
+  tests/unit/toolbar_behaviour_test.cpp
   tests/unit/toolbar_hints_test.cpp
   tests/unit/toolbar_layout_test.cpp
+  tests/unit/user_file_dialog_rules_test.cpp
   tests/unit/user_file_test.cpp
 )
 list(TRANSFORM ZENPORO_CORE_TESTS PREPEND ${PROJECT_SOURCE_DIR}/)

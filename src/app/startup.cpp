@@ -1,12 +1,10 @@
 #include "app/startup.h"
 
 #include "app/termination_signals.h"
-#include "data/app_error.h"
 #include "data/atomic_write.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "dialogs/help_manual.h"
-#include "platform/error_report.h"
 #include "platform/platform_services.h"
 #include "qt/about_box.h"
 #include "qt/button_images.h"
@@ -30,33 +28,15 @@ void InstallJapaneseTranslation(QApplication& app) {
     }
 }
 
-int RunToolbar(QApplication& app, PlatformServices& platform) {
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIconPicture())));
+namespace {
 
-    Dialogs& dialogs = *platform.dialogs;
-    TForm1* toolbar = nullptr;
-
+// The services of the toolbar's behaviour; the delivery finds the window below from the toolbar's own.
+ToolbarServices MakeToolbarServices(PlatformServices& platform, TForm1* const& toolbar) {
     ToolbarServices services;
-    services.dialogs = &dialogs;
+    services.dialogs = platform.dialogs.get();
     services.log = platform.log.get();
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
-    // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.
-    RemoveLeftoverTemporaries(services.userFileFolder, platform.log.get());
-    services.openUserFileList = [](TForm1& form, QWidget* parent) {
-        OpenUserFileList(form.currentUser(), form.dialogs(), form.applicationTitle(), parent);
-    };
-    services.openUserFileEditor = [](TForm1& form, QWidget* parent, const std::string& path) {
-        OpenUserFileEditor(form.currentUser(), form.dialogs(), form.applicationTitle(), parent, path);
-    };
-    services.openSettings = [](TForm1& form, QWidget* parent) {
-        OpenSettingsDialog(form, form.dialogs(), parent);
-    };
-    Shell& shell = *platform.shell;
-    services.openHelp = [&shell](QWidget*) {
-        OpenHelpManual(shell, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
-    };
-    services.openVersionBox = [&shell](QWidget* parent) { ShowAboutBox(shell, parent); };
     if (platform.windowOrder && platform.keyInput) {
         const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
                                   platform.log.get()};
@@ -67,31 +47,55 @@ int RunToolbar(QApplication& app, PlatformServices& platform) {
             return PressNextKeyInWindowBelow(settings, toolbar->winId(), ports);
         };
     }
+    return services;
+}
 
+ToolbarDialogOpeners MakeDialogOpeners(Shell& shell) {
+    ToolbarDialogOpeners openers;
+    openers.openUserFileList = [](TForm1& form, QWidget* parent) {
+        ToolbarBehaviour& behaviour = form.behaviour();
+        OpenUserFileList(behaviour.currentUser(), behaviour.dialogs(), behaviour.applicationTitle(), parent);
+    };
+    openers.openUserFileEditor = [](TForm1& form, QWidget* parent) {
+        ToolbarBehaviour& behaviour = form.behaviour();
+        OpenUserFileEditor(behaviour.currentUser(), behaviour.dialogs(), behaviour.applicationTitle(), parent,
+                           std::string());
+    };
+    openers.openSettings = [](TForm1& form, QWidget* parent) {
+        OpenSettingsDialog(form, form.behaviour().dialogs(), parent);
+    };
+    openers.openHelp = [&shell](QWidget*) {
+        OpenHelpManual(shell, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+    };
+    openers.openVersionBox = [&shell](QWidget* parent) { ShowAboutBox(shell, parent); };
+    return openers;
+}
+
+}  // namespace
+
+int RunToolbar(QApplication& app, PlatformServices& platform) {
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ApplicationIconPicture())));
+    // Only one instance gets here, so a temporary file of a save is one that a killed run left behind.
+    RemoveLeftoverTemporaries(UserFileFolder(), platform.log.get());
+
+    TForm1* toolbar = nullptr;
     TerminationSignals terminationSignals;
-    TForm1 form(services);
+    TForm1 form(MakeToolbarServices(platform, toolbar), MakeDialogOpeners(*platform.shell));
     toolbar = &form;
     platform.setToolbarWindow(&form);
+    ToolbarBehaviour& behaviour = form.behaviour();
     // The desktop session is ending: keep the settings now, the process may not get to its own end.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] {
-        try {
-            form.FormDestroy();
-        } catch (const AppError&) {
-            // Reported at the end of the run, if it comes.
-        }
-    });
-    form.FormCreate();
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&behaviour] { behaviour.keepSettings(); });
+    behaviour.FormCreate();
     int result = 0;
     // A signal during a dialog of the start leaves that dialog; the toolbar then is not shown at all.
     if (!terminationSignals.received()) {
         form.show();
         result = app.exec();
     }
-    try {
-        form.FormDestroy();
-    } catch (const AppError& error) {
-        platform.setToolbarWindow(nullptr);
-        ShowErrorReport(dialogs, error.message(), form.applicationTitle());
-    }
+    // Closing the toolbar has written the settings already; a signal, or a start cut short, has not.
+    platform.setToolbarWindow(nullptr);
+    behaviour.FormDestroy();
     return result;
 }

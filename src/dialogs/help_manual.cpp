@@ -1,9 +1,10 @@
 #include "dialogs/help_manual.h"
 
+#include "platform/file_system.h"
 #include "platform/shell.h"
 
 std::string HelpManualPath(const std::string& executablePath) {
-    const std::size_t slash = executablePath.rfind('/');
+    const std::size_t slash = executablePath.find_last_of(kPathSeparators);
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::size_t dot = executablePath.rfind('.');
     // A dot that starts the name (a hidden file) or lies in a folder name is no extension.

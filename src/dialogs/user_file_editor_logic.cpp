@@ -7,9 +7,8 @@
 #include "dialogs/box_text.h"
 #include "platform/dialogs.h"
 #include "platform/error_report.h"
+#include "platform/file_system.h"
 #include "toolbar/current_user_host.h"
-
-#include <filesystem>
 
 EditorContent ReadEditorContent(const std::string& path) {
     EditorContent content;
@@ -121,8 +120,7 @@ EditorOkOutcome EditorOk(const EditorOkRequest& request, CurrentUserHost& user, 
                         request.applicationTitle);
         return {false, kFileNameBox};
     }
-    std::error_code error;
-    const bool exists = std::filesystem::is_regular_file(UserFilePath(request.folder, name), error);
+    const bool exists = FileExists(UserFilePath(request.folder, name));
     // File names differ in letter case here: another user's file under the loaded name in other letter case
     // gets the overwrite question, not the save question.
     const bool ownName =

@@ -4,11 +4,11 @@
 #include "data/sjis_case.h"
 #include "data/user_file.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/text_collator.h"
 #include "toolbar/current_user_host.h"
 
 #include <algorithm>
-#include <filesystem>
 
 std::vector<std::string> ListUserFileNames(const std::string& folder, const TextCollator& collator) {
     std::vector<std::string> names = UserFileNamesIn(folder);
@@ -58,8 +58,7 @@ void ChooseUserFile(CurrentUserHost& user, const std::string& folder, const std:
 bool DeleteUserFileEntry(CurrentUserHost& user, Dialogs& dialogs, const std::string& folder,
                          const std::string& name) {
     const std::string path = UserFilePath(folder, name);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!FileExists(path)) {
         return false;
     }
     const DialogRequest question{name + sjis::fromUtf8(" を削除します。\r よろしいですか？"),
@@ -71,7 +70,7 @@ bool DeleteUserFileEntry(CurrentUserHost& user, Dialogs& dialogs, const std::str
     if (dialogs.ask(question) != DialogAnswer::Yes) {
         return false;
     }
-    if (!std::filesystem::remove(path, error)) {
+    if (!RemoveFile(path)) {
         return false;
     }
     if (user.path() == path) {

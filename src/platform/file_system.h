@@ -30,5 +30,12 @@ FileContent ReadWholeFile(const std::string& path);
 // folder lists them; nothing when the folder cannot be opened. An empty folder path is the current folder.
 std::optional<std::vector<std::string>> EntryNamesIn(const std::string& folder);
 
+// True when path names an existing file, not a folder.
+bool FileExists(const std::string& path);
+
+// Deletes the file at path; false when it is not there, is a folder, or cannot be deleted (read-only, in
+// use).
+bool RemoveFile(const std::string& path);
+
 // The folder of the running program with a trailing separator; the current folder when it cannot be known.
 std::string ExecutableFolder();

@@ -1,7 +1,17 @@
 #pragma once
 
+#include <functional>
+#include <initializer_list>
+
 // The keys the toolbar presses in the window below.
 enum class Key { Control, V, Tab, Return };
+
+// How sending a chord ended.
+enum class ChordResult {
+    Sent,       // every press and release was sent
+    FocusLost,  // the target lost the focus before a press: no further key was pressed
+    KeyFailed,  // an event could not be sent
+};
 
 // Synthetic key events, injected as if typed on the keyboard, into whatever window holds the focus.
 class KeyInput {
@@ -14,4 +24,11 @@ class KeyInput {
     // True while the user holds a modifier key (Shift, Control, Alt, a logo key), which would turn the keys
     // we send into other shortcuts.
     virtual bool anyModifierHeld() = 0;
+
+    // Presses the keys in order, then releases them in the same order; targetHasFocus() is asked before the
+    // keys go out, and a false answer sends no further press. Once anything was pressed every key of the
+    // chord is released, so none stays down. This one asks before every press and sends one event at a
+    // time; a platform that can send the whole chord at once, with no key of the user's between, does so.
+    virtual ChordResult sendChord(std::initializer_list<Key> chord,
+                                  const std::function<bool()>& targetHasFocus);
 };

@@ -14,20 +14,20 @@
 #include <memory>
 
 // Every operating-system service the program uses, built once by the platform's makePlatformServices() at
-// start and handed down from there. Members are destroyed in reverse order: the backend's shared resources
-// and the codec, which the others may use, come first.
+// start and handed down from there. Members are destroyed in reverse order: the backend's shared resources,
+// the codec and the log, which the others may use, come first.
 struct PlatformServices {
     // What the backend keeps alive for the services below (the Linux program's X connection and its event
     // watch); nothing on a platform that needs none.
     std::shared_ptr<void> backend;
     std::unique_ptr<TextCodec> textCodec;
+    // What a user could ask about later (why nothing was pasted), off unless the user switches it on.
+    std::unique_ptr<Log> log;
     std::unique_ptr<Dialogs> dialogs;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Shell> shell;
     std::unique_ptr<InstanceLock> instanceLock;
     std::unique_ptr<Sleeper> sleeper;
-    // What a user could ask about later (why nothing was pasted), off unless the user switches it on.
-    std::unique_ptr<Log> log;
     // Both null when the window system cannot be reached for delivery: the toolbar then only copies.
     std::unique_ptr<WindowOrder> windowOrder;
     std::unique_ptr<KeyInput> keyInput;

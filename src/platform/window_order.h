@@ -28,6 +28,10 @@ class WindowOrder {
     // True when the window holds the keyboard focus, so that key events reach it.
     virtual bool isActive(WindowHandle window) = 0;
 
+    // True while the window, or a window its own program has just opened over it (a dialog), is active: the
+    // target is still in front and needs no new request for the foreground.
+    virtual bool isInFront(WindowHandle window) { return isActive(window); }
+
     // Gives the keyboard focus back to where the last activate() of this window found it; called when no key
     // was sent to the window after all, so a failed delivery leaves the user's focus where it was.
     virtual void undoActivation(WindowHandle /*window*/) {}

@@ -1,29 +1,19 @@
 #include "qt/main_window.h"
 
-#include "data/app_error.h"
-#include "data/sjis.h"
-#include "data/user_file.h"
-#include "platform/clipboard.h"
-#include "platform/dialogs.h"
-#include "platform/error_report.h"
 #include "platform/qt/japanese_font.h"
 #include "platform/qt/qt_sjis.h"
 #include "qt/flat_button.h"
 #include "qt/notice_window.h"
 #include "qt/qt_geometry.h"
-#include "settings/settings_file.h"
-#include "toolbar/composition.h"
-#include "toolbar/menu_table.h"
 #include "toolbar/toolbar_layout.h"
 
-#include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QWindow>
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -52,20 +42,12 @@ QString u(const std::string& sjisText) {
 
 }  // namespace
 
-TForm1::TForm1(ToolbarServices services, QWidget* parent)
+TForm1::TForm1(ToolbarServices services, ToolbarDialogOpeners openers, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                           Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      services_(std::move(services)),
-      hints_(LayoutHints()),
-      user_(*services_.dialogs, CurrentUser::Hooks{
-                                    [this](const std::string& caption) { setCaptionAndTitle(caption); },
-                                    [this] { UpdateNameFace(); },
-                                    [this] { UpdateHints(); },
-                                    [this] { return applicationTitle(); },
-                                    [this] { return services_.today(); },
-                                }) {
+      openers_(std::move(openers)),
+      behaviour_(std::move(services), *this) {
     setObjectName(QStringLiteral("Form1"));
-    setCaptionAndTitle(sjis::fromUtf8("Zenporo！"));
     setFont(JapaneseUiFont(11));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -75,8 +57,7 @@ TForm1::TForm1(ToolbarServices services, QWidget* parent)
         faces_[static_cast<std::size_t>(i)] = BuiltInPicture(i);
     }
     buildControls();
-    ApplyButtonFaces();
-    UpdateHints();
+    behaviour_.showLayoutState();
 }
 
 TForm1::~TForm1() = default;
@@ -92,7 +73,7 @@ void TForm1::buildControls() {
     changeBtn_->setFocusPolicy(Qt::NoFocus);
     // Sized before the first showing, so Qt does not measure its (empty) text and load every font at start.
     changeBtn_->resize(kChangeBarThickness, 22);
-    connect(changeBtn_, &QPushButton::clicked, this, [this] { ChangeBtnClick(); });
+    connect(changeBtn_, &QPushButton::clicked, this, [this] { behaviour_.ChangeBtnClick(); });
 
     const std::map<int, const char*> controlHints = {{1, "切替"}, {2, "最小化"}, {3, "開く"}};
     for (const auto& [number, hint] : controlHints) {
@@ -105,13 +86,9 @@ void TForm1::buildControls() {
     speedButtons_[2]->setPicture(MinimizeButtonPicture());
     speedButtons_[2]->resize(23, 22);
     speedButtons_[3]->setCheckable(true);
-    connect(speedButtons_[1], &FlatButton::clicked, this, [this] {
-        if (services_.openUserFileList) {
-            services_.openUserFileList(*this, this);
-        }
-    });
+    connect(speedButtons_[1], &FlatButton::clicked, this, [this] { openUserFileList(); });
     connect(speedButtons_[2], &FlatButton::clicked, this, [this] { showMinimized(); });
-    connect(speedButtons_[3], &FlatButton::clicked, this, [this] { SpeedButton3Click(); });
+    connect(speedButtons_[3], &FlatButton::clicked, this, [this] { behaviour_.SpeedButton3Click(); });
 
     for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
         auto* button = new FlatButton(panel2_);
@@ -123,17 +100,17 @@ void TForm1::buildControls() {
         FlatButton* button = speedButtons_[number];
         if (number == 15) {
             connect(button, &FlatButton::clicked, this, [this] {
-                if (services_.openSettings) {
-                    services_.openSettings(*this, this);
+                if (openers_.openSettings) {
+                    openers_.openSettings(*this, this);
                 }
             });
         } else if (number == 16) {
             connect(button, &FlatButton::clicked, this, [this] { SpeedButton16Click(); });
         } else if (number == 18) {
-            connect(button, &FlatButton::clicked, this, [this] { SpeedButton18Click(); });
+            connect(button, &FlatButton::clicked, this, [this] { behaviour_.SpeedButton18Click(); });
         } else {
             connect(button, &FlatButton::clicked, this, [this, button] {
-                SpeedButton7Click(ClickSender::FieldButton, button->tag(), std::nullopt);
+                behaviour_.SpeedButton7Click(ClickSender::FieldButton, button->tag(), std::nullopt);
             });
         }
         connect(button, &FlatButton::rightPressed, this, [this, button] { SpeedButton4MouseDown(button); });
@@ -167,7 +144,7 @@ void TForm1::applyUserToMenus() {
     }
     for (std::size_t i = 0; i < kMemoItems.size(); ++i) {
         if (menuActions_.contains(kMemoItems[i])) {
-            menuActions_.at(kMemoItems[i])->setText(u(hints_.memoCaptions[i]));
+            menuActions_.at(kMemoItems[i])->setText(u(behaviour_.hints().memoCaptions[i]));
         }
     }
 }
@@ -187,12 +164,12 @@ QAction* TForm1::addMenuEntry(QMenu* menu, const MenuEntry& entry, std::map<Menu
     QAction* action = menu->addAction(caption);
     if (entry.kind == MenuEntryKind::Compose) {
         connect(action, &QAction::triggered, this, [this, tag = entry.tag, id = entry.id] {
-            SpeedButton7Click(ClickSender::MenuItem, tag, id);
+            behaviour_.SpeedButton7Click(ClickSender::MenuItem, tag, id);
         });
         return action;
     }
     // The help menu's two items open the manual and the version box.
-    const auto& open = entry.id == MenuItemId::Help1 ? services_.openHelp : services_.openVersionBox;
+    const auto& open = entry.id == MenuItemId::Help1 ? openers_.openHelp : openers_.openVersionBox;
     connect(action, &QAction::triggered, this, [this, &open] {
         if (open) {
             open(this);
@@ -232,12 +209,24 @@ void TForm1::setOpen(bool open) {
     speedButtons_.at(3)->setChecked(open);
 }
 
+void TForm1::setOpenButtonHint(const std::string& hint) {
+    speedButtons_.at(3)->setToolTip(u(hint));
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         FormShow();
         placeFrameBeforeMapping();
     }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The close box: the settings are written, and a failure reported, while the event loop still runs as
+    // usual. Only once this returns does the closed window end the loop, so no quit is pending during the
+    // report.
+    behaviour_.FormDestroy();
+    QWidget::closeEvent(event);
 }
 
 void TForm1::FormShow() {
@@ -253,19 +242,18 @@ void TForm1::FormShow() {
             button->setTag(i - 1);
         }
     }
-    ArrangeButtons();
+    behaviour_.ArrangeButtons();
 }
 
-void TForm1::ArrangeButtons() {
+void TForm1::arrangeButtons(bool horizontal) {
     const Size buttonSize = fromQSize(speedButtons_.at(1)->size());
-    const ToolbarLayout layout = ArrangeButtonsLayout(settings_.FrmStyle, isOpen(), buttonSize);
-    speedButtons_.at(3)->setPicture(settings_.FrmStyle ? OpenButtonStripHorizontal()
-                                                       : OpenButtonStripVertical());
+    const ToolbarLayout layout = ArrangeButtonsLayout(horizontal, isOpen(), buttonSize);
+    speedButtons_.at(3)->setPicture(horizontal ? OpenButtonStripHorizontal() : OpenButtonStripVertical());
     setFixedSize(toQSize(layout.clientSize));
     QRect panel1 = toQRect(layout.panel1);
     // Closed, the control group fills whatever client area the platform actually gave the window.
     if (!isOpen()) {
-        if (settings_.FrmStyle) {
+        if (horizontal) {
             panel1.setWidth(width());
         } else {
             panel1.setHeight(height());
@@ -277,7 +265,7 @@ void TForm1::ArrangeButtons() {
         speedButtons_.at(i + 1)->move(toQPoint(layout.controlButtons[static_cast<std::size_t>(i)]));
     }
     QRect panel2 = toQRect(layout.panel2);
-    if (settings_.FrmStyle) {
+    if (horizontal) {
         panel2.moveLeft(panel1.width());
     } else {
         panel2.moveTop(panel1.height());
@@ -289,59 +277,35 @@ void TForm1::ArrangeButtons() {
     }
 }
 
-void TForm1::SpeedButton3Click() {
-    speedButtons_.at(3)->setToolTip(QString::fromUtf8(isOpen() ? "ボタンを閉じる" : "ボタンを開く"));
-    ArrangeButtons();
+void TForm1::loadFaces(const std::vector<std::string>& paths) {
+    faces_ = LoadButtonImages(paths);
 }
 
-void TForm1::ChangeBtnClick() {
-    settings_.FrmStyle = !settings_.FrmStyle;
-    ArrangeButtons();
-}
-
-void TForm1::ApplyButtonFaces() {
+void TForm1::applyButtonFaces() {
     for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
         speedButtons_.at(number)->setPicture(faces_[static_cast<std::size_t>(FaceOfButton(number))]);
     }
 }
 
-void TForm1::rebuildFaces() {
-    // Built-in faces are not decoded a second time when no path names a bitmap of the user's.
-    const bool builtInOnly =
-        std::ranges::all_of(buttonImagePaths_, [](const std::string& path) { return path.empty(); });
-    if (!builtInOnly || !facesAreBuiltIn_) {
-        faces_ = LoadButtonImages(buttonImagePaths_);
-        facesAreBuiltIn_ = builtInOnly;
-    }
-    ApplyButtonFaces();
+void TForm1::showNameFace(int face) {
+    speedButtons_.at(6)->setPicture(faces_[static_cast<std::size_t>(face)]);
 }
 
-void TForm1::UpdateNameFace() {
-    const NameFaceChoice choice = ChooseNameFace(user_.record());
-    if (choice == NameFaceChoice::Unchanged) {
-        return;
-    }
-    const int face = choice == NameFaceChoice::Female ? 15 : 2;
-    speedButtons_.at(6)->setPicture(faces_[static_cast<std::size_t>(face)]);
-    if (choice == NameFaceChoice::DefaultFaceOnly) {
-        return;
-    }
-    nameMenuPicture_ = face;
+void TForm1::setFullNameMenuPicture(int picture) {
+    nameMenuPicture_ = picture;
     applyUserToMenus();
 }
 
-void TForm1::UpdateHints() {
-    TakeRecordIntoHints(user_.record(), hints_, services_.today());
-    for (const auto& [number, hint] : hints_.buttonHints) {
+void TForm1::showHints(const ToolbarHints& hints) {
+    for (const auto& [number, hint] : hints.buttonHints) {
         speedButtons_.at(number)->setToolTip(u(hint));
     }
     applyUserToMenus();
 }
 
-void TForm1::setCaptionAndTitle(const std::string& sjisCaption) {
+void TForm1::setCaptionAndTitle(const std::string& caption) {
     // On X11 the task bar shows the window's own title, so caption and application title are one text.
-    applicationTitle_ = sjisCaption;
-    setWindowTitle(u(sjisCaption));
+    setWindowTitle(u(caption));
 }
 
 void TForm1::SpeedButton4MouseDown(FlatButton* sender) {
@@ -355,90 +319,39 @@ void TForm1::SpeedButton16Click() {
     speedButtons_.at(16)->popupMenu(popupMenu(8), QCursor::pos());
 }
 
-void TForm1::SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item) {
-    try {
-        const Composition composition =
-            ComposeFieldText(sender, tag, item, user_.record(), services_.today());
-        switch (composition.kind) {
-            case Composition::Kind::NoUserFileNotice:
-            case Composition::Kind::InvalidBirthDate:
-                services_.dialogs->ask(informationNotice(composition.text));
-                return;
-            case Composition::Kind::SilentStop:
-                return;
-            case Composition::Kind::Text:
-                break;
-        }
-        if (composition.text.empty()) {
-            return;
-        }
-        if (services_.clipboard == nullptr || !services_.clipboard->setText(composition.text)) {
-            throw cannotOpenClipboard();
-        }
-        if (settings_.PasteOK && services_.pasteIntoWindowBelow) {
-            showDeliveryNotice(services_.pasteIntoWindowBelow(settings_), DeliveryAction::Paste);
-        }
-    } catch (const AppError& error) {
-        ShowErrorReport(*services_.dialogs, error.message(), applicationTitle());
-    }
-}
-
-void TForm1::SpeedButton18Click() {
-    if (services_.pressNextKey) {
-        showDeliveryNotice(services_.pressNextKey(settings_), DeliveryAction::NextKey);
-    }
-}
-
-void TForm1::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {
-    const std::string text = DeliveryNoticeText(result, action);
-    if (text.empty()) {
-        return;
-    }
+void TForm1::showDeliveryNotice(const std::string& text) {
     if (notice_ == nullptr) {
         notice_ = new NoticeWindow(this);  // most runs never need it
     }
     notice_->showNear(u(text), frameGeometry());
 }
 
-void TForm1::FormCreate() {
-    buttonImagePaths_.clear();
-    settingsFile_ = services_.userFileFolder + "Zenpad.ini";
-    SettingsFileContents contents;
-    // Each value takes effect as soon as it is read, so a read that fails midway keeps what came before.
-    const bool complete =
-        ReadSettingsFile(settingsFile_, contents, [this](SettingsKey key, const SettingsFileContents& read) {
-            settings_ = read.settings;
-            buttonImagePaths_ = read.ButtonImagePaths;
-            if (key == SettingsKey::BtnDown) {
-                setOpen(read.BtnDown);
-            } else if (key == SettingsKey::Left || key == SettingsKey::Top) {
-                moveFrameTo(QPoint(read.Left, read.Top));
-            }
-        });
-    if (!complete) {
-        return;
-    }
-    rebuildFaces();
+QWidget* TForm1::dialogParent() {
+    return isVisible() ? this : nullptr;
+}
 
-    const UserFileSearch found = FindUserFiles(services_.userFileFolder, services_.log);
-    if (found.count == 0) {
-        if (services_.openUserFileEditor) {
-            services_.openUserFileEditor(*this, nullptr, std::string());
-        }
-    } else if (found.count == 1) {
-        user_.makeCurrent(found.firstPath);
-        UpdateNameFace();
-    } else if (services_.openUserFileList) {
-        services_.openUserFileList(*this, nullptr);
+void TForm1::openUserFileEditor() {
+    if (openers_.openUserFileEditor) {
+        openers_.openUserFileEditor(*this, dialogParent());
     }
 }
 
-void TForm1::moveFrameTo(QPoint topLeft) {
+void TForm1::openUserFileList() {
+    if (openers_.openUserFileList) {
+        openers_.openUserFileList(*this, dialogParent());
+    }
+}
+
+Point TForm1::framePosition() const {
+    return {pos().x(), pos().y()};
+}
+
+void TForm1::moveFrame(Point topLeft) {
     // The stored position is the frame's outer corner, as pos() reports it at the end of the run. Before the
     // window is mapped its frame is unknown and move() places the client area there, so the window would
     // creep up and left by the title bar's size on every run; the move is repeated once the frame is known.
-    move(topLeft);
-    pendingFramePosition_ = topLeft;
+    move(toQPoint(topLeft));
+    pendingFramePosition_ = toQPoint(topLeft);
 }
 
 void TForm1::placeFrameBeforeMapping() {
@@ -448,14 +361,4 @@ void TForm1::placeFrameBeforeMapping() {
     // A frame position makes the window manager place the frame, not the client area, at the point.
     windowHandle()->setFramePosition(*pendingFramePosition_);
     pendingFramePosition_.reset();
-}
-
-void TForm1::FormDestroy() {
-    SettingsFileContents contents;
-    contents.settings = settings_;
-    contents.BtnDown = isOpen();
-    contents.Left = pos().x();
-    contents.Top = pos().y();
-    contents.ButtonImagePaths = buttonImagePaths_;
-    WriteSettingsFile(settingsFile_, contents);
 }

@@ -1,15 +1,10 @@
 #pragma once
 
-#include "data/birth_date.h"
 #include "qt/button_images.h"
 #include "qt/toolbar_settings_host.h"
-#include "settings/toolbar_settings.h"
-#include "toolbar/composition.h"
-#include "toolbar/current_user.h"
-#include "toolbar/delivery.h"
-#include "toolbar/delivery_notice.h"
 #include "toolbar/menu_table.h"
-#include "toolbar/toolbar_hints.h"
+#include "toolbar/toolbar_behaviour.h"
+#include "toolbar/toolbar_view.h"
 
 #include <QWidget>
 
@@ -19,73 +14,62 @@
 #include <string>
 #include <vector>
 
-class Clipboard;
-class Dialogs;
 class FlatButton;
-class Log;
 class NoticeWindow;
 class QMenu;
 class QPushButton;
 class TForm1;
 
-// What the main window needs from outside; main builds the real ones, tests hand in fakes.
-struct ToolbarServices {
-    Dialogs* dialogs = nullptr;
-    Clipboard* clipboard = nullptr;
-    Log* log = nullptr;  // where user files left out at start are noted; none in tests
-    std::function<CalendarDate()> today = TodayLocal;
-    std::string userFileFolder;  // the file system's own bytes, with a trailing "/"
-    // The dialogs the toolbar opens; empty functions do nothing.
+// The dialogs the toolbar window opens; empty functions do nothing. parent is null while the toolbar is
+// not shown yet.
+struct ToolbarDialogOpeners {
     std::function<void(TForm1&, QWidget* parent)> openUserFileList;
-    std::function<void(TForm1&, QWidget* parent, const std::string& path)> openUserFileEditor;
+    std::function<void(TForm1&, QWidget* parent)> openUserFileEditor;
     std::function<void(TForm1&, QWidget* parent)> openSettings;
     std::function<void(QWidget* parent)> openHelp;
     std::function<void(QWidget* parent)> openVersionBox;
-    // Pastes the clipboard into the window below, and presses the Next key there; every result but Sent is
-    // shown to the user as a short notice near the toolbar.
-    std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
-    std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
 };
 
-// The always-on-top toolbar.
-class TForm1 final : public QWidget, public ToolbarSettingsHost {
+// The always-on-top toolbar: the Linux program's view of the toolbar's behaviour.
+class TForm1 final : public QWidget, public ToolbarView, public ToolbarSettingsHost {
     Q_OBJECT
   public:
-    explicit TForm1(ToolbarServices services, QWidget* parent = nullptr);
+    explicit TForm1(ToolbarServices services, ToolbarDialogOpeners openers = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Reads the settings file, builds the faces and chooses the first user file.
-    void FormCreate();
-    // Writes the settings file; throws AppError when it cannot be written.
-    void FormDestroy();
-
-    Dialogs& dialogs() { return *services_.dialogs; }
-    // The caption the task bar shows, and the caption of the general error report.
-    const std::string& applicationTitle() const { return applicationTitle_; }
-    // The current user file and record, as the user file dialogs change them.
-    CurrentUser& currentUser() { return user_; }
+    ToolbarBehaviour& behaviour() { return behaviour_; }
 
     // ToolbarSettingsHost: what the settings dialog changes.
-    ToolbarSettings& settings() override { return settings_; }
-    std::vector<std::string>& buttonImagePaths() override { return buttonImagePaths_; }
+    ToolbarSettings& settings() override { return behaviour_.settings(); }
+    std::vector<std::string>& buttonImagePaths() override { return behaviour_.buttonImagePaths(); }
     const ButtonFaces& faces() const override { return faces_; }
-    void rebuildFaces() override;
+    void rebuildFaces() override { behaviour_.rebuildFaces(); }
 
-    void ArrangeButtons();
-    void ApplyButtonFaces();
-    void UpdateNameFace();
-    void UpdateHints();
+    // ToolbarView.
+    Point framePosition() const override;
+    void moveFrame(Point topLeft) override;
+    bool isOpen() const override;
+    void setOpen(bool open) override;
+    void setOpenButtonHint(const std::string& hint) override;
+    void setCaptionAndTitle(const std::string& caption) override;
+    void arrangeButtons(bool horizontal) override;
+    void loadFaces(const std::vector<std::string>& paths) override;
+    void applyButtonFaces() override;
+    void showNameFace(int face) override;
+    void setFullNameMenuPicture(int picture) override;
+    void showHints(const ToolbarHints& hints) override;
+    void showDeliveryNotice(const std::string& text) override;
+    void openUserFileEditor() override;
+    void openUserFileList() override;
 
     FlatButton* speedButton(int number) const;
     // PopupMenu<number>, built on first use so that start-up does not pay for nine menus and their pictures.
     QMenu* popupMenu(int number);
     QPushButton* changeButton() const { return changeBtn_; }
-    bool isOpen() const;
-    void setOpen(bool open);
-    const std::string& settingsFile() const { return settingsFile_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void buildControls();
@@ -95,29 +79,16 @@ class TForm1 final : public QWidget, public ToolbarSettingsHost {
     // The loaded user's full-name picture and memo captions on the items built so far.
     void applyUserToMenus();
     void FormShow();
-    void SpeedButton3Click();
-    void ChangeBtnClick();
-    // Serves the left click of every field button and every field menu item; a button passes no item.
-    void SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item);
     // The right-button press on every field button, told apart by its Tag.
     void SpeedButton4MouseDown(FlatButton* sender);
     void SpeedButton16Click();
-    void SpeedButton18Click();
-    void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
-    void moveFrameTo(QPoint topLeft);
+    // The parent of a dialog the toolbar opens: none before the toolbar is first shown.
+    QWidget* dialogParent();
     void placeFrameBeforeMapping();
-    void setCaptionAndTitle(const std::string& sjisCaption);
 
-    ToolbarServices services_;
-    ToolbarSettings settings_;
-    std::vector<std::string> buttonImagePaths_;
+    ToolbarDialogOpeners openers_;
     ButtonFaces faces_;
-    bool facesAreBuiltIn_ = true;  // faces_ holds the built-in pictures only
-    std::string settingsFile_;
-    std::string applicationTitle_;
     std::optional<QPoint> pendingFramePosition_;
-    ToolbarHints hints_;
-    CurrentUser user_;
 
     QWidget* panel1_ = nullptr;
     QWidget* panel2_ = nullptr;
@@ -125,6 +96,7 @@ class TForm1 final : public QWidget, public ToolbarSettingsHost {
     std::map<int, FlatButton*> speedButtons_;
     std::map<int, QMenu*> popupMenus_;            // the menus built so far
     std::map<MenuItemId, QAction*> menuActions_;  // the items of the menus built so far
-    std::optional<int> nameMenuPicture_;          // set by updateNameFace for the full-name items
+    std::optional<int> nameMenuPicture_;          // set by setFullNameMenuPicture for the full-name items
     NoticeWindow* notice_ = nullptr;
+    ToolbarBehaviour behaviour_;  // last: it is built on the view above
 };

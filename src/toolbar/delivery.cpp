@@ -92,30 +92,17 @@ class Delivery {
         return DeliveryResult::Sent;
     }
 
-    // Presses the keys in order, each only while the target is still active, then releases them in the same
-    // order. Once anything was pressed every key of the chord is released, so none stays down.
+    // Sends the chord while the target still holds the focus; see KeyInput::sendChord.
     DeliveryResult sendChord(std::initializer_list<Key> chord) {
-        DeliveryResult result = DeliveryResult::Sent;
-        bool attempted = false;
-        for (const Key key : chord) {
-            if (!ports_.windows.isActive(target_)) {
-                result = DeliveryResult::FocusLost;
-                break;
-            }
-            attempted = true;
-            if (!ports_.keys.press(key)) {
-                result = DeliveryResult::KeyFailed;
-                break;
-            }
+        switch (ports_.keys.sendChord(chord, [this] { return ports_.windows.isActive(target_); })) {
+            case ChordResult::Sent:
+                return DeliveryResult::Sent;
+            case ChordResult::FocusLost:
+                return DeliveryResult::FocusLost;
+            case ChordResult::KeyFailed:
+                return DeliveryResult::KeyFailed;
         }
-        if (!attempted) {
-            return result;
-        }
-        bool released = true;
-        for (const Key key : chord) {
-            released = ports_.keys.release(key) && released;
-        }
-        return result == DeliveryResult::Sent && !released ? DeliveryResult::KeyFailed : result;
+        return DeliveryResult::KeyFailed;
     }
 
     WindowHandle target() const { return target_; }
@@ -181,8 +168,13 @@ DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandl
             return delivery.finish(after);
         }
     }
-    // Once more after the keys, so the target keeps the foreground should anything have taken it meanwhile.
-    ports.windows.activate(delivery.target());
+    // Once more after the keys, but only when something else took the foreground meanwhile: a request for a
+    // window already in front would take the foreground from a dialog the keys just opened in it, and on
+    // Windows, where the right to the foreground is gone once the target had input, it only flashes the
+    // target's task-bar button.
+    if (!ports.windows.isInFront(delivery.target())) {
+        ports.windows.activate(delivery.target());
+    }
     return delivery.finish(DeliveryResult::Sent);
 }
 

@@ -183,6 +183,14 @@ void ToolbarWindow::showDeliveryNotice(const std::string& sjisText) {
     notice_->showNear(sjisToWide(codec_, sjisText), frame, font_.get(), dpi_);
 }
 
+void ToolbarWindow::openUserFileEditor() {
+    call(clicks_.openUserFileEditor);
+}
+
+void ToolbarWindow::openUserFileList() {
+    call(clicks_.openUserFileList);
+}
+
 LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -361,7 +369,7 @@ void ToolbarWindow::click(int number) {
             call(clicks_.changeBar);
             return;
         case kSwitchButton:
-            call(clicks_.switchButton);
+            openUserFileList();
             return;
         case kMinimizeButton:
             ShowWindow(handle(), SW_MINIMIZE);

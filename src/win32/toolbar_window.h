@@ -4,6 +4,7 @@
 #include "toolbar/menu_table.h"
 #include "toolbar/toolbar_hints.h"
 #include "toolbar/toolbar_layout.h"
+#include "toolbar/toolbar_view.h"
 #include "win32/gdi_handle.h"
 #include "win32/popup_menus.h"
 #include "win32/toolbar_pictures.h"
@@ -22,9 +23,8 @@ class Tooltips;
 
 // What the toolbar's controls do; main wires them to the shared behaviour. An empty function does nothing.
 struct ToolbarClicks {
-    std::function<void()> changeBar;     // ChangeBtn
-    std::function<void()> switchButton;  // SpeedButton1
-    std::function<void()> openButton;    // SpeedButton3, after its click has toggled it
+    std::function<void()> changeBar;   // ChangeBtn
+    std::function<void()> openButton;  // SpeedButton3, after its click has toggled it
     // A field button (no item) or a field menu item, by Tag.
     std::function<void(int tag, std::optional<MenuItemId> item)> field;
     std::function<void()> nextButton;               // SpeedButton18
@@ -34,12 +34,16 @@ struct ToolbarClicks {
     std::function<void()> sessionEnding;  // the desktop session ends; the process may end without its close
     // What a handler threw that nothing caught (UTF-8); shown as the general error report.
     std::function<void(const char* what)> failure;
+    // The modal user file dialogs: the editor on an empty record (a start without user files), and the list
+    // (a start with several, and the switch button SpeedButton1).
+    std::function<void()> openUserFileEditor;
+    std::function<void()> openUserFileList;
 };
 
 // The always-on-top toolbar: a thin-caption popup window that is never activated, whose client area is
 // exactly the layout's, with the change bar and flat buttons drawn by itself. It carries the program's
 // task-bar button, titled with the application title.
-class ToolbarWindow final : public Window {
+class ToolbarWindow final : public Window, public ToolbarView {
   public:
     // Texts of the window are Shift-JIS, shown through the codec, which must outlive the window.
     ToolbarWindow(const TextCodec& codec, ToolbarClicks clicks);
@@ -49,19 +53,21 @@ class ToolbarWindow final : public Window {
     // the nearest one first.
     void show();
 
-    Point framePosition() const;
-    void moveFrame(Point topLeft);
-    bool isOpen() const { return open_; }
-    void setOpen(bool open);
-    void setOpenButtonHint(const std::string& sjisHint);
-    void setCaptionAndTitle(const std::string& sjisCaption);
-    void arrangeButtons(bool horizontal);
-    void loadFaces(const std::vector<std::string>& sjisPaths);
-    void applyButtonFaces();
-    void showNameFace(int face);
-    void setFullNameMenuPicture(int picture);
-    void showHints(const ToolbarHints& hints);
-    void showDeliveryNotice(const std::string& sjisText);
+    Point framePosition() const override;
+    void moveFrame(Point topLeft) override;
+    bool isOpen() const override { return open_; }
+    void setOpen(bool open) override;
+    void setOpenButtonHint(const std::string& sjisHint) override;
+    void setCaptionAndTitle(const std::string& sjisCaption) override;
+    void arrangeButtons(bool horizontal) override;
+    void loadFaces(const std::vector<std::string>& sjisPaths) override;
+    void applyButtonFaces() override;
+    void showNameFace(int face) override;
+    void setFullNameMenuPicture(int picture) override;
+    void showHints(const ToolbarHints& hints) override;
+    void showDeliveryNotice(const std::string& sjisText) override;
+    void openUserFileEditor() override;
+    void openUserFileList() override;
 
   private:
     // What one drawn button shows: a 96-DPI picture and the bitmap made of it for the current DPI.

@@ -2,9 +2,10 @@
 #include "data/sjis.h"
 #include "platform/file_system.h"
 #include "platform/platform_services.h"
+#include "platform/win32/win32_dll_search.h"
 #include "platform/win32/win32_path.h"
 #include "win32/start_folder_check.h"
-#include "win32/toolbar_window.h"
+#include "win32/toolbar_program.h"
 
 #include <windows.h>
 
@@ -31,20 +32,10 @@ class ComScope {
     bool initialised_;
 };
 
-int runMessageLoop() {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Libraries loaded later come from System32 only, never from the program's own folder (often Downloads).
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    restrictDllSearchToSystem32();
     const ComScope com;
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -62,8 +53,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (const auto warning = StartFolderWarning(WidePath(ExecutableFolder()))) {
         platform.dialogs->ask(plainNotice(*warning, title, DialogIcon::Information));
     }
-    ToolbarWindow toolbar(*platform.textCodec, ToolbarClicks{});
-    platform.setToolbarWindow(toolbar.handle());
-    toolbar.show();
-    return runMessageLoop();
+    return RunToolbar(platform);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +23,13 @@ inline std::string ProgramPath(const std::filesystem::path& path) {
 #else
     return path.native();
 #endif
+}
+
+// The whole content of the file at a path in the program's form; empty when it cannot be read.
+inline std::string FileBytes(const std::string& programPath) {
+    std::ostringstream out;
+    out << std::ifstream(FileSystemPath(programPath), std::ios::binary).rdbuf();
+    return out.str();
 }
 
 // A new, empty folder under the system's temporary folder, removed with all it holds when the test ends.

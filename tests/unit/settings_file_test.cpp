@@ -16,15 +16,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(FileSystemPath(path), std::ios::binary).rdbuf();
-    return out.str();
-}
 
 SettingsFileContents firstRun() {
     SettingsFileContents contents;
@@ -52,7 +45,7 @@ TEST_F(SettingsFileTest, FirstRunWritesEveryKeyInOrder) {
     const std::string written = folder_.text() + "設定-Zoë/Zenpad.ini";
     WriteSettingsFile(written, firstRun());
 
-    EXPECT_EQ(readBytes(written),
+    EXPECT_EQ(FileBytes(written),
               "[Set]\r\nPasteOK=1\r\nPasteAfter=0\r\nFrmStyle=1\r\nBtnDown=0\r\nNextKey=1\r\nAfterKey=0\r\n"
               "[Window]\r\nLeft=0\r\nTop=0\r\n[Button]\r\n" +
                   emptyImageKeys());
@@ -78,7 +71,7 @@ TEST_F(SettingsFileTest, ValuesReadAsTheirKindAndWriteBackNormalised) {
     EXPECT_EQ(contents.ButtonImagePaths, images);
 
     WriteSettingsFile(path_, contents);
-    EXPECT_EQ(readBytes(path_),
+    EXPECT_EQ(FileBytes(path_),
               "[set]\r\nPasteOK=1\r\nFrmStyle=1\r\nAfterKey=1\r\nPasteAfter=0\r\nBtnDown=0\r\nNextKey=1\r\n"
               "[Window]\r\nLeft=-40\r\nTop=0\r\n[Button]\r\nImage3=C:\\a.bmp\r\nImage16=kept\r\n" +
                   emptyImageKeys(3) + "[Other]\r\nZ=kept\r\n");
@@ -166,7 +159,7 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileWhole) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << "the failure was not reported";
-    EXPECT_EQ(readBytes(path_), old);
+    EXPECT_EQ(FileBytes(path_), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()),
                             std::filesystem::directory_iterator()),
               1);

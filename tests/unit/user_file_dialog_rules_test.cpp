@@ -1,29 +1,14 @@
+#include "dialogs/user_file_editor_logic.h"
 #include "dialogs/user_file_list_logic.h"
 
 #include "data/sjis.h"
-#include "platform/qt/qt_text_collator.h"
-
-#include <QLocale>
+#include "data/user_file.h"
+#include "support/recording_current_user.h"
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(UserFileList, SortsInTheCollatorsOrderWithLetterCaseSignificant) {
-    const auto sorted = [](std::vector<std::string> names, const QLocale& locale) {
-        SortUserFileNames(names, QtTextCollator(locale));
-        return names;
-    };
-    const std::vector<std::string> names{"b", "B", "a", "A"};
-    // The user's language interleaves the cases; the C locale compares code points.
-    EXPECT_EQ(sorted(names, QLocale(QLocale::English, QLocale::UnitedStates)),
-              (std::vector<std::string>{"a", "A", "b", "B"}));
-    EXPECT_EQ(sorted(names, QLocale::c()), (std::vector<std::string>{"A", "B", "a", "b"}));
-    const std::string kana = sjis::fromUtf8("あ");
-    const std::string kanji = sjis::fromUtf8("山");
-    EXPECT_EQ(sorted({kanji, kana, "z"}, QLocale(QLocale::Japanese, QLocale::Japan)),
-              (std::vector<std::string>{"z", kana, kanji}));
-}
 
 TEST(UserFileList, PreselectsTheCurrentFilesEntry) {
     const std::vector<std::string> names{"Ab", "ab", "b.c", sjis::fromUtf8("山田")};
@@ -34,6 +19,35 @@ TEST(UserFileList, PreselectsTheCurrentFilesEntry) {
     EXPECT_EQ(PreselectedRow(names, "/u/b.zpd"), std::nullopt);
     EXPECT_EQ(PreselectedRow(names, ""), std::nullopt);
     EXPECT_EQ(PreselectedRow({}, "/u/ab.zpd"), std::nullopt);
+}
+
+// A user file named in kana: the list's Delete and the editor's check for a file of that name must find it
+// (a narrow path on Windows would read each UTF-8 byte as one character and find nothing).
+class KanaUserFileTest : public ::testing::Test {
+  protected:
+    KanaUserFileTest() { WriteUserFile(path, {"Yamada"}); }
+
+    TemporaryFolder folder;
+    const std::string name = sjis::fromUtf8("山田");
+    const std::string path = UserFilePath(folder.text(), name);
+    RecordingCurrentUser user;
+};
+
+TEST_F(KanaUserFileTest, DeleteAsksAndRemovesTheFile) {
+    user.dialogs.answerNext(DialogAnswer::Yes);
+    EXPECT_TRUE(DeleteUserFileEntry(user, user.dialogs, folder.text(), name));
+    EXPECT_FALSE(std::filesystem::exists(FileSystemPath(path)));
+}
+
+TEST_F(KanaUserFileTest, ANewRecordUnderItsNameAsksBeforeOverwritingIt) {
+    EditorOkRequest request;
+    request.boxes[kFileNameBox - 1] = u"山田";
+    request.anyModified = true;
+    request.folder = folder.text();
+    EXPECT_FALSE(EditorOk(request, user, user.dialogs).close);  // the question is answered No
+    EXPECT_EQ(user.dialogs.asked.at(0).text,
+              sjis::fromUtf8("同名のファイルが存在します。\n上書きしてよろしいですか？"));
+    EXPECT_EQ(ReadUserFile(path), UserRecord{"Yamada"});
 }
 
 }  // namespace

@@ -23,14 +23,14 @@ TEST(MainWindowDeletedUser, ClearingTheRecordShowsTheProgramNameUntilTheFileIsCh
     TForm1 form(services);
     const std::string path = services.userFileFolder + "taro.zpd";
     WriteUserFile(path, emptyUserRecord());
-    CurrentUser& user = form.currentUser();
+    CurrentUser& user = form.behaviour().currentUser();
     user.makeCurrent(path);
     ASSERT_EQ(form.windowTitle(), QString::fromUtf8("taro - Zenporo！"));
 
     user.clearRecord();
     EXPECT_TRUE(user.record().empty());
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Zenporo！"));
-    EXPECT_EQ(form.applicationTitle(), sjis::fromUtf8("Zenporo！"));
+    EXPECT_EQ(form.behaviour().applicationTitle(), sjis::fromUtf8("Zenporo！"));
     EXPECT_EQ(user.path(), path);
 
     // The file is made again and chosen in the list: the same path, so no switch question, yet the
@@ -39,7 +39,7 @@ TEST(MainWindowDeletedUser, ClearingTheRecordShowsTheProgramNameUntilTheFileIsCh
     ChooseUserFile(user, services.userFileFolder, "taro");
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("taro - Zenporo！"));
-    EXPECT_EQ(form.applicationTitle(), sjis::fromUtf8("taro - Zenporo！"));
+    EXPECT_EQ(form.behaviour().applicationTitle(), sjis::fromUtf8("taro - Zenporo！"));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "data/sjis.h"
 #include "data/user_file.h"
-#include "platform/clipboard.h"
 #include "qt/flat_button.h"
 #include "qt/settings_dialog.h"
 #include "settings_test_support.h"
@@ -21,35 +20,12 @@ std::string j(const char* utf8) {
     return sjis::fromUtf8(utf8);
 }
 
-// Keeps what the toolbar puts on the clipboard; refuses it when told to, as a clipboard held by another
-// program would.
-class FakeClipboard final : public Clipboard {
-  public:
-    bool setText(const std::string& sjisText) override {
-        if (refuse) {
-            return false;
-        }
-        texts.push_back(sjisText);
-        return true;
-    }
-    std::optional<std::string> text() override {
-        return texts.empty() ? std::nullopt : std::optional<std::string>(texts.back());
-    }
-    std::vector<std::string> texts;
-    bool refuse = false;
-};
-
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
         TestApplication();
         ToolbarServices services;
         services.dialogs = &dialogs;
-        services.clipboard = &clipboard;
-        services.pasteIntoWindowBelow = [this](const ToolbarSettings&) {
-            ++pastes;
-            return DeliveryResult::Sent;
-        };
         services.today = [] { return CalendarDate{2026, 4, 9}; };
         services.userFileFolder = folder.path().toStdString() + "/";
         form = std::make_unique<TForm1>(services);
@@ -61,10 +37,10 @@ class MainWindowTest : public ::testing::Test {
         return path;
     }
 
+    CurrentUser& user() { return form->behaviour().currentUser(); }
+
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
-    FakeClipboard clipboard;
-    int pastes = 0;
     std::unique_ptr<TForm1> form;
 };
 
@@ -91,7 +67,7 @@ TEST_F(MainWindowTest, ArrangementsKeepTheTopLeftCorner) {
     const QPoint corner = form->pos();
     EXPECT_EQ(form->size(), QSize(77, 22));
     form->setOpen(true);
-    form->ArrangeButtons();
+    form->behaviour().ArrangeButtons();
     EXPECT_EQ(form->size(), QSize(422, 22));
     const QImage horizontalStrip = form->speedButton(3)->picture();
     form->changeButton()->click();
@@ -99,7 +75,7 @@ TEST_F(MainWindowTest, ArrangementsKeepTheTopLeftCorner) {
     EXPECT_EQ(form->size(), QSize(27, 404));
     EXPECT_NE(form->speedButton(3)->picture(), horizontalStrip);
     form->setOpen(false);
-    form->ArrangeButtons();
+    form->behaviour().ArrangeButtons();
     EXPECT_EQ(form->size(), QSize(27, 74));
     EXPECT_EQ(form->pos(), corner);
 }
@@ -117,85 +93,85 @@ TEST_F(MainWindowTest, OpenButtonHintFollowsItsClicks) {
 TEST_F(MainWindowTest, FirstFileIsTakenWithoutAQuestionLaterOnesAsk) {
     const std::string first = writeUser("Hanako", personBornIn1970("女", "55"));
     const std::string second = writeUser("hanako", personBornIn1970("男", "55"));
-    form->currentUser().makeCurrent(first);
+    user().makeCurrent(first);
     EXPECT_TRUE(dialogs.asked.empty());
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
-    EXPECT_EQ(form->applicationTitle(), j("Hanako - Zenporo！"));
-    EXPECT_EQ(form->currentUser().path(), first);
+    EXPECT_EQ(form->behaviour().applicationTitle(), j("Hanako - Zenporo！"));
+    EXPECT_EQ(user().path(), first);
 
-    EXPECT_TRUE(form->currentUser().makeCurrent(first));
+    EXPECT_TRUE(user().makeCurrent(first));
     EXPECT_TRUE(dialogs.asked.empty());
 
     dialogs.answerNext(DialogAnswer::No);
-    form->currentUser().makeCurrent(second);
+    user().makeCurrent(second);
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].text, j("このユーザーファイルに切替えますか？"));
     EXPECT_EQ(dialogs.asked[0].caption, j("ユーザー変更"));
-    EXPECT_EQ(form->currentUser().path(), first);
+    EXPECT_EQ(user().path(), first);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Hanako - Zenporo！"));
 
     dialogs.answerNext(DialogAnswer::Yes);
-    form->currentUser().makeCurrent(second);
-    EXPECT_EQ(form->currentUser().path(), second);
-    EXPECT_EQ(form->currentUser().record()[Sex], j("男"));
+    user().makeCurrent(second);
+    EXPECT_EQ(user().path(), second);
+    EXPECT_EQ(user().record()[Sex], j("男"));
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("hanako - Zenporo！"));
 }
 
 TEST_F(MainWindowTest, LoadAsksToCorrectAWrongStoredAgeAndRewritesOnYes) {
     const std::string path = writeUser("Taro", personBornIn1970("男", "54"));
     dialogs.answerNext(DialogAnswer::Yes);
-    form->currentUser().makeCurrent(path);
+    user().makeCurrent(path);
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].caption, j("情報"));
-    EXPECT_EQ(form->currentUser().record()[Age], "55");
+    EXPECT_EQ(user().record()[Age], "55");
     EXPECT_EQ(ReadUserFile(path)[Age], "55");
     EXPECT_EQ(form->speedButton(8)->toolTip(), QStringLiteral("55"));
 }
 
 TEST_F(MainWindowTest, UnreadableFileLeavesTheRecordAsItWas) {
     const std::string good = writeUser("Good", personBornIn1970("男", "55"));
-    form->currentUser().makeCurrent(good);
+    user().makeCurrent(good);
     const std::string missing = folder.path().toStdString() + "/missing.zpd";
     dialogs.answerNext(DialogAnswer::Yes);  // "このユーザーファイルに切替えますか？"
-    EXPECT_TRUE(form->currentUser().makeCurrent(missing));
+    EXPECT_TRUE(user().makeCurrent(missing));
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[1].text, j("ファイルを読み込めません。"));
-    EXPECT_EQ(form->currentUser().record()[Sex], j("男"));
-    EXPECT_EQ(form->currentUser().path(), missing) << "the switch was accepted before the read failed";
+    EXPECT_EQ(user().record()[Sex], j("男"));
+    EXPECT_EQ(user().path(), missing) << "the switch was accepted before the read failed";
 }
 
 TEST_F(MainWindowTest, NameFaceFollowsTheLoadedUser) {
-    form->currentUser().makeCurrent(writeUser("Hanako", personBornIn1970("女性", "55")));
-    form->UpdateNameFace();
+    user().makeCurrent(writeUser("Hanako", personBornIn1970("女性", "55")));
+    form->behaviour().UpdateNameFace();
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
     // The menu is built after the user was loaded, then follows the next user.
     auto* kanji = form->popupMenu(2)->findChild<QAction*>(QStringLiteral("Kanji1"));
     ASSERT_NE(kanji, nullptr);
     EXPECT_EQ(kanji->property("ImageIndex").toInt(), 15);
     dialogs.answerNext(DialogAnswer::Yes);
-    form->currentUser().makeCurrent(writeUser("Taro", personBornIn1970("男", "55")));
-    form->UpdateNameFace();
+    user().makeCurrent(writeUser("Taro", personBornIn1970("男", "55")));
+    form->behaviour().UpdateNameFace();
     EXPECT_EQ(kanji->property("ImageIndex").toInt(), 2);
-    form->ApplyButtonFaces();
+    form->behaviour().ApplyButtonFaces();
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
 }
 
 TEST_F(MainWindowTest, MemoItemsShowTheLoadedMemosWhetherBuiltBeforeOrAfterTheLoad) {
     UserRecord record = personBornIn1970("男", "55");
     record[Memo2] = j("二つ目のメモ");
-    form->currentUser().makeCurrent(writeUser("Taro", record));
+    user().makeCurrent(writeUser("Taro", record));
     QMenu* memos = form->popupMenu(5);
     EXPECT_EQ(memos->findChild<QAction*>(QStringLiteral("Memo1"))->text(), QString::fromUtf8("メモ１"));
     EXPECT_EQ(memos->findChild<QAction*>(QStringLiteral("Memo2"))->text(), QString::fromUtf8("二つ目のメモ"));
     record[Memo1] = j("一つ目");
     dialogs.answerNext(DialogAnswer::Yes);
-    form->currentUser().makeCurrent(writeUser("Jiro", record));
+    user().makeCurrent(writeUser("Jiro", record));
     EXPECT_EQ(memos->findChild<QAction*>(QStringLiteral("Memo1"))->text(), QString::fromUtf8("一つ目"));
 }
 
 TEST_F(MainWindowTest, SettingsOkPutsTheDefaultNameFaceBackEvenForAFemaleUser) {
-    form->currentUser().makeCurrent(writeUser("Hanako", personBornIn1970("女", "55")));
-    form->UpdateNameFace();
+    user().makeCurrent(writeUser("Hanako", personBornIn1970("女", "55")));
+    form->behaviour().UpdateNameFace();
     ASSERT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[15]));
     settings_tests::WhenModal<TForm4>([](TForm4& dialog) {
         auto* ok = dialog.findChild<QAbstractButton*>(QStringLiteral("BitBtn1"));
@@ -204,48 +180,6 @@ TEST_F(MainWindowTest, SettingsOkPutsTheDefaultNameFaceBackEvenForAFemaleUser) {
     });
     OpenSettingsDialog(*form, dialogs, nullptr, nullptr);
     EXPECT_EQ(form->speedButton(6)->picture(), FaceWithTransparency(form->faces()[2]));
-}
-
-TEST_F(MainWindowTest, FieldClicksHandTheTextOverAndPasteOnlyWhenSet) {
-    form->show();
-    form->speedButton(4)->click();
-    ASSERT_EQ(dialogs.asked.size(), 1u) << "no user file loaded";
-    EXPECT_EQ(dialogs.asked[0].caption, j("情報"));
-    EXPECT_TRUE(clipboard.texts.empty());
-
-    UserRecord record = personBornIn1970("女", "55");
-    record[PostalCode] = "100-0001";
-    form->currentUser().makeCurrent(writeUser("Hanako", record));
-    form->speedButton(4)->click();
-    EXPECT_EQ(clipboard.texts, std::vector<std::string>{"100-0001"});
-    EXPECT_EQ(pastes, 1);
-
-    form->speedButton(9)->click();  // an empty occupation: nothing happens
-    EXPECT_EQ(clipboard.texts.size(), 1u);
-    EXPECT_EQ(pastes, 1);
-
-    form->settings().PasteOK = false;
-    form->popupMenu(1)->findChild<QAction*>(QStringLiteral("Post1"))->trigger();
-    EXPECT_EQ(clipboard.texts.back(), "100");
-    EXPECT_EQ(pastes, 1) << "with pasting off the text only reaches the clipboard";
-}
-
-TEST_F(MainWindowTest, FailuresOfAFieldClickReachTheGeneralErrorReport) {
-    form->show();
-    form->currentUser().makeCurrent(writeUser("Short", UserRecord(10, "x")));
-    form->speedButton(12)->click();  // the e-mail field lies past the end of the record
-    ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].text, j("リストのインデックスが範囲を超えています (16)"))
-        << "\")\" sorts before \".\", so no full stop is added";
-    EXPECT_EQ(dialogs.asked[0].icon, DialogIcon::Error);
-    EXPECT_EQ(dialogs.asked[0].caption, j("Short - Zenporo！"));
-    EXPECT_TRUE(clipboard.texts.empty());
-
-    clipboard.refuse = true;
-    form->speedButton(4)->click();
-    ASSERT_EQ(dialogs.asked.size(), 2u);
-    EXPECT_EQ(dialogs.asked[1].text, j("クリップボードを開くことができません."));
-    EXPECT_EQ(pastes, 0);
 }
 
 }  // namespace

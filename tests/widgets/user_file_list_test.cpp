@@ -2,12 +2,15 @@
 
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "dialogs/user_file_list_logic.h"
+#include "platform/qt/qt_text_collator.h"
 #include "support/qt_app.h"
 #include "support/recording_current_user.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +22,22 @@ namespace {
 
 std::string j(const char* utf8) {
     return sjis::fromUtf8(utf8);
+}
+
+TEST(UserFileList, SortsInTheCollatorsOrderWithLetterCaseSignificant) {
+    const auto sorted = [](std::vector<std::string> names, const QLocale& locale) {
+        SortUserFileNames(names, QtTextCollator(locale));
+        return names;
+    };
+    const std::vector<std::string> names{"b", "B", "a", "A"};
+    // The user's language interleaves the cases; the C locale compares code points.
+    EXPECT_EQ(sorted(names, QLocale(QLocale::English, QLocale::UnitedStates)),
+              (std::vector<std::string>{"a", "A", "b", "B"}));
+    EXPECT_EQ(sorted(names, QLocale::c()), (std::vector<std::string>{"A", "B", "a", "b"}));
+    const std::string kana = sjis::fromUtf8("あ");
+    const std::string kanji = sjis::fromUtf8("山");
+    EXPECT_EQ(sorted({kanji, kana, "z"}, QLocale(QLocale::Japanese, QLocale::Japan)),
+              (std::vector<std::string>{"z", kana, kanji}));
 }
 
 class UserFileListTest : public ::testing::Test {

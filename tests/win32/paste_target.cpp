@@ -1,8 +1,8 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost | --class <window class>]
+// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --class <window class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
-// With --topmost it shows itself always on top and without taking the focus; with --class its window has
-// that class name (the desktop's "WorkerW", say).
+// With --topmost it shows itself always on top and without taking the focus (--topmost-active: and active);
+// with --class its window has that class name (the desktop's "WorkerW", say).
 #include <windows.h>
 
 #include <array>
@@ -90,9 +90,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     Target target;
     target.reportPath = argv[2];
-    const bool topmost = argc > 3 && std::wstring(argv[3]) == L"--topmost";
-    const std::wstring className =
-        argc > 4 && std::wstring(argv[3]) == L"--class" ? argv[4] : L"ZenporoPasteTarget";
+    const std::wstring option = argc > 3 ? argv[3] : L"";
+    const bool topmost = option == L"--topmost" || option == L"--topmost-active";
+    const bool activate = option != L"--topmost";
+    const std::wstring className = argc > 4 && option == L"--class" ? argv[4] : L"ZenporoPasteTarget";
 
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProcedure;
@@ -114,8 +115,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), instance, nullptr);
     }
     target.focused = target.boxes[0];
-    ShowWindow(window, topmost ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
-    if (!topmost) {
+    ShowWindow(window, activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+    if (activate) {
         SetForegroundWindow(window);
         SetFocus(target.boxes[0]);
     }

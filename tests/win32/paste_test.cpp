@@ -1,7 +1,7 @@
 // The toolbar's paste and Next keys, through the Win32 services, into a real program below the toolbar.
-#include "platform/thread_sleeper.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_message_sleeper.h"
 #include "platform/win32/win32_process_rights.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_window_order.h"
@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -36,7 +38,7 @@ class PasteTest : public ::testing::Test {
     std::unique_ptr<WindowOrder> windows = makeWin32WindowOrder(codec);
     std::unique_ptr<KeyInput> keys = makeWin32KeyInput();
     std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
-    ThreadSleeper sleeper;
+    Win32MessageSleeper sleeper;
     DeliveryPorts ports{*windows, *keys, sleeper};
     std::unique_ptr<TestWindow> toolbar;
 };
@@ -79,6 +81,49 @@ TEST_F(PasteTest, NextKeyPressesTabInTheProgramBelow) {
     EXPECT_EQ(paste(u"二番目", false), DeliveryResult::Sent);
     pumpMessagesFor(kSettleMs);
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L"二番目"}));
+}
+
+// The user clicked into an always-on-top window, which so came above the toolbar: the paste goes there.
+TEST_F(PasteTest, PastesIntoTheActiveTopmostWindowAboveTheToolbar) {
+    TargetProgram ordinary(L"下のフォーム");
+    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
+    TargetProgram topmost(L"手前のフォーム", TargetProgram::Placement::TopmostActive);
+    EXPECT_EQ(paste(u"手前へ", false), DeliveryResult::Sent);
+    pumpMessagesFor(kSettleMs);
+    EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"手前へ", L""}));
+    EXPECT_EQ(ordinary.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
+}
+
+// Deliver twice, the second sending nothing: giving the foreground back must not bring up the window the
+// first delivery left long ago.
+TEST_F(PasteTest, UndoingAnActivationNeverBringsBackTheWindowOfAnEarlierOne) {
+    TargetProgram left(L"前の窓");
+    TargetProgram form(L"フォーム");
+    SetForegroundWindow(left.window());
+    pumpMessagesFor(kSettleMs);
+    windows->activate(toWindowHandle(form.window()));
+    pumpMessagesFor(kSettleMs);
+    windows->activate(toWindowHandle(form.window()));
+    windows->undoActivation(toWindowHandle(form.window()));
+    pumpMessagesFor(kSettleMs);
+    EXPECT_EQ(GetForegroundWindow(), form.window());
+}
+
+// Another program that reads our clipboard, or a broadcast, sends us a message and waits for the answer: the
+// settle wait answers it at once, and leaves what was posted (clicks, keys) for the message loop.
+TEST(MessageSleeperTest, AnswersSentMessagesDuringTheWaitAndLeavesPostedOnesQueued) {
+    TestWindow own(TestWindow::Kind::Ordinary);
+    PostMessageW(own.get(), WM_APP, 0, 0);
+    std::atomic<bool> answered = false;
+    std::thread sender(
+        [&] { answered = SendMessageTimeoutW(own.get(), WM_NULL, 0, 0, 0, 10000, nullptr) != 0; });
+    for (int wait = 0; wait < 50 && !answered; ++wait) {
+        Win32MessageSleeper().sleep(std::chrono::milliseconds{100});
+    }
+    EXPECT_TRUE(answered);
+    sender.join();
+    MSG posted;
+    EXPECT_TRUE(PeekMessageW(&posted, own.get(), WM_APP, WM_APP, PM_REMOVE));
 }
 
 // Runs this test program again with the non-elevated half of our token, for the one test named; its exit
@@ -151,18 +196,20 @@ TEST_F(PasteTest, DISABLED_PasteIntoAnElevatedProgramFails) {
     pumpMessagesFor(kSettleMs);
 }
 
-TEST(ProcessRightsTest, KeysAreDroppedOnlyForATargetKnownToBeAboveUs) {
+TEST(ProcessRightsTest, KeysAreDroppedForATargetAboveUsOrOneThatRefusesToTell) {
     const ProcessRights medium{SECURITY_MANDATORY_MEDIUM_RID, false};
     const ProcessRights high{SECURITY_MANDATORY_HIGH_RID, true};
     const ProcessRights elevatedOnly{std::nullopt, true};
     const ProcessRights unknown{};
+    // What Windows answers for an elevated program of another account or a protected process.
+    const ProcessRights refused{std::nullopt, std::nullopt, true};
     struct Case {
         ProcessRights sender, target;
         bool dropped;
     };
     const Case cases[] = {
         {medium, high, true},    {medium, elevatedOnly, true}, {high, high, false},    {high, medium, false},
-        {medium, medium, false}, {medium, unknown, false},     {unknown, high, false},
+        {medium, medium, false}, {medium, unknown, false},     {unknown, high, false}, {high, refused, true},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(keysWouldBeDropped(cases[i].sender, cases[i].target), cases[i].dropped) << "case " << i;

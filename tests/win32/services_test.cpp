@@ -5,6 +5,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_instance_lock.h"
 #include "platform/win32/win32_key_input.h"
+#include "platform/win32/win32_path.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text_codec.h"
 #include "target_program.h"
@@ -17,7 +18,9 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <future>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -54,8 +57,27 @@ TEST(Win32ShellTest, ReportsAFileItCannotOpen) {
     EXPECT_FALSE(shell.openUrl(""));
 }
 
-// What another program finds on the clipboard: the Unicode text, and code page 932 bytes for old programs.
-TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932Text) {
+// The help manual of a program copied into a folder named in kana reaches its viewer (here a handler of a
+// file kind of the test's own that does nothing; Wine reads file kinds from HKEY_CLASSES_ROOT alone).
+TEST(Win32ShellTest, OpensAFileInAFolderNamedInKana) {
+    const std::wstring folder = testProgramFolder() + L"ヘルプ";
+    const std::wstring manual = folder + L"\\zenporo.zenporo-test";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CloseHandle(CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    RegSetValueW(HKEY_CLASSES_ROOT, L".zenporo-test", REG_SZ, L"ZenporoTest", 0);
+    RegSetValueW(HKEY_CLASSES_ROOT, L"ZenporoTest\\shell\\open\\command", REG_SZ, L"cmd.exe /c rem \"%1\"",
+                 0);
+    const Win32TextCodec codec;
+    EXPECT_TRUE(Win32Shell(codec).openFile(Utf8Path(manual)));
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".zenporo-test");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ZenporoTest");
+    DeleteFileW(manual.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// What another program finds on the clipboard: the Unicode text, code page 932 bytes for old programs, and
+// the mark that keeps it off the cloud clipboard.
+TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932TextNotForTheCloud) {
     const Win32TextCodec codec;
     const std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
     const std::string text = codec.encode(u"髙橋① ｱ").bytes;
@@ -66,11 +88,30 @@ TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932Text) {
     const std::wstring unicodeText = unicode != nullptr ? unicode : L"<none>";
     const auto* bytes = static_cast<const char*>(GlobalLock(GetClipboardData(CF_TEXT)));
     const std::string byteText = bytes != nullptr ? bytes : "<none>";
+    const auto* cloud = static_cast<const DWORD*>(
+        GlobalLock(GetClipboardData(RegisterClipboardFormatW(L"CanUploadToCloudClipboard"))));
+    const std::optional<DWORD> cloudUpload = cloud != nullptr ? std::optional(*cloud) : std::nullopt;
     CloseClipboard();
     EXPECT_EQ(unicodeText, L"髙橋① ｱ");
     EXPECT_EQ(byteText, "\xFB\xFC\x8B\xB4\x87\x40 \xB1");
+    EXPECT_EQ(cloudUpload, std::optional<DWORD>(0)) << "personal details stay off the cloud clipboard";
 
     EXPECT_EQ(clipboard->text(), text);
+}
+
+// A clipboard manager or remote-desktop client holds the clipboard open for a moment: the text still goes on.
+TEST(Win32ClipboardTest, WaitsOutAnotherProgramHoldingTheClipboard) {
+    const Win32TextCodec codec;
+    const std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
+    std::promise<bool> opened;
+    std::thread holder([&opened] {
+        opened.set_value(OpenClipboard(nullptr) != FALSE);
+        Sleep(300);
+        CloseClipboard();
+    });
+    EXPECT_TRUE(opened.get_future().get() && clipboard->setText("held"));
+    holder.join();
+    EXPECT_EQ(clipboard->text(), "held");
 }
 
 class AtomicWriteTest : public ::testing::Test {
@@ -222,6 +263,22 @@ TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
     RemoveDirectoryW((folder + L"\\.zenporo-save-dir123").c_str());
 }
 
+// An indexer or virus scanner holds the file for a moment without letting it be replaced: the save waits.
+TEST_F(AtomicWriteTest, WaitsOutAnotherProgramHoldingTheFile) {
+    const std::wstring path = folder + L"\\user.zpd";
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "old"));
+    KernelHandle held(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    std::thread holder([held = std::move(held)]() mutable {
+        Sleep(200);
+        held.reset();
+    });
+    EXPECT_TRUE(ReplaceFileAtomically(utf8(path), "new"));
+    holder.join();
+    EXPECT_EQ(contentOf(L"user.zpd"), "new");
+}
+
 TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced) {
     // A folder of that name stands where the file would go.
     ASSERT_TRUE(CreateDirectoryW((folder + L"\\Zenpad.ini").c_str(), nullptr));
@@ -229,6 +286,14 @@ TEST_F(AtomicWriteTest, FailsWithoutLeavingAnythingWhenTheTargetCannotBeReplaced
     EXPECT_EQ(namesInFolder(), std::vector<std::wstring>{L"Zenpad.ini"});
     RemoveDirectoryW((folder + L"\\Zenpad.ini").c_str());
     EXPECT_FALSE(ReplaceFileAtomically(utf8(folder + L"\\missing\\Zenpad.ini"), "[Set]\r\n"));
+
+    // A read-only file stays as it was.
+    const std::wstring readOnly = folder + L"\\user.zpd";
+    ASSERT_TRUE(ReplaceFileAtomically(utf8(readOnly), "old"));
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(ReplaceFileAtomically(utf8(readOnly), "new"));
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(contentOf(L"user.zpd"), "old");
 }
 
 // The program's start builds its services once from here: every one must be there, the lock must be the

@@ -61,9 +61,9 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement,
     DeleteFileW(reportPath_.c_str());
     std::wstring commandLine =
         L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" + reportPath_ + L"\"";
-    if (placement == Placement::TopmostInactive) {
-        commandLine += L" --topmost";
-    } else if (windowClass != L"ZenporoPasteTarget") {
+    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active"};
+    commandLine += kOptions[static_cast<int>(placement)];
+    if (windowClass != L"ZenporoPasteTarget") {
         commandLine += L" --class " + windowClass;
     }
     STARTUPINFOW startup{};

@@ -11,7 +11,7 @@
 // A running paste_target (beside the test program), closed and waited for on destruction.
 class TargetProgram {
   public:
-    enum class Placement { Ordinary, TopmostInactive };
+    enum class Placement { Ordinary, TopmostInactive, TopmostActive };
     explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary,
                            const std::wstring& windowClass = L"ZenporoPasteTarget");
     TargetProgram(const TargetProgram&) = delete;

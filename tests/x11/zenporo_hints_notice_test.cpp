@@ -13,7 +13,6 @@
 
 // Xlib's macros clash with Qt's and GoogleTest's names, so it comes last.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -43,27 +42,6 @@ unsigned long inputFocus(Display* display) {
     int revert = 0;
     XGetInputFocus(display, &focus, &revert);
     return focus;
-}
-
-// What the window shows on the screen, as the X server holds it.
-QImage windowPixels(Display* display, unsigned long window) {
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display, window, &attributes)) {
-        return {};
-    }
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (image == nullptr) {
-        return {};
-    }
-    QImage pixels(attributes.width, attributes.height, QImage::Format_RGB32);
-    for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
-            pixels.setPixel(x, y, static_cast<QRgb>(XGetPixel(image, x, y)) | 0xff000000u);
-        }
-    }
-    XDestroyImage(image);
-    return pixels;
 }
 
 class ZenporoHintsAndNotices : public x11test::ZenporoTest {
@@ -116,7 +94,7 @@ class ZenporoHintsAndNotices : public x11test::ZenporoTest {
         });
         QApplication::processEvents();
         XSync(display_.get(), False);
-        const QImage pixels = own != 0 ? windowPixels(display_.get(), own) : QImage();
+        const QImage pixels = own != 0 ? desktop().windowPixels(own) : QImage();
         QToolTip::hideText();
         return pixels;
     }
@@ -156,7 +134,7 @@ TEST_F(ZenporoHintsAndNotices, RestingThePointerOnAFieldButtonShowsItsHint) {
         EXPECT_TRUE(waitUntil(
             [&] {
                 XSync(display_.get(), False);
-                shown = windowPixels(display_.get(), hint);
+                shown = desktop().windowPixels(hint);
                 return shown == expected;
             },
             3000))
@@ -174,14 +152,14 @@ TEST_F(ZenporoHintsAndNotices, AButtonsHoverBorderGoesWhenItsMenuClosesWithThePo
     desktop().movePointer(away);
     QImage plain;
     ASSERT_TRUE(waitUntil([&] {
-        const QImage now = windowPixels(display_.get(), toolbar);
+        const QImage now = desktop().windowPixels(toolbar);
         const bool steady = !now.isNull() && now == plain;
         plain = now;
         return steady;
     }));
 
     desktop().movePointer(fieldButton(kPostalCode));
-    ASSERT_TRUE(waitUntil([&] { return windowPixels(display_.get(), toolbar) != plain; }))
+    ASSERT_TRUE(waitUntil([&] { return desktop().windowPixels(toolbar) != plain; }))
         << "no hover border to watch";
     desktop().pressButton(3);
     desktop().releaseButton(3);
@@ -189,7 +167,7 @@ TEST_F(ZenporoHintsAndNotices, AButtonsHoverBorderGoesWhenItsMenuClosesWithThePo
     desktop().movePointer(away);
     desktop().tapKey("Escape");
     ASSERT_TRUE(waitUntil([&] { return desktop().popupsOf(run->pid()).empty(); })) << "the menu stays";
-    EXPECT_TRUE(waitUntil([&] { return windowPixels(display_.get(), toolbar) == plain; }, 3000))
+    EXPECT_TRUE(waitUntil([&] { return desktop().windowPixels(toolbar) == plain; }, 3000))
         << "the postal code button keeps its hover border";
 }
 

@@ -18,6 +18,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace x11test {
@@ -26,6 +27,21 @@ namespace {
 
 QString u8s(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+
+constexpr long kFromPager = 2;  // a request on the user's behalf, which the window manager always follows
+
+// A request about the window to the window manager, as pagers and task bars send them.
+void askWindowManager(Display* d, unsigned long window, const char* request,
+                      std::initializer_list<long> data) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x11::atom(d, request);
+    event.xclient.format = 32;
+    std::copy(data.begin(), data.end(), event.xclient.data.l);
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(d);
 }
 
 }  // namespace
@@ -232,6 +248,28 @@ std::optional<QPoint> Desktop::frameTopLeft(unsigned long window) {
     return client.topLeft() - QPoint(extents->left(), extents->top());
 }
 
+QImage Desktop::windowPixels(unsigned long window) {
+    Display* const d = display_->get();
+    x11::ErrorTrap trap(d);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(d, window, &attributes) || attributes.map_state != IsViewable) {
+        return {};
+    }
+    XImage* image = XGetImage(d, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return {};
+    }
+    QImage pixels(attributes.width, attributes.height, QImage::Format_RGB32);
+    for (int y = 0; y < attributes.height; ++y) {
+        for (int x = 0; x < attributes.width; ++x) {
+            pixels.setPixel(x, y, static_cast<QRgb>(XGetPixel(image, x, y)) | 0xff000000u);
+        }
+    }
+    XDestroyImage(image);
+    return pixels;
+}
+
 std::vector<unsigned long> Desktop::popupsOf(qint64 pid) {
     Display* const d = display_->get();
     x11::ErrorTrap trap(d);
@@ -260,21 +298,11 @@ std::vector<unsigned long> Desktop::popupsOf(qint64 pid) {
 }
 
 void Desktop::moveFrame(unsigned long window, QPoint topLeft) {
-    Display* const d = display_->get();
     constexpr long kNorthWestGravity = 1;
     constexpr long kSetX = 1L << 8;
     constexpr long kSetY = 1L << 9;
-    constexpr long kFromPager = 2L << 12;  // a request on the user's behalf, which the manager always follows
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = x11::atom(d, "_NET_MOVERESIZE_WINDOW");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = kNorthWestGravity | kSetX | kSetY | kFromPager;
-    event.xclient.data.l[1] = topLeft.x();
-    event.xclient.data.l[2] = topLeft.y();
-    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(d);
+    askWindowManager(display_->get(), window, "_NET_MOVERESIZE_WINDOW",
+                     {kNorthWestGravity | kSetX | kSetY | kFromPager << 12, topLeft.x(), topLeft.y()});
 }
 
 void Desktop::requestClose(unsigned long window) {
@@ -288,6 +316,10 @@ void Desktop::requestClose(unsigned long window) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, window, False, NoEventMask, &event);
     XFlush(d);
+}
+
+void Desktop::closeThroughWindowManager(unsigned long window) {
+    askWindowManager(display_->get(), window, "_NET_CLOSE_WINDOW", {CurrentTime, kFromPager});
 }
 
 bool Desktop::activate(unsigned long window) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QImage>
 #include <QMargins>
 #include <QPoint>
 #include <QProcess>
@@ -95,6 +96,9 @@ class Desktop {
     // The outer top-left corner of the frame, as the window manager placed it.
     std::optional<QPoint> frameTopLeft(unsigned long window);
 
+    // What the window shows on the screen, as the X server holds it; null while it is not viewable.
+    QImage windowPixels(unsigned long window);
+
     // The process's mapped override-redirect windows: its popup menus and tooltips, which the window manager
     // does not manage.
     std::vector<unsigned long> popupsOf(qint64 pid);
@@ -103,6 +107,8 @@ class Desktop {
     void moveFrame(unsigned long window, QPoint topLeft);
     // Asks the window to close as its frame's close button does (WM_DELETE_WINDOW).
     void requestClose(unsigned long window);
+    // Asks the window manager to close the window, as a task bar does; it sends WM_DELETE_WINDOW in turn.
+    void closeThroughWindowManager(unsigned long window);
     // Activates the window through the window manager and waits until it holds the focus.
     bool activate(unsigned long window);
 

@@ -3,8 +3,16 @@
 
 #include "zenporo_fixture.h"
 
+#include "data/sjis.h"
+#include "platform/error_report.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_sjis.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -118,16 +126,34 @@ TEST_F(ZenporoStartup, MovedWindowIsStoredWhereItsFrameStands) {
     ASSERT_TRUE(run.waitForCleanExit());
 }
 
+// The text of a general error report as this process shows it, with the program's own dialog code, toolkit
+// and fonts: where it lies in the box and its pixels.
+std::pair<QRect, QImage> reportTextShownHere(const QString& message) {
+    std::pair<QRect, QImage> shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        const QWidget* label = box->findChild<QLabel*>("qt_msgbox_label");
+        shown.first = QRect(label->mapTo(box, QPoint(0, 0)), label->size());
+        shown.second = box->grab(shown.first).toImage().convertToFormat(QImage::Format_RGB32);
+        box->close();
+    });
+    QtDialogs dialogs;
+    ShowErrorReport(dialogs, SjisFromQString(message), sjis::fromUtf8("Zenporo！"));
+    return shown;
+}
+
 TEST_F(ZenporoStartup, SettingsFileThatCannotBeReadOrWrittenIsReportedAtTheEnd) {
     // A folder in the settings file's place: reading it fails, and so does replacing it.
     ASSERT_TRUE(QDir().mkdir(folder().filePath("Zenpad.ini")));
+    const auto [textArea, text] =
+        reportTextShownHere(folder().filePath("Zenpad.ini") + u(" に書き込めません"));
     ZenporoProcess run(folder());
     // The failed read ends the start-up steps before a user file is chosen: the title stays plain.
     const unsigned long toolbar = desktop().waitForWindow(run.pid(), u("Zenporo！"));
     ASSERT_NE(toolbar, 0u);
     EXPECT_TRUE(settlesAt(clientSizeOf(toolbar), QSize(77, 22)));
 
-    desktop().requestClose(toolbar);
+    desktop().closeThroughWindowManager(toolbar);
     unsigned long report = 0;
     ASSERT_TRUE(x11test::waitUntil([&] {
         for (const unsigned long window : desktop().windowsOf(run.pid())) {
@@ -139,6 +165,8 @@ TEST_F(ZenporoStartup, SettingsFileThatCannotBeReadOrWrittenIsReportedAtTheEnd) 
         return false;
     })) << "no error report captioned with the application title";
     ASSERT_TRUE(desktop().activate(report));
+    EXPECT_TRUE(x11test::waitUntil([&] { return desktop().windowPixels(report).copy(textArea) == text; }))
+        << "the report does not show that the settings file cannot be written";
     desktop().tapKey("Return");
     EXPECT_TRUE(run.waitForCleanExit());
     EXPECT_TRUE(QFileInfo(folder().filePath("Zenpad.ini")).isDir());

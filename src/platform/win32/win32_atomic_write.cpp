@@ -6,6 +6,7 @@
 
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_path.h"
+#include "platform/win32/win32_retry.h"
 
 #include <windows.h>
 
@@ -28,6 +29,10 @@ constexpr std::wstring_view kTemporaryPrefix = L".zenporo-save-";
 constexpr std::size_t kTemporarySuffixLength = 6;
 // How many random names to try before giving up; a clash is already unlikely at the first.
 constexpr int kTemporaryNameAttempts = 100;
+// Another program (a virus scanner, the search indexer, a cloud-sync client) may hold the file for a moment
+// after each change. The replace is tried again for about a second, first after 10 ms, then after twice the
+// wait each time up to 250 ms, so a short hold costs little and a long one is not waited out for ever.
+constexpr RetryTiming kReplaceRetry{10, 250, 1000};
 
 std::wstring randomSuffix(std::mt19937& random) {
     constexpr std::wstring_view kCharacters =
@@ -146,6 +151,29 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// A read-only file or a folder where the file would go stays so: the save fails at once, without retries.
+bool cannotBeReplaced(const std::wstring& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+}
+
+// The errors of a file that another program holds open for the moment.
+bool heldByAnotherProgram(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+// Renames the temporary file over the target, waiting out another program's short hold on the target.
+bool moveOver(const std::wstring& temporary, const std::wstring& target) {
+    return RetryWhileHeld(
+        kReplaceRetry,
+        [&] {
+            return MoveFileExW(temporary.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        },
+        [] { return heldByAnotherProgram(GetLastError()); });
+}
+
 struct TemporaryFile {
     std::wstring path;
     KernelHandle handle;
@@ -180,6 +208,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     const std::wstring target = resolvedTarget(wide);
+    if (cannotBeReplaced(target)) {
+        return false;
+    }
     std::optional<TemporaryFile> temporary = createTemporaryBeside(target);
     if (!temporary) {
         return false;
@@ -187,8 +218,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     const bool written =
         writeAll(temporary->handle.get(), bytes) && FlushFileBuffers(temporary->handle.get());
     temporary->handle.reset();
-    if (!written || !MoveFileExW(temporary->path.c_str(), target.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !moveOver(temporary->path, target)) {
         DeleteFileW(temporary->path.c_str());
         return false;
     }

@@ -1,29 +1,63 @@
 #include "platform/win32/win32_clipboard.h"
 
+#include "platform/win32/win32_handle.h"
+#include "platform/win32/win32_path.h"
+#include "platform/win32/win32_retry.h"
 #include "platform/win32/win32_text_codec.h"
 
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
-// Another program may hold the clipboard open for a moment (a clipboard manager reading our text). Ten tries
-// 10 ms apart wait out such a moment without a noticeable delay.
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenRetryDelayMs = 10;
+// Another program may hold the clipboard open for a moment (a clipboard manager or a remote-desktop client
+// reading our text). Opening is tried again for about a second, first after 5 ms, then after twice the wait
+// each time up to 200 ms, so a short hold costs little and a hung holder is given up on.
+constexpr RetryTiming kOpenRetry{5, 200, 1000};
 
 constexpr LCID kJapaneseLocale = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
+// Windows' cloud clipboard copies text to the user's other devices unless this format says 0; the local
+// clipboard history stays the user's own choice.
+constexpr const wchar_t* kCloudUploadFormat = L"CanUploadToCloudClipboard";
+constexpr DWORD kNoCloudUpload = 0;
+
+std::string programOf(DWORD processId) {
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size)) {
+        return "?";
+    }
+    return Utf8Path(std::wstring_view(path, size));
+}
+
+// The window that holds the clipboard open, for the log: its title, class and program.
+std::string clipboardHolder() {
+    const HWND window = GetOpenClipboardWindow();
+    if (window == nullptr) {
+        return "a program that opened it without a window";
+    }
+    wchar_t title[256] = {};
+    wchar_t kind[256] = {};
+    // Reads the title without a message: a holder that hangs must not hang us too.
+    InternalGetWindowText(window, title, 256);
+    GetClassNameW(window, kind, 256);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return "the window \"" + Utf8Path(title) + "\" of class " + Utf8Path(kind) + ", process " +
+           std::to_string(processId) + " " + programOf(processId);
+}
 
 // Keeps the clipboard open for the life of the object.
 class OpenClipboardSession {
   public:
-    explicit OpenClipboardSession(HWND owner) {
-        for (int attempt = 0; attempt < kOpenAttempts && !open_; ++attempt) {
-            open_ = OpenClipboard(owner) != FALSE;
-            if (!open_) {
-                Sleep(kOpenRetryDelayMs);
-            }
+    OpenClipboardSession(HWND owner, Log* log)
+        : open_(RetryWhileHeld(kOpenRetry, [owner] { return OpenClipboard(owner) != FALSE; })) {
+        if (!open_ && log != nullptr) {
+            log->write(LogCategory::Delivery,
+                       "the clipboard could not be opened: held by " + clipboardHolder());
         }
     }
     OpenClipboardSession(const OpenClipboardSession&) = delete;
@@ -117,18 +151,23 @@ class OwnerWindow {
 
 class Win32Clipboard final : public Clipboard {
   public:
-    explicit Win32Clipboard(const TextCodec& codec) : codec_(codec) {}
+    Win32Clipboard(const TextCodec& codec, Log* log)
+        : codec_(codec), log_(log), cloudUploadFormat_(RegisterClipboardFormatW(kCloudUploadFormat)) {}
 
     bool setText(const std::string& sjisText) override {
         const std::wstring wide = sjisToWide(codec_, sjisText);
-        OpenClipboardSession session(owner_.get());
+        OpenClipboardSession session(owner_.get(), log_);
         if (owner_.get() == nullptr || !session.isOpen() || !EmptyClipboard()) {
             return false;
         }
+        ClipboardMemory noCloud(&kNoCloudUpload, sizeof kNoCloudUpload);
         ClipboardMemory unicode(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
         ClipboardMemory bytes(sjisText.c_str(), sjisText.size() + 1);
         ClipboardMemory locale(&kJapaneseLocale, sizeof kJapaneseLocale);
-        if (!unicode.placeAs(CF_UNICODETEXT)) {
+        // Personal details never go onto the clipboard without the mark that keeps them off the cloud.
+        if (cloudUploadFormat_ == 0 || !noCloud.placeAs(cloudUploadFormat_) ||
+            !unicode.placeAs(CF_UNICODETEXT)) {
+            EmptyClipboard();
             return false;
         }
         // The Unicode text is what matters; the other two only help older programs.
@@ -138,7 +177,7 @@ class Win32Clipboard final : public Clipboard {
     }
 
     std::optional<std::string> text() override {
-        OpenClipboardSession session(owner_.get());
+        OpenClipboardSession session(owner_.get(), log_);
         if (!session.isOpen()) {
             return std::nullopt;
         }
@@ -151,11 +190,13 @@ class Win32Clipboard final : public Clipboard {
 
   private:
     const TextCodec& codec_;
+    Log* log_;
+    const UINT cloudUploadFormat_;
     OwnerWindow owner_;
 };
 
 }  // namespace
 
-std::unique_ptr<Clipboard> makeWin32Clipboard(const TextCodec& codec) {
-    return std::make_unique<Win32Clipboard>(codec);
+std::unique_ptr<Clipboard> makeWin32Clipboard(const TextCodec& codec, Log* log) {
+    return std::make_unique<Win32Clipboard>(codec, log);
 }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/log.h"
 #include "platform/text_codec.h"
 
 #include <memory>
 
-// The clipboard as CF_UNICODETEXT, with the same text as code page 932 bytes in CF_TEXT for programs that
-// only read that (Windows would otherwise derive CF_TEXT from the system's own code page, which on a
-// non-Japanese system turns every kana into "?"). The codec must outlive the clipboard.
-std::unique_ptr<Clipboard> makeWin32Clipboard(const TextCodec& codec);
+// The clipboard as CF_UNICODETEXT, with the code page 932 bytes we hold in CF_TEXT and the Japanese locale in
+// CF_LOCALE. Windows derives the text formats a program asks for and we did not place with the code page of
+// CF_LOCALE (without it, that of the keyboard layout active when the text was placed, so on a system of
+// another language a derived CF_TEXT would turn kana into "?"). The text is marked as not for the cloud
+// clipboard. Who holds the clipboard when it cannot be opened goes to
+// the log, when one is given. The codec and the log must outlive the clipboard.
+std::unique_ptr<Clipboard> makeWin32Clipboard(const TextCodec& codec, Log* log = nullptr);

@@ -60,17 +60,6 @@ DialogAnswer answerOf(const DialogRequest& request, int command) {
 
 using TaskDialogIndirectFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
 
-// Looked up at run time: a program started without common controls 6 has no task dialog, and a direct
-// import would keep it from starting at all.
-TaskDialogIndirectFunction taskDialogIndirect() {
-    const HMODULE controls = LoadLibraryW(L"comctl32.dll");
-    if (controls == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<TaskDialogIndirectFunction>(
-        reinterpret_cast<void*>(GetProcAddress(controls, "TaskDialogIndirect")));
-}
-
 struct WideButtons {
     std::vector<std::wstring> captions;
     std::vector<TASKDIALOG_BUTTON> custom;
@@ -92,12 +81,8 @@ WideButtons buttonsOf(const TextCodec& codec, const DialogRequest& request) {
 }
 
 // centredOnOwner: over the dialog window that asks; otherwise centred on the owner's screen.
-std::optional<DialogAnswer> showTaskDialog(const TextCodec& codec, HWND owner, bool centredOnOwner,
-                                           const DialogRequest& request) {
-    const TaskDialogIndirectFunction show = taskDialogIndirect();
-    if (show == nullptr) {
-        return std::nullopt;
-    }
+std::optional<DialogAnswer> showTaskDialog(TaskDialogIndirectFunction show, const TextCodec& codec,
+                                           HWND owner, bool centredOnOwner, const DialogRequest& request) {
     const std::wstring text = sjisToWide(codec, request.text);
     const std::wstring caption = sjisToWide(codec, request.caption);
     const WideButtons buttons = buttonsOf(codec, request);
@@ -136,45 +121,105 @@ std::optional<DialogAnswer> showTaskDialog(const TextCodec& codec, HWND owner, b
     return answerOf(request, pressed);
 }
 
-UINT messageBoxFlags(const DialogRequest& request) {
-    const bool yes = offers(request, DialogAnswer::Yes);
-    const bool cancel = offers(request, DialogAnswer::Cancel);
-    UINT flags = yes ? (cancel ? MB_YESNOCANCEL : MB_YESNO) : (cancel ? MB_OKCANCEL : MB_OK);
-    switch (request.icon) {
+// The buttons of a message box: the command each returns and the answer it stands for, in the order shown.
+struct MessageBoxButtons {
+    UINT flags = MB_OK;
+    std::vector<std::pair<int, DialogAnswer>> buttons;
+};
+
+// The message box that shows the answers asked for; where none does (a lone "はい(&Y)"), the one with as many
+// buttons, each standing for the answer asked for at its place. Its buttons then show Windows' captions.
+MessageBoxButtons messageBoxButtonsFor(const DialogRequest& request) {
+    using enum DialogAnswer;
+    struct Kind {
+        UINT flags;
+        std::vector<DialogAnswer> answers;
+    };
+    const Kind kinds[] = {{MB_OK, {Ok}},
+                          {MB_OKCANCEL, {Ok, Cancel}},
+                          {MB_YESNO, {Yes, No}},
+                          {MB_YESNOCANCEL, {Yes, No, Cancel}}};
+    std::vector<DialogAnswer> asked;
+    for (const DialogButton& button : request.buttons) {
+        asked.push_back(button.answer);
+    }
+    asked.resize(std::clamp<std::size_t>(asked.size(), 1, 3), request.escapeAnswer);
+    const auto showsAsked = [&asked](const Kind& kind) {
+        return std::is_permutation(kind.answers.begin(), kind.answers.end(), asked.begin(), asked.end());
+    };
+    const auto asMany = [&asked](const Kind& kind) { return kind.answers.size() == asked.size(); };
+    const Kind* kind = std::find_if(std::begin(kinds), std::end(kinds), showsAsked);
+    const bool exact = kind != std::end(kinds);
+    if (!exact) {
+        kind = std::find_if(std::begin(kinds), std::end(kinds), asMany);
+    }
+    MessageBoxButtons result{kind->flags, {}};
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        result.buttons.emplace_back(commandOf(kind->answers[i]), exact ? kind->answers[i] : asked[i]);
+    }
+    return result;
+}
+
+UINT iconFlag(DialogIcon icon) {
+    switch (icon) {
         case DialogIcon::Information:
-            flags |= MB_ICONINFORMATION;
-            break;
+            return MB_ICONINFORMATION;
         case DialogIcon::Exclamation:
-            flags |= MB_ICONEXCLAMATION;
-            break;
+            return MB_ICONEXCLAMATION;
         case DialogIcon::Error:
-            flags |= MB_ICONERROR;
-            break;
+            return MB_ICONERROR;
         case DialogIcon::Question:
-            flags |= MB_ICONQUESTION;
-            break;
+            return MB_ICONQUESTION;
         case DialogIcon::None:
             break;
     }
-    const auto position =
-        std::find_if(request.buttons.begin(), request.buttons.end(),
-                     [&](const DialogButton& b) { return b.answer == request.defaultAnswer; });
-    const auto index = position == request.buttons.end() ? 0 : position - request.buttons.begin();
+    return 0;
+}
+
+DialogAnswer showMessageBox(const TextCodec& codec, HWND owner, const DialogRequest& request) {
+    const MessageBoxButtons box = messageBoxButtonsFor(request);
+    const auto isDefault = [&](const auto& button) { return button.second == request.defaultAnswer; };
+    const auto position = std::find_if(box.buttons.begin(), box.buttons.end(), isDefault);
     constexpr UINT kDefaultButtons[] = {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3};
-    return flags | kDefaultButtons[std::min<std::ptrdiff_t>(index, 2)];
+    const UINT defaultButton =
+        position == box.buttons.end() ? MB_DEFBUTTON1 : kDefaultButtons[position - box.buttons.begin()];
+    const std::wstring text = sjisToWide(codec, request.text);
+    const std::wstring caption = sjisToWide(codec, request.caption);
+    const int pressed =
+        MessageBoxW(owner, text.c_str(), caption.c_str(), box.flags | iconFlag(request.icon) | defaultButton);
+    const auto button = std::find_if(box.buttons.begin(), box.buttons.end(),
+                                     [pressed](const auto& b) { return b.first == pressed; });
+    return button == box.buttons.end() ? request.escapeAnswer : button->second;
 }
 
 }  // namespace
 
+void Win32Dialogs::LibraryFreer::operator()(HMODULE library) const {
+    FreeLibrary(library);
+}
+
+// Looked up at run time, once: a program started without common controls 6 has no task dialog, and a direct
+// import would keep it from starting at all.
+void* Win32Dialogs::taskDialogIndirect() {
+    if (!controlsLookedUp_) {
+        controlsLookedUp_ = true;
+        controls_.reset(LoadLibraryW(L"comctl32.dll"));
+        if (controls_) {
+            taskDialogIndirect_ =
+                reinterpret_cast<void*>(GetProcAddress(controls_.get(), "TaskDialogIndirect"));
+        }
+    }
+    return taskDialogIndirect_;
+}
+
 DialogAnswer Win32Dialogs::ask(const DialogRequest& request) {
     // A dialog window that asks owns the question and has it centred on itself; else the toolbar owns it.
     HWND owner = askingWindow() != nullptr ? static_cast<HWND>(askingWindow()) : owner_;
-    if (const std::optional<DialogAnswer> answer =
-            showTaskDialog(codec_, owner, askingWindow() != nullptr, request)) {
-        return *answer;
+    if (const auto show = reinterpret_cast<TaskDialogIndirectFunction>(taskDialogIndirect())) {
+        if (const std::optional<DialogAnswer> answer =
+                showTaskDialog(show, codec_, owner, askingWindow() != nullptr, request)) {
+            return *answer;
+        }
     }
-    const std::wstring text = sjisToWide(codec_, request.text);
-    const std::wstring caption = sjisToWide(codec_, request.caption);
-    const int pressed = MessageBoxW(owner, text.c_str(), caption.c_str(), messageBoxFlags(request));
-    return pressed == 0 ? request.escapeAnswer : answerOf(request, pressed);
+    return showMessageBox(codec_, owner, request);
 }

@@ -82,6 +82,15 @@ std::optional<std::vector<std::string>> EntryNamesIn(const std::string& folder) 
     return names;
 }
 
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    return DeleteFileW(WidePath(path).c_str()) != FALSE;
+}
+
 std::string ExecutableFolder() {
     // Paths longer than MAX_PATH exist; the buffer grows until the whole path fits (at most 32767 units).
     std::wstring path(MAX_PATH, L'\0');

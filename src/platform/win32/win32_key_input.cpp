@@ -1,5 +1,6 @@
 #include "platform/win32/win32_key_input.h"
 
+#include "platform/log.h"
 #include "platform/win32/win32_process_rights.h"
 
 #include <algorithm>
@@ -22,14 +23,23 @@ WORD virtualKey(Key key) {
     return 0;
 }
 
-// True when the foreground window's program is out of our reach, so Windows would drop our keys.
-bool foregroundIsOutOfReach() {
-    return keysWouldBeDropped(rightsOfProcess(GetCurrentProcess()), rightsOfWindow(GetForegroundWindow()));
+INPUT keyEvent(Key key, DWORD flags) {
+    const WORD code = virtualKey(key);
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+bool sendEvents(std::vector<INPUT>& events) {
+    return SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT)) == events.size();
 }
 
 class Win32KeyInput final : public KeyInput {
   public:
-    Win32KeyInput() = default;
+    explicit Win32KeyInput(Log* log) : log_(log) {}
     Win32KeyInput(const Win32KeyInput&) = delete;
     Win32KeyInput& operator=(const Win32KeyInput&) = delete;
 
@@ -40,7 +50,11 @@ class Win32KeyInput final : public KeyInput {
     }
 
     bool press(Key key) override {
-        if (foregroundIsOutOfReach() || !send(key, 0)) {
+        if (foregroundIsOutOfReach()) {
+            return false;
+        }
+        std::vector<INPUT> events{keyEvent(key, 0)};
+        if (!sendEvents(events)) {
             return false;
         }
         if (std::find(down_.begin(), down_.end(), key) == down_.end()) {
@@ -51,7 +65,8 @@ class Win32KeyInput final : public KeyInput {
 
     bool release(Key key) override {
         down_.erase(std::remove(down_.begin(), down_.end(), key), down_.end());
-        return send(key, KEYEVENTF_KEYUP);
+        std::vector<INPUT> events{keyEvent(key, KEYEVENTF_KEYUP)};
+        return sendEvents(events);
     }
 
     bool anyModifierHeld() override {
@@ -60,22 +75,57 @@ class Win32KeyInput final : public KeyInput {
                            [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; });
     }
 
-  private:
-    static bool send(Key key, DWORD flags) {
-        const WORD code = virtualKey(key);
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = code;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        return SendInput(1, &input, sizeof input) == 1;
+    // One check, then every press and release in a single SendInput call: Windows puts no other input, the
+    // user's own keys included, between the events of one call.
+    ChordResult sendChord(std::initializer_list<Key> chord,
+                          const std::function<bool()>& targetHasFocus) override {
+        if (!targetHasFocus()) {
+            return ChordResult::FocusLost;
+        }
+        if (foregroundIsOutOfReach()) {
+            return ChordResult::KeyFailed;
+        }
+        std::vector<INPUT> events;
+        std::vector<INPUT> releases;
+        for (const Key key : chord) {
+            events.push_back(keyEvent(key, 0));
+            releases.push_back(keyEvent(key, KEYEVENTF_KEYUP));
+        }
+        events.insert(events.end(), releases.begin(), releases.end());
+        if (sendEvents(events)) {
+            return ChordResult::Sent;
+        }
+        // Blocked part-way: the releases once more, so no key stays down.
+        sendEvents(releases);
+        return ChordResult::KeyFailed;
     }
 
+  private:
+    // True when the foreground window's program is out of our reach, so Windows would drop our keys
+    // (SendInput would still report them sent).
+    bool foregroundIsOutOfReach() {
+        const HWND foreground = GetForegroundWindow();
+        const ProcessRights target = rightsOfWindow(foreground);
+        if (!keysWouldBeDropped(rightsOfProcess(GetCurrentProcess()), target)) {
+            return false;
+        }
+        if (log_ != nullptr) {
+            log_->write(LogCategory::Delivery,
+                        target.accessDenied
+                            ? "keys not sent: Windows refuses to tell the rights of the foreground window's "
+                              "program (another account's elevated program, or a protected one)"
+                            : "keys not sent: the foreground window's program runs with higher rights "
+                              "(elevated), and Windows would drop them");
+        }
+        return true;
+    }
+
+    Log* log_;
     std::vector<Key> down_;
 };
 
 }  // namespace
 
-std::unique_ptr<KeyInput> makeWin32KeyInput() {
-    return std::make_unique<Win32KeyInput>();
+std::unique_ptr<KeyInput> makeWin32KeyInput(Log* log) {
+    return std::make_unique<Win32KeyInput>(log);
 }

@@ -4,9 +4,12 @@
 
 #include <memory>
 
+class Log;
+
 // Synthetic keys through SendInput. Keys still down when it is destroyed are released then.
 //
 // Windows drops keys sent to a program that runs elevated ("as administrator") or at a higher integrity level
-// while we do not, yet SendInput reports them as sent. A press is therefore refused, and reported as
-// failed, while the foreground window belongs to such a program, as far as Windows lets us read its token.
-std::unique_ptr<KeyInput> makeWin32KeyInput();
+// while we do not, yet SendInput reports them as sent. A press or chord is therefore refused, reported as
+// failed and told to the log (null for none), while the foreground window belongs to such a program, or to
+// one that does not let us read its rights.
+std::unique_ptr<KeyInput> makeWin32KeyInput(Log* log = nullptr);

@@ -45,11 +45,12 @@ HANDLE openForAppending(const std::wstring& path) {
 Win32Log::Win32Log() : file_(openForAppending(environmentVariable(L"ZENPORO_LOG"))) {}
 
 void Win32Log::write(LogCategory category, std::string_view utf8Message) {
-    const std::string line = std::string(categoryName(category)) + ": " + std::string(utf8Message) + "\r\n";
-    OutputDebugStringW(WidePath(line).c_str());
+    // Off: the lines name windows and files of the user, so they go nowhere, not even to a debugger.
     if (file_.get() == INVALID_HANDLE_VALUE) {
         return;
     }
+    const std::string line = std::string(categoryName(category)) + ": " + std::string(utf8Message) + "\r\n";
+    OutputDebugStringW(WidePath(line).c_str());
     DWORD written = 0;
     WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

@@ -33,12 +33,19 @@ std::optional<bool> elevationOf(HANDLE token) {
     return elevation.TokenIsElevated != 0;
 }
 
+// After a failed open: refused, or unknown for another reason (the process has ended, say).
+ProcessRights deniedOrUnknown() {
+    ProcessRights rights;
+    rights.accessDenied = GetLastError() == ERROR_ACCESS_DENIED;
+    return rights;
+}
+
 }  // namespace
 
 ProcessRights rightsOfProcess(HANDLE process) {
     HANDLE token = nullptr;
     if (!OpenProcessToken(process, TOKEN_QUERY, &token)) {
-        return {};
+        return deniedOrUnknown();
     }
     const KernelHandle owned(token);
     return {integrityLevelOf(owned.get()), elevationOf(owned.get())};
@@ -51,7 +58,7 @@ ProcessRights rightsOfWindow(HWND window) {
     }
     const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) {
-        return {};
+        return deniedOrUnknown();
     }
     return rightsOfProcess(process.get());
 }
@@ -60,5 +67,5 @@ bool keysWouldBeDropped(const ProcessRights& sender, const ProcessRights& target
     const bool higherLevel =
         sender.integrityLevel && target.integrityLevel && *target.integrityLevel > *sender.integrityLevel;
     const bool elevatedAboveUs = sender.elevated && target.elevated && *target.elevated && !*sender.elevated;
-    return higherLevel || elevatedAboveUs;
+    return target.accessDenied || higherLevel || elevatedAboveUs;
 }

@@ -1,7 +1,9 @@
 #include "platform/win32/win32_shell.h"
 
+#include "platform/win32/win32_path.h"
 #include "platform/win32/win32_text_codec.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace {
@@ -9,19 +11,34 @@ namespace {
 constexpr INT_PTR kShellExecuteSuccessAbove = 32;
 }  // namespace
 
-bool Win32Shell::openUrl(const std::string& sjisUrl) {
-    return open(sjisUrl);
-}
-
-bool Win32Shell::openFile(const std::string& sjisPath) {
-    return open(sjisPath);
-}
-
-bool Win32Shell::open(const std::string& sjisTarget) {
-    if (sjisTarget.empty()) {
-        return false;
+Win32Shell::~Win32Shell() {
+    if (comInitialised_) {
+        CoUninitialize();
     }
-    const std::wstring target = sjisToWide(codec_, sjisTarget);
-    const HINSTANCE result = ShellExecuteW(owner_, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::openUrl(const std::string& sjisUrl) {
+    return !sjisUrl.empty() && open(sjisToWide(codec_, sjisUrl));
+}
+
+bool Win32Shell::openFile(const std::string& path) {
+    return !path.empty() && open(WidePath(path));
+}
+
+// Where COM runs already (in either model) this only counts up, and the destructor counts down again.
+void Win32Shell::initialiseCom() {
+    if (comTried_) {
+        return;
+    }
+    comTried_ = true;
+    comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+bool Win32Shell::open(const std::wstring& target) {
+    initialiseCom();
+    // The browser or mail program started for us may then take the foreground, as the user expects.
+    AllowSetForegroundWindow(ASFW_ANY);
+    // No verb: the handler's default one, which is not always "open".
+    const HINSTANCE result = ShellExecuteW(owner_, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > kShellExecuteSuccessAbove;
 }

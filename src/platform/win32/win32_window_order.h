@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class Log;
+
 #include <windows.h>
 
 // A WindowHandle of the Win32 program is an HWND.
@@ -16,5 +18,6 @@ inline HWND toHwnd(WindowHandle window) {
 }
 
 // The Z order of the desktop's top-level windows, walked with GetWindow(GW_HWNDNEXT); titles through the
-// codec given, which must outlive the window order.
-std::unique_ptr<WindowOrder> makeWin32WindowOrder(const TextCodec& codec);
+// codec given, which must outlive the window order, as must the log (null for none): it hears why keys
+// were held back from a target whose menu is open.
+std::unique_ptr<WindowOrder> makeWin32WindowOrder(const TextCodec& codec, Log* log = nullptr);

@@ -136,6 +136,20 @@ class X11WindowOrder : public WindowOrder {
         return active && *active == w;
     }
 
+    // A dialog the target opened over itself (transient for it, or of the same client) keeps it in front.
+    bool isInFront(WindowHandle window) override {
+        if (isActive(window)) {
+            return true;
+        }
+        const Window w = static_cast<Window>(window);
+        const Window active = static_cast<Window>(activeWindow());
+        if (active == None) {
+            return false;
+        }
+        const auto owner = singleLongProperty(d_, active, XA_WM_TRANSIENT_FOR, XA_WINDOW);
+        return (owner && *owner == w) || sameClientLeader(active, w);
+    }
+
   private:
     struct FocusBefore {
         Window focus = None;
@@ -300,10 +314,14 @@ class X11WindowOrder : public WindowOrder {
         if (toolbar == None) {
             return false;
         }
+        return sameClientLeader(window, toolbar);
+    }
+
+    bool sameClientLeader(Window one, Window other) {
         const Atom leaderAtom = atom(d_, "WM_CLIENT_LEADER");
-        const auto ours = singleLongProperty(d_, toolbar, leaderAtom, XA_WINDOW);
-        const auto theirs = singleLongProperty(d_, window, leaderAtom, XA_WINDOW);
-        return ours && theirs && *ours == *theirs;
+        const auto first = singleLongProperty(d_, one, leaderAtom, XA_WINDOW);
+        const auto second = singleLongProperty(d_, other, leaderAtom, XA_WINDOW);
+        return first && second && *first == *second;
     }
 
     // Mapped with all its ancestors: not iconified, not on another desktop.

@@ -1,0 +1,208 @@
+#include "toolbar/toolbar_behaviour.h"
+
+#include "data/app_error.h"
+#include "data/sjis.h"
+#include "data/user_file.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/error_report.h"
+#include "platform/log.h"
+#include "settings/settings_file.h"
+#include "toolbar/toolbar_view.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMaleFace = 2;
+constexpr int kFemaleFace = 15;
+
+std::string programCaption() {
+    return sjis::fromUtf8("Zenporo！");
+}
+
+}  // namespace
+
+ToolbarBehaviour::ToolbarBehaviour(ToolbarServices services, ToolbarView& view)
+    : services_(std::move(services)),
+      view_(view),
+      applicationTitle_(programCaption()),
+      hints_(LayoutHints()),
+      user_(*services_.dialogs, CurrentUser::Hooks{
+                                    [this](const std::string& caption) { setCaptionAndTitle(caption); },
+                                    [this] { UpdateNameFace(); },
+                                    [this] { UpdateHints(); },
+                                    [this] { return applicationTitle_; },
+                                    [this] { return services_.today(); },
+                                }) {}
+
+void ToolbarBehaviour::showLayoutState() {
+    view_.setCaptionAndTitle(applicationTitle_);
+    ApplyButtonFaces();
+    UpdateHints();
+}
+
+void ToolbarBehaviour::setCaptionAndTitle(const std::string& caption) {
+    applicationTitle_ = caption;
+    view_.setCaptionAndTitle(caption);
+}
+
+void ToolbarBehaviour::FormCreate() {
+    buttonImagePaths_.clear();
+    settingsFile_ = services_.userFileFolder + "Zenpad.ini";
+    SettingsFileContents contents;
+    // Each value takes effect as soon as it is read, so a read that fails midway keeps what came before.
+    const bool complete =
+        ReadSettingsFile(settingsFile_, contents, [this](SettingsKey key, const SettingsFileContents& read) {
+            settings_ = read.settings;
+            buttonImagePaths_ = read.ButtonImagePaths;
+            if (key == SettingsKey::BtnDown) {
+                view_.setOpen(read.BtnDown);
+            } else if (key == SettingsKey::Left || key == SettingsKey::Top) {
+                view_.moveFrame({read.Left, read.Top});
+            }
+        });
+    if (!complete) {
+        log("the settings file could not be read, the rest keeps its defaults: " + settingsFile_);
+        return;
+    }
+    rebuildFaces();
+    chooseFirstUserFile();
+}
+
+void ToolbarBehaviour::chooseFirstUserFile() {
+    const UserFileSearch found = FindUserFiles(services_.userFileFolder, services_.log);
+    if (found.count == 0) {
+        view_.openUserFileEditor();
+    } else if (found.count == 1) {
+        user_.makeCurrent(found.firstPath);
+        UpdateNameFace();
+    } else {
+        view_.openUserFileList();
+    }
+}
+
+void ToolbarBehaviour::FormDestroy() {
+    if (destroyed_) {
+        return;
+    }
+    destroyed_ = true;
+    try {
+        writeSettings();
+    } catch (const AppError& error) {
+        log("the settings file could not be written: " + settingsFile_);
+        ShowErrorReport(*services_.dialogs, error.message(), applicationTitle_);
+    }
+}
+
+void ToolbarBehaviour::keepSettings() {
+    try {
+        writeSettings();
+    } catch (const AppError&) {
+        // Reported by FormDestroy at the end of the run, if it comes.
+    }
+}
+
+void ToolbarBehaviour::writeSettings() const {
+    SettingsFileContents contents;
+    contents.settings = settings_;
+    contents.BtnDown = view_.isOpen();
+    const Point position = view_.framePosition();
+    contents.Left = position.x;
+    contents.Top = position.y;
+    contents.ButtonImagePaths = buttonImagePaths_;
+    WriteSettingsFile(settingsFile_, contents);
+}
+
+void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item) {
+    try {
+        const Composition composition =
+            ComposeFieldText(sender, tag, item, user_.record(), services_.today());
+        switch (composition.kind) {
+            case Composition::Kind::NoUserFileNotice:
+            case Composition::Kind::InvalidBirthDate:
+                services_.dialogs->ask(informationNotice(composition.text));
+                return;
+            case Composition::Kind::SilentStop:
+                return;
+            case Composition::Kind::Text:
+                break;
+        }
+        if (composition.text.empty()) {
+            return;
+        }
+        if (services_.clipboard == nullptr || !services_.clipboard->setText(composition.text)) {
+            throw cannotOpenClipboard();
+        }
+        if (settings_.PasteOK && services_.pasteIntoWindowBelow) {
+            showDeliveryNotice(services_.pasteIntoWindowBelow(settings_), DeliveryAction::Paste);
+        }
+    } catch (const AppError& error) {
+        ShowErrorReport(*services_.dialogs, error.message(), applicationTitle_);
+    }
+}
+
+void ToolbarBehaviour::SpeedButton18Click() {
+    if (services_.pressNextKey) {
+        showDeliveryNotice(services_.pressNextKey(settings_), DeliveryAction::NextKey);
+    }
+}
+
+void ToolbarBehaviour::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {
+    const std::string text = DeliveryNoticeText(result, action);
+    if (!text.empty()) {
+        view_.showDeliveryNotice(text);
+    }
+}
+
+void ToolbarBehaviour::SpeedButton3Click() {
+    view_.setOpenButtonHint(sjis::fromUtf8(view_.isOpen() ? "ボタンを閉じる" : "ボタンを開く"));
+    ArrangeButtons();
+}
+
+void ToolbarBehaviour::ChangeBtnClick() {
+    settings_.FrmStyle = !settings_.FrmStyle;
+    ArrangeButtons();
+}
+
+void ToolbarBehaviour::ArrangeButtons() {
+    view_.arrangeButtons(settings_.FrmStyle);
+}
+
+void ToolbarBehaviour::ApplyButtonFaces() {
+    view_.applyButtonFaces();
+}
+
+void ToolbarBehaviour::rebuildFaces() {
+    // Built-in faces are not decoded a second time when no path names a bitmap of the user's.
+    const bool builtInOnly =
+        std::ranges::all_of(buttonImagePaths_, [](const std::string& path) { return path.empty(); });
+    if (!builtInOnly || !facesAreBuiltIn_) {
+        view_.loadFaces(buttonImagePaths_);
+        facesAreBuiltIn_ = builtInOnly;
+    }
+    ApplyButtonFaces();
+}
+
+void ToolbarBehaviour::UpdateNameFace() {
+    const NameFaceChoice choice = ChooseNameFace(user_.record());
+    if (choice == NameFaceChoice::Unchanged) {
+        return;
+    }
+    const int face = choice == NameFaceChoice::Female ? kFemaleFace : kMaleFace;
+    view_.showNameFace(face);
+    if (choice != NameFaceChoice::DefaultFaceOnly) {
+        view_.setFullNameMenuPicture(face);
+    }
+}
+
+void ToolbarBehaviour::UpdateHints() {
+    TakeRecordIntoHints(user_.record(), hints_, services_.today());
+    view_.showHints(hints_);
+}
+
+void ToolbarBehaviour::log(const std::string& utf8Message) const {
+    if (services_.log != nullptr) {
+        services_.log->write(LogCategory::Settings, utf8Message);
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "data/birth_date.h"
+#include "settings/toolbar_settings.h"
+#include "toolbar/composition.h"
+#include "toolbar/current_user.h"
+#include "toolbar/delivery.h"
+#include "toolbar/delivery_notice.h"
+#include "toolbar/toolbar_hints.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Clipboard;
+class Dialogs;
+class Log;
+class ToolbarView;
+
+// What the toolbar's behaviour needs from outside; main builds the real ones, tests hand in fakes.
+struct ToolbarServices {
+    Dialogs* dialogs = nullptr;
+    Clipboard* clipboard = nullptr;
+    Log* log = nullptr;  // user files left out at start, settings not read or written; none in tests
+    std::function<CalendarDate()> today = TodayLocal;
+    std::string userFileFolder;  // the file system's own bytes, with a trailing separator
+    // Pastes the clipboard into the window below, and presses the Next key there; every result but Sent is
+    // shown to the user as a short notice near the toolbar. Empty functions only copy.
+    std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
+    std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
+};
+
+// What the toolbar does, whichever window shows it: the start order, the clicks, the faces and hints it
+// chooses, and what it writes at the end. It owns the settings, the picture paths and the current user;
+// the window draws, places and decodes.
+class ToolbarBehaviour {
+  public:
+    ToolbarBehaviour(ToolbarServices services, ToolbarView& view);
+    ToolbarBehaviour(const ToolbarBehaviour&) = delete;
+    ToolbarBehaviour& operator=(const ToolbarBehaviour&) = delete;
+
+    // Puts the program's caption, the faces and the layout's hints on a newly built view.
+    void showLayoutState();
+
+    // Reads the settings file value by value, builds the faces and chooses the first user file: none opens
+    // the editor, one is loaded, more open the list. A read that fails stops here silently.
+    void FormCreate();
+    // Writes the settings file; a failure is shown as the general error report before this returns. Runs
+    // once: later calls do nothing. Call it when the toolbar is closed, before the event loop is asked to
+    // end, so the report runs in a loop that no pending quit can end.
+    void FormDestroy();
+    // Writes the settings file now, as the desktop session ends; a failure is left for FormDestroy.
+    void keepSettings();
+
+    // A field button (no item) or a field menu item: compose, then a notice, or the text on the clipboard
+    // and, with PasteOK, pasted into the window below.
+    void SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item);
+    // The Next button.
+    void SpeedButton18Click();
+    // The open button, after its click has toggled it.
+    void SpeedButton3Click();
+    // The change bar.
+    void ChangeBtnClick();
+
+    void ArrangeButtons();
+    void ApplyButtonFaces();
+    // LoadButtonImages from the picture paths, then ApplyButtonFaces.
+    void rebuildFaces();
+    void UpdateNameFace();
+    void UpdateHints();
+
+    Dialogs& dialogs() { return *services_.dialogs; }
+    // The caption the task bar shows, and the caption of the general error report.
+    const std::string& applicationTitle() const { return applicationTitle_; }
+    CurrentUser& currentUser() { return user_; }
+    ToolbarSettings& settings() { return settings_; }
+    std::vector<std::string>& buttonImagePaths() { return buttonImagePaths_; }
+    const ToolbarHints& hints() const { return hints_; }
+    const std::string& settingsFile() const { return settingsFile_; }
+
+  private:
+    void setCaptionAndTitle(const std::string& caption);
+    void chooseFirstUserFile();
+    void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
+    void writeSettings() const;
+    void log(const std::string& utf8Message) const;
+
+    ToolbarServices services_;
+    ToolbarView& view_;
+    ToolbarSettings settings_;
+    std::vector<std::string> buttonImagePaths_;
+    bool facesAreBuiltIn_ = true;  // the view holds the built-in pictures only
+    std::string settingsFile_;
+    std::string applicationTitle_;
+    ToolbarHints hints_;
+    CurrentUser user_;
+    bool destroyed_ = false;
+};
