@@ -93,10 +93,13 @@ void PopupMenus::addEntry(const MenuEntry& entry, std::map<MenuItemId, HMENU>& s
         return;
     }
     std::wstring caption = toWide(utf::toUtf16(entry.caption));
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
     item.wID = commandOf(entry.id);
     item.dwTypeData = caption.data();
-    item.hbmpItem = entry.image >= 0 ? picture(entry.image) : nullptr;
+    // The picture is drawn by the owner (drawPicture), with its silver see-through: not every system draws
+    // a menu item's own 32-bit bitmap with its transparency.
+    item.hbmpItem = entry.image >= 0 ? HBMMENU_CALLBACK : nullptr;
+    item.dwItemData = static_cast<ULONG_PTR>(entry.image);
     if (entry.kind == MenuEntryKind::SubmenuHead) {
         // Owned by its parent menu from here on, and destroyed with it.
         item.fMask |= MIIM_SUBMENU;
@@ -129,14 +132,28 @@ void PopupMenus::setCaption(MenuItemId id, const std::string& sjisCaption) {
     }
 }
 
+void PopupMenus::measurePicture(MEASUREITEMSTRUCT& item) const {
+    const int size = kPictureSize * PictureScale(kMenuPictureRoom, kPictureSize, dpi_);
+    item.itemWidth = static_cast<UINT>(size);
+    item.itemHeight = static_cast<UINT>(size);
+}
+
+void PopupMenus::drawPicture(const DRAWITEMSTRUCT& item) {
+    const int size = kPictureSize * PictureScale(kMenuPictureRoom, kPictureSize, dpi_);
+    const RECT& area = item.rcItem;
+    DrawPicture(
+        item.hDC, picture(static_cast<int>(item.itemData)), {0, 0, size, size},
+        {area.left + (area.right - area.left - size) / 2, area.top + (area.bottom - area.top - size) / 2});
+}
+
 void PopupMenus::setPicture(MenuItemId id, int image) {
     if (menus_.empty()) {
         return;
     }
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
-    item.fMask = MIIM_BITMAP;
-    item.hbmpItem = picture(image);
+    item.fMask = MIIM_DATA;
+    item.dwItemData = static_cast<ULONG_PTR>(image);
     for (const auto& [number, menu] : menus_) {
         SetMenuItemInfoW(menu.get(), commandOf(id), FALSE, &item);
     }

@@ -28,6 +28,10 @@ class PopupMenus {
     void setMemoCaptions(const std::array<std::string, 4>& sjisCaptions);
     void setFullNamePicture(int picture);
 
+    // The owner's WM_MEASUREITEM and WM_DRAWITEM of an item's picture, while a menu is open.
+    void measurePicture(MEASUREITEMSTRUCT& item) const;
+    void drawPicture(const DRAWITEMSTRUCT& item);
+
   private:
     HMENU menu(int number, UINT dpi);
     void build(int number);

@@ -217,6 +217,18 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_RBUTTONUP:
             return 0;  // menus open on the press; no context menu on the release
+        case WM_MEASUREITEM:
+            if (reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->CtlType != ODT_MENU) {
+                return defaultHandling(message, wParam, lParam);
+            }
+            menus_.measurePicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_DRAWITEM:
+            if (reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->CtlType != ODT_MENU) {
+                return defaultHandling(message, wParam, lParam);
+            }
+            menus_.drawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_CAPTURECHANGED:
             pressed_.reset();
             redraw();
