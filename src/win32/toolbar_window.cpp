@@ -80,9 +80,6 @@ ToolbarWindow::ToolbarWindow(const TextCodec& codec, ToolbarClicks clicks)
     registerClass(kClassName, nullptr, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ZENPORO_ICON)));
     create(kClassName, kExtendedStyle, kStyle, RECT{}, nullptr, L"Zenporo！");
     dpi_ = DpiOfWindow(handle());
-    font_ = MakeToolbarFont(dpi_);
-    tooltips_ = std::make_unique<Tooltips>(handle());
-    tooltips_->setFont(font_.get());
     hints_[kSwitchButton] = L"切替";
     hints_[kMinimizeButton] = L"最小化";
     hints_[kOpenButton] = L"開く";
@@ -180,7 +177,7 @@ void ToolbarWindow::showDeliveryNotice(const std::string& sjisText) {
     }
     RECT frame{};
     GetWindowRect(handle(), &frame);
-    notice_->showNear(sjisToWide(codec_, sjisText), frame, font_.get(), dpi_);
+    notice_->showNear(sjisToWide(codec_, sjisText), frame, font(), dpi_);
 }
 
 void ToolbarWindow::openUserFileEditor() {
@@ -309,6 +306,14 @@ void ToolbarWindow::paintButton(HDC dc, int number) const {
 }
 
 void ToolbarWindow::onMouseMove(POINT at) {
+    // The hints are made when the pointer first comes by: most starts need no tooltip for a while, and the
+    // common controls and the font are then not loaded before the toolbar shows.
+    if (!tooltips_) {
+        tooltips_ = std::make_unique<Tooltips>(handle());
+        tooltips_->setFont(font());
+        refreshTooltips();
+        tooltips_->relayMouseMove(handle(), at);
+    }
     if (!trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle(), 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
@@ -358,8 +363,10 @@ void ToolbarWindow::onRightButtonDown(POINT at) {
 
 void ToolbarWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
-    font_ = MakeToolbarFont(dpi_);
-    tooltips_->setFont(font_.get());
+    font_.reset();
+    if (tooltips_) {
+        tooltips_->setFont(font());
+    }
     rebuildBitmaps();
     const Size size = frameSizeFor(dpi_);
     SetWindowPos(handle(), nullptr, suggested.left, suggested.top, size.width, size.height,
@@ -517,7 +524,17 @@ void ToolbarWindow::rebuildBitmaps() {
     }
 }
 
+HFONT ToolbarWindow::font() {
+    if (!font_) {
+        font_ = MakeToolbarFont(dpi_);
+    }
+    return font_.get();
+}
+
 void ToolbarWindow::refreshTooltips() {
+    if (!tooltips_) {
+        return;
+    }
     for (int number = kSwitchButton; number <= kLastButton; ++number) {
         tooltips_->set(static_cast<UINT>(number), buttonRect(number),
                        hints_[static_cast<std::size_t>(number)]);

@@ -103,6 +103,8 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void setPicture(int number, const Pixels& picture);
     void rebuildBitmaps();
     void refreshTooltips();
+    // The toolbar's font at the current DPI, made when first needed.
+    HFONT font();
     void redraw();
 
     const TextCodec& codec_;

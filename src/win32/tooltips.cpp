@@ -2,8 +2,30 @@
 
 #include <commctrl.h>
 
+namespace {
+
+// Loads the common controls of the program's manifest (version 6) and registers the tooltip class.
+HMODULE loadCommonControls() {
+    // Found through the manifest's side-by-side binding; the process searches System32 alone otherwise.
+    const HMODULE library = LoadLibraryW(L"comctl32.dll");
+    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialise = library != nullptr ? reinterpret_cast<Initialise>(reinterpret_cast<void*>(
+                                                     GetProcAddress(library, "InitCommonControlsEx")))
+                                               : nullptr;
+    if (initialise != nullptr) {
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof controls;
+        controls.dwICC = ICC_BAR_CLASSES;
+        initialise(&controls);
+    }
+    return library;
+}
+
+}  // namespace
+
 Tooltips::Tooltips(HWND owner)
-    : owner_(owner),
+    : library_(loadCommonControls()),
+      owner_(owner),
       control_(CreateWindowExW(
           WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
@@ -12,6 +34,22 @@ Tooltips::~Tooltips() {
     if (control_ != nullptr) {
         DestroyWindow(control_);
     }
+    if (library_ != nullptr) {
+        FreeLibrary(library_);
+    }
+}
+
+void Tooltips::relayMouseMove(HWND window, POINT at) {
+    if (control_ == nullptr) {
+        return;
+    }
+    MSG message{};
+    message.hwnd = window;
+    message.message = WM_MOUSEMOVE;
+    message.lParam = MAKELPARAM(at.x, at.y);
+    message.time = GetMessageTime();
+    GetCursorPos(&message.pt);
+    SendMessageW(control_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 void Tooltips::set(UINT id, const RECT& area, const std::wstring& text) {

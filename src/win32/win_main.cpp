@@ -9,38 +9,8 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <objbase.h>
-
-namespace {
-
-// COM on the user-interface thread, single-threaded, for the shell's calls.
-class ComScope {
-  public:
-    ComScope()
-        : initialised_(
-              SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComScope() {
-        if (initialised_) {
-            CoUninitialize();
-        }
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool initialised_;
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     restrictDllSearchToSystem32();
-    const ComScope com;
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&controls);
 
     PlatformServices platform = makePlatformServices();
     if (!platform.instanceLock->acquire()) {

@@ -170,14 +170,5 @@ bool ZenporoProgram::close() {
 }
 
 std::string ZenporoProgram::fileBytes(const std::wstring& name) const {
-    const KernelHandle file(CreateFileW((folder_ + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        return {};
-    }
-    std::string bytes(static_cast<std::size_t>(GetFileSize(file.get(), nullptr)), '\0');
-    DWORD read = 0;
-    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return readFileBytes(folder_ + name);
 }
