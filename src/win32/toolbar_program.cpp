@@ -8,33 +8,12 @@
 #include "platform/platform_services.h"
 #include "platform/win32/win32_path.h"
 #include "platform/win32/win32_window_order.h"
-#include "toolbar/delivery.h"
 #include "toolbar/toolbar_behaviour.h"
 #include "win32/toolbar_window.h"
 
 #include <windows.h>
 
 namespace {
-
-// The services of the toolbar's behaviour; the delivery finds the window below from the toolbar's own.
-ToolbarServices makeToolbarServices(PlatformServices& platform, const ToolbarWindow* const& toolbar) {
-    ToolbarServices services;
-    services.dialogs = platform.dialogs.get();
-    services.log = platform.log.get();
-    services.clipboard = platform.clipboard.get();
-    services.userFileFolder = UserFileFolder();
-    if (platform.windowOrder && platform.keyInput) {
-        const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
-                                  platform.log.get()};
-        services.pasteIntoWindowBelow = [ports, &toolbar](const ToolbarSettings& settings) {
-            return PasteIntoWindowBelow(settings, toWindowHandle(toolbar->handle()), ports);
-        };
-        services.pressNextKey = [ports, &toolbar](const ToolbarSettings& settings) {
-            return PressNextKeyInWindowBelow(settings, toWindowHandle(toolbar->handle()), ports);
-        };
-    }
-    return services;
-}
 
 std::string executablePath() {
     std::wstring path(MAX_PATH, L'\0');
@@ -94,7 +73,8 @@ int RunToolbar(PlatformServices& platform) {
     ToolbarBehaviour* behaviourOfWindow = nullptr;
     ToolbarWindow toolbar(*platform.textCodec, makeClicks(behaviourOfWindow, platform));
     window = &toolbar;
-    ToolbarBehaviour behaviour(makeToolbarServices(platform, window), toolbar);
+    ToolbarBehaviour behaviour(
+        MakeToolbarServices(platform, [&window] { return toWindowHandle(window->handle()); }), toolbar);
     behaviourOfWindow = &behaviour;
     behaviour.showLayoutState();
     platform.setToolbarWindow(toolbar.handle());
