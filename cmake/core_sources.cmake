@@ -23,11 +23,13 @@ set(ZENPORO_CORE_SOURCES
   src/platform/thread_sleeper.cpp
   src/settings/ini_file.cpp
   src/settings/settings_file.cpp
+  src/toolbar/button_picture.cpp
   src/toolbar/composition.cpp
   src/toolbar/current_user.cpp
   src/toolbar/delivery.cpp
   src/toolbar/delivery_notice.cpp
   src/toolbar/menu_table.cpp
+  src/toolbar/screen_placement.cpp
   src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp
   src/toolbar/toolbar_layout.cpp
@@ -47,6 +49,7 @@ set(ZENPORO_CORE_TESTS
   tests/unit/ini_file_test.cpp
   tests/unit/settings_file_test.cpp
   tests/unit/settings_rules_test.cpp
+  tests/unit/screen_placement_test.cpp
   tests/unit/sjis_test.cpp
   tests/unit/text_codec_test.cpp
   tests/unit/toolbar_behaviour_test.cpp

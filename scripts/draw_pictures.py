@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the program's built-in pictures and writes them as XPM files into resources/images/.
+"""Draws the program's built-in pictures and writes them as XPM files into resources/images/ (the Linux
+program) and as Windows bitmaps and an icon into resources/windows/ (the Windows program's resources).
 
 The pictures are pixel art: each one is a list of rows, one character per pixel, read through PALETTE.
 "." is the silver background that the program treats as transparent; " " is fully transparent (used
-only by the application icon). Run it again after changing a picture; the XPM files are committed.
+only by the application icon). Run it again after changing a picture; the written files are committed, so
+neither build needs Python.
 """
 
 import pathlib
+import struct
 import sys
 
 PALETTE = {
@@ -589,12 +592,75 @@ def xpm(name, rows):
     return "\n".join(lines) + "\n"
 
 
+def rgb(char):
+    value = int(PALETTE[char][1:], 16)
+    return value >> 16, (value >> 8) & 0xFF, value & 0xFF
+
+
+def bmp(rows):
+    """A 24-bit bottom-up Windows bitmap file; the silver background stays silver."""
+    width, height = len(rows[0]), len(rows)
+    stride = (width * 3 + 3) // 4 * 4
+    pixels = b""
+    for row in reversed(rows):
+        line = b"".join(bytes(reversed(rgb(c))) for c in row)
+        pixels += line + b"\0" * (stride - len(line))
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(pixels), 0, 0, 14 + len(header)) + header + pixels
+
+
+def icon_image(rows):
+    """One image of an icon file: 32-bit colour with alpha, bottom-up, then the AND mask."""
+    size = len(rows)
+    colour = b"".join(bytes(reversed(rgb(c))) + (b"\0" if c == " " else b"\xff")
+                      for row in reversed(rows) for c in row.replace(" ", "k"))
+    mask_stride = (size + 31) // 32 * 4
+    mask = b""
+    for row in reversed(rows):
+        bits = 0
+        for c in row:
+            bits = bits << 1 | (c == " ")
+        mask += (bits << (mask_stride * 8 - size)).to_bytes(mask_stride, "big")
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+    return header + colour + mask
+
+
+def ico(pictures):
+    """An icon file holding every size given, smallest first."""
+    images = [icon_image(rows) for rows in pictures]
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for rows, image in zip(pictures, images):
+        size = len(rows)
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return directory + b"".join(images)
+
+
+# The Windows resources: the 24 pictures of the image list as one strip (one load at start), the control
+# buttons' pictures, and the icon in the sizes the task bar, the caption and Explorer ask for.
+WINDOWS_BITMAPS = {
+    "pictures": side_by_side(*(PICTURES[f"picture_{i:02}"] for i in range(24))),
+    "switch": PICTURES["switch"],
+    "minimize": PICTURES["minimize"],
+    "open_strip_horizontal": PICTURES["open_strip_horizontal"],
+    "open_strip_vertical": PICTURES["open_strip_vertical"],
+}
+ICON_SIZES = (16, 24, 32, 48)
+
+
 def main():
-    out = pathlib.Path(__file__).resolve().parent.parent / "resources" / "images"
+    resources = pathlib.Path(__file__).resolve().parent.parent / "resources"
+    out = resources / "images"
     out.mkdir(parents=True, exist_ok=True)
     for name, rows in PICTURES.items():
         check(name, rows)
         (out / f"{name}.xpm").write_text(xpm(name, rows))
+    windows = resources / "windows"
+    windows.mkdir(parents=True, exist_ok=True)
+    for name, rows in WINDOWS_BITMAPS.items():
+        (windows / f"{name}.bmp").write_bytes(bmp(rows))
+    (windows / "zenporo.ico").write_bytes(ico([clipboard_icon(size) for size in ICON_SIZES]))
 
 
 if __name__ == "__main__":

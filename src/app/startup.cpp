@@ -12,7 +12,6 @@
 #include "qt/settings_dialog.h"
 #include "qt/user_file_editor.h"
 #include "qt/user_file_list.h"
-#include "toolbar/delivery.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,26 +28,6 @@ void InstallJapaneseTranslation(QApplication& app) {
 }
 
 namespace {
-
-// The services of the toolbar's behaviour; the delivery finds the window below from the toolbar's own.
-ToolbarServices MakeToolbarServices(PlatformServices& platform, TForm1* const& toolbar) {
-    ToolbarServices services;
-    services.dialogs = platform.dialogs.get();
-    services.log = platform.log.get();
-    services.clipboard = platform.clipboard.get();
-    services.userFileFolder = UserFileFolder();
-    if (platform.windowOrder && platform.keyInput) {
-        const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
-                                  platform.log.get()};
-        services.pasteIntoWindowBelow = [ports, &toolbar](const ToolbarSettings& settings) {
-            return PasteIntoWindowBelow(settings, toolbar->winId(), ports);
-        };
-        services.pressNextKey = [ports, &toolbar](const ToolbarSettings& settings) {
-            return PressNextKeyInWindowBelow(settings, toolbar->winId(), ports);
-        };
-    }
-    return services;
-}
 
 ToolbarDialogOpeners MakeDialogOpeners(Shell& shell) {
     ToolbarDialogOpeners openers;
@@ -80,7 +59,8 @@ int RunToolbar(QApplication& app, PlatformServices& platform) {
 
     TForm1* toolbar = nullptr;
     TerminationSignals terminationSignals;
-    TForm1 form(MakeToolbarServices(platform, toolbar), MakeDialogOpeners(*platform.shell));
+    TForm1 form(MakeToolbarServices(platform, [&toolbar] { return WindowHandle{toolbar->winId()}; }),
+                MakeDialogOpeners(*platform.shell));
     toolbar = &form;
     platform.setToolbarWindow(&form);
     ToolbarBehaviour& behaviour = form.behaviour();

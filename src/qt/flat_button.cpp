@@ -1,26 +1,14 @@
 #include "qt/flat_button.h"
 
 #include "qt/button_images.h"
+#include "qt/qt_geometry.h"
+#include "toolbar/button_picture.h"
 
 #include <QCursor>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
-
-QRect StatePictureRect(QSize pictureSize, ButtonPictureState state) {
-    const int height = pictureSize.height();
-    if (height <= 0) {
-        return {};
-    }
-    const int ratio = pictureSize.width() / height;
-    const int count = pictureSize.width() % height == 0 && ratio >= 2 && ratio <= 4 ? ratio : 1;
-    if (count == 1) {
-        return QRect(QPoint(0, 0), pictureSize);
-    }
-    const int index = static_cast<int>(state) < count ? static_cast<int>(state) : 0;
-    return QRect(index * height, 0, height, height);
-}
 
 FlatButton::FlatButton(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -50,7 +38,7 @@ void FlatButton::paintEvent(QPaintEvent*) {
     } else if (isChecked()) {
         state = ButtonPictureState::Down;
     }
-    const QRect source = StatePictureRect(picture_.size(), state);
+    const QRect source = toQRect(StatePictureRect(fromQSize(picture_.size()), state));
     if (source.isEmpty()) {
         return;
     }

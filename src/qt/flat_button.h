@@ -43,8 +43,3 @@ class FlatButton : public QAbstractButton {
     int tag_ = 0;
     bool hovered_ = false;
 };
-
-enum class ButtonPictureState { Up = 0, Disabled = 1, Pressed = 2, Down = 3 };
-
-// The part of a picture that shows the given state; a state the picture does not hold shows the up state.
-QRect StatePictureRect(QSize pictureSize, ButtonPictureState state);

@@ -5,16 +5,20 @@
 #include "qt/flat_button.h"
 #include "qt/notice_window.h"
 #include "qt/qt_geometry.h"
+#include "toolbar/screen_placement.h"
 #include "toolbar/toolbar_layout.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -358,7 +362,16 @@ void TForm1::placeFrameBeforeMapping() {
     if (!pendingFramePosition_ || windowHandle() == nullptr) {
         return;
     }
+    // A stored position that meets no screen any more (a second monitor taken away) comes onto the nearest.
+    std::vector<Rect> monitors;
+    std::vector<Rect> workAreas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        monitors.push_back(fromQRect(screen->geometry()));
+        workAreas.push_back(fromQRect(screen->availableGeometry()));
+    }
+    const Point placed = FrameOnSomeMonitor(
+        {pendingFramePosition_->x(), pendingFramePosition_->y(), width(), height()}, monitors, workAreas);
     // A frame position makes the window manager place the frame, not the client area, at the point.
-    windowHandle()->setFramePosition(*pendingFramePosition_);
+    windowHandle()->setFramePosition(toQPoint(placed));
     pendingFramePosition_.reset();
 }

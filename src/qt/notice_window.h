@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolbar/delivery_notice.h"
+
 #include <QLabel>
 #include <QRect>
 #include <QTimer>
@@ -14,7 +16,7 @@ class NoticeWindow final : public QLabel {
     // Shows the text (Unicode) next to the anchor (a window's frame in screen coordinates) for a while.
     void showNear(const QString& text, const QRect& anchor);
 
-    static constexpr int kShowMilliseconds = 3000;
+    static constexpr int kShowMilliseconds = kNoticeShowMilliseconds;
 
   private:
     QTimer hideTimer_;

@@ -12,6 +12,9 @@ enum class DeliveryAction { Paste, NextKey };
 // The short notice (Shift-JIS) that tells the user why nothing reached the window below; empty for Sent.
 std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action);
 
+// How long a notice stays before it goes away by itself: long enough to read one sentence.
+inline constexpr int kNoticeShowMilliseconds = 3000;
+
 // Where a notice of the given size goes: under the anchor (the toolbar's frame), left edges aligned, or above
 // it when the screen area has no room below; always inside the area.
 Rect NoticeGeometry(const Rect& anchor, Size size, const Rect& screenArea);

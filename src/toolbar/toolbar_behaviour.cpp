@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_report.h"
 #include "platform/log.h"
+#include "platform/platform_services.h"
 #include "settings/settings_file.h"
 #include "toolbar/toolbar_view.h"
 
@@ -22,6 +23,25 @@ std::string programCaption() {
 }
 
 }  // namespace
+
+ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<WindowHandle()> toolbarWindow) {
+    ToolbarServices services;
+    services.dialogs = platform.dialogs.get();
+    services.log = platform.log.get();
+    services.clipboard = platform.clipboard.get();
+    services.userFileFolder = UserFileFolder();
+    if (platform.windowOrder && platform.keyInput) {
+        const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
+                                  platform.log.get()};
+        services.pasteIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings) {
+            return PasteIntoWindowBelow(settings, toolbarWindow(), ports);
+        };
+        services.pressNextKey = [ports, toolbarWindow](const ToolbarSettings& settings) {
+            return PressNextKeyInWindowBelow(settings, toolbarWindow(), ports);
+        };
+    }
+    return services;
+}
 
 ToolbarBehaviour::ToolbarBehaviour(ToolbarServices services, ToolbarView& view)
     : services_(std::move(services)),

@@ -17,6 +17,7 @@ class Clipboard;
 class Dialogs;
 class Log;
 class ToolbarView;
+struct PlatformServices;
 
 // What the toolbar's behaviour needs from outside; main builds the real ones, tests hand in fakes.
 struct ToolbarServices {
@@ -30,6 +31,11 @@ struct ToolbarServices {
     std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
     std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
 };
+
+// The behaviour's services on the platform's own. The delivery finds the window below from the toolbar's
+// window, which toolbarWindow gives once the window exists; without a window order or keys the toolbar only
+// copies.
+ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<WindowHandle()> toolbarWindow);
 
 // What the toolbar does, whichever window shows it: the start order, the clicks, the faces and hints it
 // chooses, and what it writes at the end. It owns the settings, the picture paths and the current user;

@@ -45,3 +45,15 @@ ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, Size button) {
     }
     return layout;
 }
+
+Rect ControlRect(const ToolbarLayout& layout, Size button, int number) {
+    if (number == 0) {
+        return layout.changeBar;
+    }
+    if (number <= 3) {
+        const Point at = layout.controlButtons.at(static_cast<std::size_t>(number - 1));
+        return {at.x, at.y, button.width, button.height};
+    }
+    const Point at = layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))];
+    return {layout.panel2.x + at.x, layout.panel2.y + at.y, button.width, button.height};
+}

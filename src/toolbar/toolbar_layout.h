@@ -22,5 +22,9 @@ struct ToolbarLayout {
 // horizontal: FrmStyle; open: SpeedButton3 is down; button: the size of SpeedButton1.
 ToolbarLayout ArrangeButtonsLayout(bool horizontal, bool open, Size button);
 
+// Where the change bar (number 0) or SpeedButton<number> (1..18) of that size lies in the client area; a
+// field button of a closed toolbar lies beyond its edge.
+Rect ControlRect(const ToolbarLayout& layout, Size button, int number);
+
 // The position in the field row of SpeedButton<number> (4..18); the row is not in name order.
 int FieldButtonPosition(int speedButtonNumber);

@@ -20,7 +20,9 @@ std::wstring fromUtf8(const std::string& bytes) {
     return text;
 }
 
-std::string readFile(const std::wstring& path) {
+}  // namespace
+
+std::string readFileBytes(const std::wstring& path) {
     const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
@@ -32,8 +34,6 @@ std::string readFile(const std::wstring& path) {
     bytes.resize(read);
     return bytes;
 }
-
-}  // namespace
 
 std::wstring testProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');
@@ -104,7 +104,7 @@ std::vector<std::wstring> TargetProgram::closeAndReadBoxes() {
     process_.reset();
     window_ = nullptr;
     std::vector<std::wstring> boxes;
-    std::istringstream lines(readFile(reportPath_));
+    std::istringstream lines(readFileBytes(reportPath_));
     for (std::string line; std::getline(lines, line);) {
         boxes.push_back(fromUtf8(line));
     }

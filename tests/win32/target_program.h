@@ -30,6 +30,9 @@ class TargetProgram {
     HWND window_ = nullptr;
 };
 
+// The whole file, or nothing when it cannot be read.
+std::string readFileBytes(const std::wstring& path);
+
 // A folder of the test program's own, for files that tests write.
 std::wstring testProgramFolder();
 

@@ -9,11 +9,23 @@
 namespace {
 // ShellExecute reports success by a value above 32; smaller values are error codes.
 constexpr INT_PTR kShellExecuteSuccessAbove = 32;
+
+// A function of a system library, loaded at its first use: the shell and COM bring a good many libraries
+// that a start of the program does not need. The library stays loaded until the process ends.
+template <typename Function>
+Function systemFunction(const wchar_t* library, const char* name) {
+    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module != nullptr
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
 }  // namespace
 
 Win32Shell::~Win32Shell() {
     if (comInitialised_) {
-        CoUninitialize();
+        if (const auto uninitialise = systemFunction<void(WINAPI*)()>(L"ole32.dll", "CoUninitialize")) {
+            uninitialise();
+        }
     }
 }
 
@@ -31,7 +43,9 @@ void Win32Shell::initialiseCom() {
         return;
     }
     comTried_ = true;
-    comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    const auto initialise = systemFunction<HRESULT(WINAPI*)(void*, DWORD)>(L"ole32.dll", "CoInitializeEx");
+    comInitialised_ = initialise != nullptr &&
+                      SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
 
 bool Win32Shell::open(const std::wstring& target) {
@@ -39,6 +53,10 @@ bool Win32Shell::open(const std::wstring& target) {
     // The browser or mail program started for us may then take the foreground, as the user expects.
     AllowSetForegroundWindow(ASFW_ANY);
     // No verb: the handler's default one, which is not always "open".
-    const HINSTANCE result = ShellExecuteW(owner_, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const auto execute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (execute == nullptr) {
+        return false;
+    }
+    const HINSTANCE result = execute(owner_, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > kShellExecuteSuccessAbove;
 }

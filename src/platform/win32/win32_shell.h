@@ -7,9 +7,10 @@
 
 // Addresses and documents handed to their handlers with ShellExecuteW and the handler's default verb.
 // ShellExecuteW may hand the work to shell extensions, which need COM in an apartment-threaded thread: the
-// program's start initialises it on the user-interface thread (CoInitializeEx, COINIT_APARTMENTTHREADED);
-// where nobody has, the shell does so at its first use and releases only that when it is destroyed. Use and
-// destroy it on that one thread. The codec must outlive the shell.
+// shell initialises it on the user-interface thread at its first use (CoInitializeEx,
+// COINIT_APARTMENTTHREADED) and releases that when it is destroyed. The shell's and COM's libraries are loaded
+// then too, not at the program's start. Use and destroy it on that one thread. The codec must outlive the
+// shell.
 class Win32Shell final : public Shell {
   public:
     explicit Win32Shell(const TextCodec& codec, HWND owner = nullptr) : codec_(codec), owner_(owner) {}

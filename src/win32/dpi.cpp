@@ -1,0 +1,61 @@
+#include "win32/dpi.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+constexpr int kFontHeight = 11;
+constexpr const wchar_t* kFontFace = L"ＭＳ Ｐゴシック";
+
+int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool fontExists(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = SHIFTJIS_CHARSET;
+    wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    const WindowDc screen;
+    EnumFontFamiliesExW(screen.get(), &wanted, noteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+}  // namespace
+
+Rect ScaledRect(const Rect& rect, UINT dpi) {
+    const int left = Scaled(rect.x, dpi);
+    const int top = Scaled(rect.y, dpi);
+    return {left, top, Scaled(rect.xEnd(), dpi) - left, Scaled(rect.yEnd(), dpi) - top};
+}
+
+UINT DpiOfWindow(HWND window) {
+    const UINT dpi = window != nullptr ? GetDpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : kLayoutDpi;
+}
+
+int PictureScale(int roomHeight, int pictureHeight, UINT dpi) {
+    if (pictureHeight <= 0) {
+        return 1;
+    }
+    const int margin = std::max(0, roomHeight - pictureHeight);
+    return std::max(1, (Scaled(roomHeight, dpi) - margin) / pictureHeight);
+}
+
+FontHandle MakeToolbarFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    LOGFONTW font = metrics.lfMessageFont;
+    if (fontExists(kFontFace)) {
+        wcsncpy(font.lfFaceName, kFontFace, LF_FACESIZE - 1);
+        font.lfCharSet = SHIFTJIS_CHARSET;
+    }
+    font.lfHeight = -Scaled(kFontHeight, dpi);
+    font.lfWidth = 0;
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = FALSE;
+    return FontHandle(CreateFontIndirectW(&font));
+}

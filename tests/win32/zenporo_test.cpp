@@ -1,0 +1,199 @@
+// The real zenporo.exe, started from a folder of its own with one user file, driven through the mouse, with
+// paste_target below it reporting what its boxes received.
+#include "data/birth_date.h"
+#include "target_program.h"
+#include "zenporo_program.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// What a target needs to take in the keys, and a menu to open, under Wine on a busy machine.
+constexpr DWORD kSettleMs = 400;
+
+constexpr int kChangeBar = 0;
+constexpr int kPostalCode = 4;
+constexpr int kName = 6;
+constexpr int kSex = 7;
+constexpr int kBirthDate = 17;
+constexpr int kNext = 18;
+
+std::string sjis(const std::wstring& text) {
+    const int size =
+        WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    return bytes;
+}
+
+// Hanako Yamada, born 1 April 1990, her age as of today so that no question opens at start.
+std::string userFile() {
+    const std::string age = AgeFromBirthFields("1990", "4", "1", TodayLocal());
+    const std::vector<std::wstring> fields = {L"123-4567",
+                                              L"東京都",
+                                              L"千代田区",
+                                              L"千代田1-1",
+                                              L"髙橋荘101",
+                                              L"山田",
+                                              L"花子",
+                                              L"女性",
+                                              L"",
+                                              L"会社員",
+                                              L"03",
+                                              L"1234",
+                                              L"5678",
+                                              L"03",
+                                              L"1234",
+                                              L"5679",
+                                              L"hanako@example.jp",
+                                              L"https://example.jp/",
+                                              L"メモ①",
+                                              L"",
+                                              L"",
+                                              L"",
+                                              L"やまだ",
+                                              L"はなこ",
+                                              L"ヤマダ",
+                                              L"ハナコ",
+                                              L"Yamada",
+                                              L"Hanako",
+                                              L"1990",
+                                              L"4",
+                                              L"1"};
+    std::string bytes;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        bytes += (i == 8 ? age : sjis(fields[i])) + "\r\n";
+    }
+    return bytes;
+}
+
+// The user file, and settings that show the field buttons, with more keys of the section Set.
+ZenporoProgram::Files filesWith(const std::string& setKeys) {
+    return {{L"山田花子.zpd", userFile()}, {L"Zenpad.ini", "[Set]\r\nBtnDown=1\r\n" + setKeys}};
+}
+
+// One user action: a left click on a button, or a right press on it followed by keys in its menu.
+struct Step {
+    int button;
+    std::vector<WORD> menuKeys;
+};
+
+struct PasteCase {
+    const char* name;
+    std::string settings;
+    std::vector<Step> steps;
+    std::vector<std::wstring> expected;  // what the target's two boxes hold
+};
+
+TEST(Zenporo, ClicksPasteTheUsersDetailsIntoTheProgramBelow) {
+    const PasteCase cases[] = {
+        {"a field button", "", {{kName, {}}}, {L"山田花子", L""}},
+        {"TAB after the paste",
+         "PasteAfter=1\r\n",
+         {{kName, {}}, {kPostalCode, {}}},
+         {L"山田花子", L"123-4567"}},
+        {"the Next button", "", {{kPostalCode, {}}, {kNext, {}}, {kSex, {}}}, {L"123-4567", L"女性"}},
+        {"the birth date in the Japanese era from the menu",
+         "",
+         {{kBirthDate, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}}},
+         {L"平成02年04月01日", L""}},
+    };
+    for (const PasteCase& c : cases) {
+        TargetProgram target(L"応募フォーム");
+        ASSERT_NE(target.window(), nullptr) << c.name;
+        ZenporoProgram zenporo(filesWith(c.settings));
+        ASSERT_NE(zenporo.start(), nullptr) << c.name;
+        ASSERT_NE(zenporo.waitForToolbar(), nullptr) << c.name;
+        for (const Step& step : c.steps) {
+            if (step.menuKeys.empty()) {
+                zenporo.click(step.button);
+            } else {
+                zenporo.rightPress(step.button);
+                pumpMessagesFor(kSettleMs);
+                typeKeys(step.menuKeys);
+            }
+            pumpMessagesFor(kSettleMs);
+        }
+        EXPECT_TRUE(zenporo.close()) << c.name;
+        EXPECT_EQ(target.closeAndReadBoxes(), c.expected) << c.name;
+    }
+}
+
+// Another program's always-on-top window between the toolbar and the form is passed over.
+TEST(Zenporo, AStayOnTopWindowOfAnotherProgramGetsNothing) {
+    TargetProgram target(L"応募フォーム");
+    TargetProgram topmost(L"付箋", TargetProgram::Placement::TopmostInactive);
+    ASSERT_NE(topmost.window(), nullptr);
+    ZenporoProgram zenporo(filesWith(""));
+    zenporo.start();
+    ASSERT_NE(zenporo.waitForToolbar(), nullptr);
+    zenporo.click(kName);
+    pumpMessagesFor(kSettleMs);
+    EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
+    EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"山田花子", L""}));
+}
+
+// A click on the toolbar leaves the focus in the form, and the pointer resting on a button shows its hint,
+// also after the buttons moved to the vertical arrangement.
+TEST(Zenporo, AHintShowsWhileTheFormKeepsTheFocus) {
+    TargetProgram target(L"応募フォーム");
+    ZenporoProgram zenporo(filesWith(""));
+    const HANDLE process = zenporo.start();
+    ASSERT_NE(zenporo.waitForToolbar(), nullptr);
+    zenporo.click(kChangeBar);
+    pumpMessagesFor(kSettleMs);
+    zenporo.pointAt(kName);
+    EXPECT_NE(waitForWindow(L"tooltips_class32", GetProcessId(process)), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), target.window());
+}
+
+// A second start says so and ends; the settings file stays as the first left it until that one ends, and
+// what the first writes then is byte for byte what the Linux program writes.
+TEST(Zenporo, ASecondStartIsRefusedAndTheSettingsAreWrittenAtTheEnd) {
+    const std::string before = "[Set]\r\nPasteOK=2\r\n";
+    ZenporoProgram zenporo({{L"山田花子.zpd", userFile()}, {L"Zenpad.ini", before}});
+    zenporo.start();
+    ASSERT_NE(zenporo.waitForToolbar(), nullptr);
+    const HANDLE second = zenporo.start();
+    ASSERT_NE(second, nullptr);
+    const HWND refusal = waitForWindow(L"#32770", GetProcessId(second));
+    ASSERT_NE(refusal, nullptr);
+    wchar_t caption[32] = {};
+    GetWindowTextW(refusal, caption, 32);
+    EXPECT_EQ(std::wstring(caption), L"情報");
+    PostMessageW(refusal, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(second, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(zenporo.fileBytes(L"Zenpad.ini"), before);
+
+    zenporo.click(kChangeBar);
+    pumpMessagesFor(kSettleMs);
+    ASSERT_TRUE(zenporo.close());
+    std::string images;
+    for (int i = 0; i < 16; ++i) {
+        images += "Image" + std::to_string(i) + "=\r\n";
+    }
+    EXPECT_EQ(zenporo.fileBytes(L"Zenpad.ini"),
+              "[Set]\r\nPasteOK=1\r\nPasteAfter=0\r\nFrmStyle=0\r\nBtnDown=0\r\nNextKey=1\r\nAfterKey=0\r\n"
+              "[Window]\r\nLeft=0\r\nTop=0\r\n[Button]\r\n" +
+                  images);
+}
+
+// A position stored while a second monitor was there brings the toolbar onto the screen that is left.
+TEST(Zenporo, AStoredPositionOffEveryMonitorComesBackOntoTheScreen) {
+    ZenporoProgram zenporo(filesWith("[Window]\r\nLeft=5000\r\nTop=300\r\n"));
+    zenporo.start();
+    ASSERT_NE(zenporo.waitForToolbar(), nullptr);
+    RECT frame{};
+    GetWindowRect(zenporo.toolbar(), &frame);
+    EXPECT_LE(frame.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(frame.left, 0);
+    EXPECT_EQ(frame.top, 300);
+}
+
+}  // namespace
