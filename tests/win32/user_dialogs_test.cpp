@@ -267,8 +267,8 @@ TEST_F(UserDialogs, TheSettingsDialogStoresWhatItsControlsShow) {
     bool rebuilt = false;
     const SettingsDialogContext settingsContext{settings,
                                                 paths,
-                                                [](int) { return BitmapOwner(); },
-                                                [](int) { return BitmapOwner(); },
+                                                [](int) { return Pixels(); },
+                                                [](int) { return Pixels(); },
                                                 [&] { rebuilt = true; },
                                                 user.dialogs,
                                                 codec,

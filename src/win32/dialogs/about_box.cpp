@@ -41,10 +41,10 @@ void AboutBox::onInit() {
     addControl(L"STATIC", WideFromUtf8(product_info::kRightsNotice), SS_NOPREFIX, ids::kCopyright,
                At(layout::kCopyright));
     setTextColour(addControl(L"STATIC", WideFromUtf8(product_info::kEmailAddress), SS_NOPREFIX | SS_NOTIFY,
-                             ids::Label(1), At(layout::kLabel1), 0, FontStyle::Underlined),
+                             ids::Label(1), At(layout::kLabel1), 0, FontLook::Underlined),
                   kBlue);
     setTextColour(addControl(L"STATIC", WideFromUtf8(product_info::kHomePage), SS_NOPREFIX | SS_NOTIFY,
-                             ids::Label(2), At(layout::kLabel2), 0, FontStyle::Underlined),
+                             ids::Label(2), At(layout::kLabel2), 0, FontLook::Underlined),
                   kRed);
     addControl(L"STATIC", WithLineBreaks(utf::toUtf16(product_info::kComment)), SS_LEFT | SS_NOPREFIX,
                ids::kComments, InPanel(layout::kPanel1, layout::kComments));

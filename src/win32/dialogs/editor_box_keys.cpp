@@ -1,11 +1,16 @@
 #include "win32/dialogs/editor_box_keys.h"
 
-#include <commctrl.h>
-
 namespace {
 
-constexpr UINT_PTR kSubclassId = 3;
 constexpr const wchar_t* kComposingProperty = L"ZenporoComposing";
+constexpr const wchar_t* kLinkProperty = L"ZenporoBoxLink";
+constexpr const wchar_t* kProcedureProperty = L"ZenporoBoxProcedure";
+
+// The edit control's own procedure, which the box's handles everything else to.
+LRESULT original(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto procedure = reinterpret_cast<WNDPROC>(GetPropW(edit, kProcedureProperty));
+    return CallWindowProcW(procedure, edit, message, wParam, lParam);
+}
 
 bool keyDown(int virtualKey) {
     return (GetKeyState(virtualKey) & 0x8000) != 0;
@@ -16,12 +21,11 @@ bool isEditControlCharacter(WPARAM character) {
     return character == 0x18 || character == 0x03 || character == 0x16 || character == L'\r';
 }
 
-LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR data) {
-    const auto* link = reinterpret_cast<const EditorBoxLink*>(data);
+LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* link = static_cast<const EditorBoxLink*>(GetPropW(edit, kLinkProperty));
     switch (message) {
         case WM_GETDLGCODE: {
-            LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+            LRESULT code = original(edit, message, wParam, lParam);
             const auto* key = reinterpret_cast<const MSG*>(lParam);
             if (key != nullptr && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
                 key->wParam == (key->message == WM_KEYDOWN ? VK_RETURN : L'\r')) {
@@ -58,13 +62,13 @@ LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             SetPropW(edit, kComposingProperty, reinterpret_cast<HANDLE>(1));
             break;
         case WM_IME_ENDCOMPOSITION: {
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT result = original(edit, message, wParam, lParam);
             RemovePropW(edit, kComposingProperty);
             link->owner->compositionEnded(link->box);
             return result;
         }
         case WM_KILLFOCUS: {
-            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            const LRESULT result = original(edit, message, wParam, lParam);
             const auto next = reinterpret_cast<HWND>(wParam);
             // A menu or another window taking the focus is no move to another box.
             if (next != nullptr && IsChild(GetParent(edit), next)) {
@@ -72,20 +76,26 @@ LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             }
             return result;
         }
-        case WM_NCDESTROY:
+        case WM_NCDESTROY: {
+            const auto procedure = reinterpret_cast<WNDPROC>(RemovePropW(edit, kProcedureProperty));
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
             RemovePropW(edit, kComposingProperty);
-            RemoveWindowSubclass(edit, boxProcedure, kSubclassId);
-            break;
+            RemovePropW(edit, kLinkProperty);
+            return CallWindowProcW(procedure, edit, message, wParam, lParam);
+        }
         default:
             break;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return original(edit, message, wParam, lParam);
 }
 
 }  // namespace
 
 void WatchEditorBox(HWND edit, const EditorBoxLink& link) {
-    SetWindowSubclass(edit, boxProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(&link));
+    SetPropW(edit, kLinkProperty, const_cast<EditorBoxLink*>(&link));
+    const LONG_PTR procedure =
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProcedure));
+    SetPropW(edit, kProcedureProperty, reinterpret_cast<HANDLE>(procedure));
 }
 
 bool IsComposing(HWND edit) {

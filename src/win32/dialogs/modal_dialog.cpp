@@ -1,6 +1,6 @@
 #include "win32/dialogs/modal_dialog.h"
 
-#include "win32/dialogs/dialog_font.h"
+#include "win32/dpi.h"
 
 #include <array>
 #include <exception>
@@ -8,18 +8,14 @@
 
 namespace {
 
-constexpr UINT kLayoutDpi = 96;
+// The dialogs' character height at 96 DPI.
+constexpr int kFontHeight = 12;
 
 // An empty dialog template: the frame's styles and no controls; sizes come later, in pixels.
 struct alignas(DWORD) EmptyTemplate {
     DLGTEMPLATE header;
     std::array<WORD, 3> menuClassTitle;  // no menu, the dialog class, an empty title
 };
-
-UINT DpiOf(HWND window) {
-    const UINT dpi = window != nullptr ? GetDpiForWindow(window) : 0;
-    return dpi != 0 ? dpi : kLayoutDpi;
-}
 
 Size TextSize(HWND control, HFONT font, const std::wstring& text) {
     const HDC dc = GetDC(control);
@@ -73,11 +69,11 @@ INT_PTR ModalDialog::run(HWND owner) {
 }
 
 int ModalDialog::scaled(int pixels) const {
-    return MulDiv(pixels, static_cast<int>(dpi_), static_cast<int>(kLayoutDpi));
+    return Scaled(pixels, dpi_);
 }
 
 HWND ModalDialog::addControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
-                             const Rect& place, DWORD extendedStyle, FontStyle font) {
+                             const Rect& place, DWORD extendedStyle, FontLook font) {
     const HWND window = CreateWindowExW(
         extendedStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, handle_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -101,35 +97,32 @@ void ModalDialog::end(INT_PTR result) {
     EndDialog(handle_, result);
 }
 
-HFONT ModalDialog::fontFor(FontStyle style) const {
-    switch (style) {
-        case FontStyle::Bold:
+HFONT ModalDialog::fontFor(FontLook look) const {
+    switch (look) {
+        case FontLook::Bold:
             return boldFont_.get();
-        case FontStyle::Underlined:
+        case FontLook::Underlined:
             return underlinedFont_.get();
-        case FontStyle::Normal:
+        case FontLook::Normal:
             break;
     }
     return font_.get();
 }
 
 void ModalDialog::makeFonts() {
-    font_ = MakeDialogFont(dpi_);
-    boldFont_ = MakeDialogFont(dpi_, true);
-    underlinedFont_ = MakeDialogFont(dpi_, false, true);
+    font_ = MakeLayoutFont(dpi_, kFontHeight);
+    boldFont_ = MakeLayoutFont(dpi_, kFontHeight, FontLook::Bold);
+    underlinedFont_ = MakeLayoutFont(dpi_, kFontHeight, FontLook::Underlined);
 }
 
 void ModalDialog::placeControl(const Control& control) const {
     const HFONT font = fontFor(control.font);
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    Rect place{scaled(control.place.x), scaled(control.place.y), 0, 0};
+    Rect place = ScaledRect(control.place, dpi_);
     if (control.place.width == 0) {
         const Size text = TextSize(control.window, font, TextOf(control.window));
         place.width = text.width;
         place.height = text.height;
-    } else {
-        place.width = scaled(control.place.xEnd()) - place.x;
-        place.height = scaled(control.place.yEnd()) - place.y;
     }
     SetWindowPos(control.window, nullptr, place.x, place.y, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -145,7 +138,7 @@ Size ModalDialog::frameSize() const {
 }
 
 void ModalDialog::initialise() {
-    dpi_ = DpiOf(handle_);
+    dpi_ = DpiOfWindow(handle_);
     TurnOffSystemDialogScaling(handle_);
     SetWindowTextW(handle_, caption_.c_str());
     makeFonts();

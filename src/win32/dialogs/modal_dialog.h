@@ -1,7 +1,8 @@
 #pragma once
 
 #include "toolbar/geometry.h"
-#include "win32/dialogs/dialog_owners.h"
+#include "win32/dpi.h"
+#include "win32/gdi_handle.h"
 
 #include <optional>
 #include <string>
@@ -25,15 +26,13 @@ class ModalDialog {
     HWND handle() const { return handle_; }
 
   protected:
-    enum class FontStyle { Normal, Bold, Underlined };
-
     // style: the frame (DS_MODALFRAME for a fixed one, WS_THICKFRAME for a sizeable one).
     ModalDialog(std::wstring caption, Size client, DWORD frameStyle);
     virtual ~ModalDialog() = default;
 
     // Creates a control at a 96-DPI place; a place of width 0 takes the size of its text.
     HWND addControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
-                    const Rect& place, DWORD extendedStyle = 0, FontStyle font = FontStyle::Normal);
+                    const Rect& place, DWORD extendedStyle = 0, FontLook font = FontLook::Normal);
     // The text of a control drawn in this colour (a static text) on the dialog's background.
     void setTextColour(HWND control, COLORREF colour);
     HWND control(int id) const { return GetDlgItem(handle_, id); }
@@ -64,7 +63,7 @@ class ModalDialog {
     struct Control {
         HWND window;
         Rect place;
-        FontStyle font;
+        FontLook font;
         std::optional<COLORREF> colour;
     };
 
@@ -73,7 +72,7 @@ class ModalDialog {
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void initialise();
     void makeFonts();
-    HFONT fontFor(FontStyle style) const;
+    HFONT fontFor(FontLook look) const;
     void placeControl(const Control& control) const;
     Size frameSize() const;
     void takeDpi(UINT dpi, const RECT& suggested);
@@ -84,9 +83,9 @@ class ModalDialog {
     DWORD frameStyle_;
     HWND handle_ = nullptr;
     UINT dpi_ = 96;
-    FontOwner font_;
-    FontOwner boldFont_;
-    FontOwner underlinedFont_;
+    FontHandle font_;
+    FontHandle boldFont_;
+    FontHandle underlinedFont_;
     std::vector<Control> controls_;
     HWND openingFocus_ = nullptr;
 };

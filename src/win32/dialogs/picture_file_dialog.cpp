@@ -1,10 +1,11 @@
 #include "win32/dialogs/picture_file_dialog.h"
 
-#include "win32/dialogs/dialog_owners.h"
+#include "win32/gdi_handle.h"
 
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include <commdlg.h>
@@ -26,9 +27,13 @@ struct GlobalFreer {
     void operator()(void* memory) const { GlobalFree(memory); }
 };
 
+struct LibraryFreer {
+    void operator()(HMODULE library) const { FreeLibrary(library); }
+};
+
 struct PreviewState {
     HWND preview = nullptr;
-    BitmapOwner bitmap;
+    BitmapHandle bitmap;
 };
 
 PreviewState* StateOf(HWND hook) {
@@ -154,7 +159,14 @@ std::optional<std::wstring> ChoosePictureFile(HWND owner, const std::wstring& st
                    OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     dialog.lpfnHook = PreviewHook;
     dialog.lCustData = reinterpret_cast<LPARAM>(&state);
-    if (GetOpenFileNameW(&dialog) == FALSE) {
+    // The common dialogs are loaded when first asked for, not at start.
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer> library(
+        LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    using Open = BOOL(WINAPI*)(OPENFILENAMEW*);
+    const auto open = library ? reinterpret_cast<Open>(reinterpret_cast<void*>(
+                                    GetProcAddress(library.get(), "GetOpenFileNameW")))
+                              : nullptr;
+    if (open == nullptr || open(&dialog) == FALSE) {
         return std::nullopt;
     }
     return std::wstring(path.data());

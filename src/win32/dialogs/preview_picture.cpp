@@ -45,8 +45,7 @@ std::optional<PreviewPicture> PreviewPicture::FromFile(const std::wstring& path)
     const std::wstring extension = LowerExtension(path);
     PreviewPicture picture;
     if (extension == L"bmp") {
-        picture.bitmap_.reset(static_cast<HBITMAP>(
-            LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        picture.pixels_ = BitmapFilePixels(path);
     } else if (extension == L"ico") {
         picture.icon_.reset(static_cast<HICON>(
             LoadImageW(nullptr, path.c_str(), IMAGE_ICON, kPreviewSize, kPreviewSize, LR_LOADFROMFILE)));
@@ -55,7 +54,7 @@ std::optional<PreviewPicture> PreviewPicture::FromFile(const std::wstring& path)
     } else if (extension == L"wmf") {
         picture.metafile_.reset(WindowsMetafile(path));
     }
-    if (!picture.bitmap_ && !picture.icon_ && !picture.metafile_) {
+    if (!picture.pixels_ && !picture.icon_ && !picture.metafile_) {
         return std::nullopt;
     }
     return picture;
@@ -63,18 +62,20 @@ std::optional<PreviewPicture> PreviewPicture::FromFile(const std::wstring& path)
 
 void PreviewPicture::draw(HDC dc, const RECT& room, int scale) const {
     const int side = kPreviewSize * scale;
-    if (bitmap_) {
-        const HDC memory = CreateCompatibleDC(dc);
-        const HGDIOBJ previous = SelectObject(memory, bitmap_.get());
-        BITMAP shape{};
-        GetObjectW(bitmap_.get(), sizeof shape, &shape);
-        const int width = std::min(kPreviewSize, static_cast<int>(shape.bmWidth));
-        const int height = std::min(kPreviewSize, static_cast<int>(std::abs(shape.bmHeight)));
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, room.left, room.top, width * scale, height * scale, memory, 0, 0, width, height,
-                   SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
+    if (pixels_ && !pixels_->rgb.empty()) {
+        const Pixels shown = ScaledUp(Cropped(*pixels_, {0, 0, std::min(kPreviewSize, pixels_->width),
+                                                         std::min(kPreviewSize, pixels_->height)}),
+                                      scale);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = shown.width;
+        info.bmiHeader.biHeight = -shown.height;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, room.left, room.top, static_cast<DWORD>(shown.width),
+                          static_cast<DWORD>(shown.height), 0, 0, 0, static_cast<UINT>(shown.height),
+                          shown.rgb.data(), &info, DIB_RGB_COLORS);
     } else if (icon_) {
         DrawIconEx(dc, room.left, room.top, icon_.get(), side, side, 0, nullptr, DI_NORMAL);
     } else if (metafile_) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "win32/dialogs/dialog_owners.h"
+#include "win32/gdi_handle.h"
+#include "win32/pictures.h"
 
 #include <memory>
 #include <optional>
@@ -8,19 +9,19 @@
 
 #include <windows.h>
 
-// A picture shown in one of the settings dialog's previews: a bitmap, an icon or a metafile, as the chosen
-// file's extension says.
+// A picture shown in one of the settings dialog's previews: the pixels of a face or a bitmap file, an icon,
+// or a metafile, as the chosen file's extension says.
 class PreviewPicture {
   public:
     PreviewPicture() = default;
-    explicit PreviewPicture(BitmapOwner bitmap) : bitmap_(std::move(bitmap)) {}
+    explicit PreviewPicture(Pixels pixels) : pixels_(std::move(pixels)) {}
 
     // The file as a picture of the kind its extension names ("bmp", "ico", "wmf", "emf"); nothing when it
     // cannot be loaded.
     static std::optional<PreviewPicture> FromFile(const std::wstring& path);
 
-    // Draws the picture's top-left size x size pixels of 96 DPI into the rectangle, each pixel scale times
-    // (nearest neighbour, so the small pictures stay crisp); a metafile fills the rectangle.
+    // Draws the picture's top-left 16 x 16 pixels with their top-left corner at the room's, each pixel scale
+    // times (nearest neighbour, so the small pictures stay crisp); an icon or a metafile fills that square.
     void draw(HDC dc, const RECT& room, int scale) const;
 
   private:
@@ -29,7 +30,7 @@ class PreviewPicture {
     };
     using Metafile = std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, MetafileDeleter>;
 
-    BitmapOwner bitmap_;
-    IconOwner icon_;
+    std::optional<Pixels> pixels_;
+    IconHandle icon_;
     Metafile metafile_;
 };

@@ -6,6 +6,8 @@
 #include "platform/text_codec.h"
 #include "win32/dialogs/control_ids.h"
 #include "win32/dialogs/dialog_text.h"
+#include "win32/dpi.h"
+#include "win32/toolbar_pictures.h"
 
 namespace {
 
@@ -28,15 +30,15 @@ class BusyCursor {
 };
 
 // How many times the 16x16 pictures are drawn enlarged at this DPI: whole multiples only, so they stay crisp.
-int PictureScale(UINT dpi) {
-    return std::max(1, static_cast<int>(dpi) / 96);
+int FaceScale(UINT dpi) {
+    return PictureScale(kPictureSize, kPictureSize, dpi);
 }
 
 // The small picture of the browse buttons: an open yellow folder, 14x14 at 96 DPI.
-BitmapOwner DrawBrowsePicture(HWND window, int scale) {
+BitmapHandle DrawBrowsePicture(HWND window, int scale) {
     const int side = 14 * scale;
     const HDC screen = GetDC(window);
-    BitmapOwner picture(CreateCompatibleBitmap(screen, side, side));
+    BitmapHandle picture(CreateCompatibleBitmap(screen, side, side));
     const HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(window, screen);
     const HGDIOBJ previousBitmap = SelectObject(dc, picture.get());
@@ -128,17 +130,18 @@ void SettingsDialog::addRowsAndPanels() {
     addControl(L"STATIC", WideFromUtf8(layout::kLabel1.text), SS_NOPREFIX, ids::Label(1),
                InPanel(layout::kPanel1, layout::kLabel1.place));
     const std::wstring hint = WithLineBreaks(context_.codec.decode(settings_rules::ResetHintText()));
-    setTextColour(addControl(L"STATIC", hint, SS_NOPREFIX, ids::Label(2),
-                             InPanel(layout::kPanel3, {layout::kLabel2.x, layout::kLabel2.y, 0, 0}), 0,
-                             FontStyle::Bold),
-                  kRed);
+    setTextColour(
+        addControl(L"STATIC", hint, SS_NOPREFIX, ids::Label(2),
+                   InPanel(layout::kPanel3, {layout::kLabel2.x, layout::kLabel2.y, 0, 0}), 0, FontLook::Bold),
+        kRed);
     addControl(L"STATIC", L"", SS_ETCHEDFRAME, ids::Panel(2), layout::kPanel2);
     addControl(L"STATIC", L"", SS_ETCHEDFRAME, ids::Panel(1), layout::kPanel1);
     addControl(L"STATIC", L"", SS_ETCHEDFRAME, ids::Panel(3), layout::kPanel3);
 }
 
 void SettingsDialog::makeBrowsePicture() {
-    browsePicture_ = DrawBrowsePicture(handle(), PictureScale(dpi()));
+    browsePicture_ = DrawBrowsePicture(
+        handle(), PictureScale(layout::kBrowsePictureSize, layout::kBrowsePictureSize, dpi()));
     for (int number = 1; number <= 16; ++number) {
         SendMessageW(control(ids::SpeedButton(number)), BM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(browsePicture_.get()));
@@ -237,7 +240,7 @@ void SettingsDialog::BitBtn1Click() {
 void SettingsDialog::drawPreview(const DRAWITEMSTRUCT& item) const {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
     previews_[static_cast<std::size_t>(FaceOfPreview(static_cast<int>(item.CtlID)))].draw(
-        item.hDC, item.rcItem, PictureScale(dpi()));
+        item.hDC, item.rcItem, FaceScale(dpi()));
 }
 
 std::optional<INT_PTR> SettingsDialog::onMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam) {

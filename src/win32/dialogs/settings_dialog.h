@@ -18,8 +18,8 @@ class TextCodec;
 struct SettingsDialogContext {
     ToolbarSettings& settings;
     std::vector<std::string>& buttonImagePaths;  // Shift-JIS
-    std::function<BitmapOwner(int face)> face;   // face i as the toolbar shows it, 16 x 16
-    std::function<BitmapOwner(int face)> builtInFace;
+    std::function<Pixels(int face)> face;  // face i as the toolbar shows it, 16 x 16
+    std::function<Pixels(int face)> builtInFace;
     std::function<void()> rebuildFaces;  // LoadButtonImages from the paths, then ApplyButtonFaces
     Dialogs& dialogs;
     const TextCodec& codec;
@@ -62,7 +62,7 @@ class SettingsDialog final : public ModalDialog {
     const SettingsDialogContext& context_;
     std::array<PreviewPicture, 16> previews_;  // by face
     std::vector<std::string> pathTexts_;
-    BitmapOwner browsePicture_;
+    BitmapHandle browsePicture_;
     std::optional<AskingWindowScope> asking_;
 };
 

@@ -9,7 +9,9 @@
 #include "platform/win32/win32_text_codec.h"
 #include "toolbar/current_user_host.h"
 #include "win32/dialogs/control_ids.h"
+#include "win32/dialogs/dialog_pictures.h"
 #include "win32/dialogs/dialog_text.h"
+#include "win32/resource_ids.h"
 
 #include <algorithm>
 
@@ -127,10 +129,19 @@ void UserFileEditorDialog::onInit() {
     addControl(L"BUTTON", WideFromUtf8(kEditorCancelButton.text), WS_TABSTOP | BS_PUSHBUTTON, ids::BitBtn(2),
                kEditorCancelButton.place);
     setBoxMargins();
+    showOkPicture();
+}
+
+// The floppy disk with the blue tick beside the OK button's caption.
+void UserFileEditorDialog::showOkPicture() {
+    BitmapHandle picture = DialogPicture(ZENPORO_SAVE_PICTURE, dpi());
+    SendMessageW(control(ids::BitBtn(1)), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    okPicture_ = std::move(picture);
 }
 
 void UserFileEditorDialog::onDpiChanged() {
     setBoxMargins();
+    showOkPicture();
 }
 
 // The boxes are as narrow as the layout's; the font's own margins would hide a full eight-character postal
@@ -305,7 +316,7 @@ void UserFileEditorDialog::showBoxMenu(int number, POINT screenPoint) {
         GetWindowRect(box(number), &place);
         screenPoint = {place.left, place.bottom};
     }
-    const MenuOwner menu(CreatePopupMenu());
+    const MenuHandle menu(CreatePopupMenu());
     const std::array<bool, 4> enabled = PopupMenu1Popup();
     for (const EditorMenuItem& item : kEditorMenu) {
         const std::wstring caption = WideFromUtf8(item.caption) + ShortcutText(item.command);

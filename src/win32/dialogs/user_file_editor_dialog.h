@@ -52,6 +52,7 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     void onInit() override;
     void onDpiChanged() override;
     void setBoxMargins();
+    void showOkPicture();
     void onCommand(int id, int code, HWND control) override;
     void onUncaughtException(const char* what) override;
 
@@ -85,6 +86,7 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     const UserDialogContext& context_;
     std::array<BoxState, kEditorBoxCount> boxes_;  // by n - 1 of Edit<n>
     std::string loadedFileName_;
+    BitmapHandle okPicture_;
     std::optional<AskingWindowScope> asking_;
 };
 

@@ -9,7 +9,7 @@
 #include "toolbar/current_user_host.h"
 #include "win32/dialogs/control_ids.h"
 #include "win32/dialogs/dialog_text.h"
-#include "win32/dialogs/list_icon.h"
+#include "win32/resource_ids.h"
 
 #include <commctrl.h>
 
@@ -21,7 +21,9 @@ namespace layout = user_file_list_layout;
 }  // namespace
 
 UserFileListDialog::UserFileListDialog(const UserDialogContext& context)
-    : ModalDialog(WideFromUtf8(layout::kCaption), layout::kClient, WS_THICKFRAME), context_(context) {}
+    : ModalDialog(WideFromUtf8(layout::kCaption), layout::kClient, WS_THICKFRAME),
+      context_(context),
+      controls_(ICC_LISTVIEW_CLASSES) {}
 
 void UserFileListDialog::onInit() {
     asking_.emplace(context_.dialogs, handle());
@@ -32,18 +34,18 @@ void UserFileListDialog::onInit() {
         addControl(L"BUTTON", WideFromUtf8(button.text), WS_TABSTOP | BS_PUSHBUTTON, ids::BitBtn(number),
                    button.place);
     }
-    // Last, so that it comes last in the tab order.
-    const HWND view = addControl(
-        WC_LISTVIEWW, L"",
-        WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-        ids::kListView1, layout::kListView1, WS_EX_CLIENTEDGE);
+    // Last, so that it comes last in the tab order. It shares the dialog's image list, which the dialog
+    // frees.
+    const HWND view = addControl(WC_LISTVIEWW, L"",
+                                 WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                                     LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
+                                 ids::kListView1, layout::kListView1, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(view, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = scaled(layout::kListView1.width);
     ListView_InsertColumn(view, 0, &column);
-    icons_ = MakeListIcons(dpi());
-    ListView_SetImageList(view, icons_.get(), LVSIL_SMALL);
+    showIcons();
     FormCreate();
     FormShow();
     ListView1Change();
@@ -83,9 +85,14 @@ void UserFileListDialog::FormShow() {
     }
 }
 
+void UserFileListDialog::showIcons() {
+    auto icons = std::make_unique<SinglePictureList>(controls_, ZENPORO_USER_FILE_PICTURE, dpi());
+    ListView_SetImageList(list(), icons->get(), LVSIL_SMALL);
+    icons_ = std::move(icons);
+}
+
 void UserFileListDialog::onDpiChanged() {
-    icons_ = MakeListIcons(dpi());
-    ListView_SetImageList(list(), icons_.get(), LVSIL_SMALL);
+    showIcons();
     sizeColumn();
 }
 

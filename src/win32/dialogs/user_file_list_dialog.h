@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "win32/common_controls.h"
+#include "win32/dialogs/dialog_pictures.h"
 #include "win32/dialogs/modal_dialog.h"
 #include "win32/dialogs/user_file_editor_dialog.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@ class UserFileListDialog final : public ModalDialog {
     HWND list() const;
     std::optional<std::size_t> selectedRow() const;
     void sizeColumn();
+    void showIcons();
 
     void FormCreate();
     void FormShow();
@@ -35,7 +39,8 @@ class UserFileListDialog final : public ModalDialog {
 
     const UserDialogContext& context_;
     std::vector<std::string> names_;  // the entries' Shift-JIS names, row by row
-    ImageListOwner icons_;
+    CommonControls controls_;
+    std::unique_ptr<SinglePictureList> icons_;
     std::optional<AskingWindowScope> asking_;
 };
 
