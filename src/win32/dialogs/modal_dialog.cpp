@@ -1,9 +1,9 @@
 #include "win32/dialogs/modal_dialog.h"
 
 #include "win32/dpi.h"
+#include "win32/handler_guard.h"
 
 #include <array>
-#include <exception>
 #include <string>
 
 namespace {
@@ -200,19 +200,9 @@ INT_PTR CALLBACK ModalDialog::procedure(HWND window, UINT message, WPARAM wParam
 }
 
 INT_PTR ModalDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    std::string what = "unknown exception";
-    try {
-        return handle(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        what = error.what();
-    } catch (...) {
-    }
-    try {
-        onUncaughtException(what.c_str());
-    } catch (...) {
-        // Reporting failed as well; the dialog goes on.
-    }
-    return FALSE;
+    return CallCatchingAll([&] { return handle(message, wParam, lParam); },
+                           [this](const char* what) { onUncaughtException(what); },
+                           [] { return INT_PTR{FALSE}; });
 }
 
 INT_PTR ModalDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
