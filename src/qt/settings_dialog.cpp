@@ -1,6 +1,7 @@
 #include "qt/settings_dialog.h"
 
 #include "data/sjis.h"
+#include "dialogs/box_text.h"
 #include "dialogs/settings_dialog_layout.h"
 #include "dialogs/settings_rules.h"
 #include "platform/dialogs.h"
@@ -232,10 +233,14 @@ void TForm4::SpeedButton1Click(int face) {
     if (chosen.isEmpty()) {
         return;
     }
-    // A path that Shift-JIS cannot hold would be stored damaged; it is refused like an unreadable file.
-    QString unmappable;
-    SjisFromQString(chosen, &unmappable);
-    const std::optional<QImage> picture = unmappable.isEmpty() ? LoadPreviewPicture(chosen) : std::nullopt;
+    // A path that Shift-JIS cannot hold would be stored damaged; it is refused, with the reason.
+    const std::string unstorable = UnstorableCharacterNames(chosen.toStdU16String());
+    if (!unstorable.empty()) {
+        dialogs_.ask(settings_rules::UnstorablePathNotice(unstorable));
+        edit.clear();
+        return;
+    }
+    const std::optional<QImage> picture = LoadPreviewPicture(chosen);
     if (!picture) {
         edit.clear();
         return;

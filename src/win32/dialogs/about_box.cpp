@@ -7,6 +7,7 @@
 #include "platform/text_codec.h"
 #include "win32/dialogs/control_ids.h"
 #include "win32/dialogs/dialog_text.h"
+#include "win32/resource_ids.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ void AboutBox::openAndClose(const std::u16string& address) {
 }
 
 void ShowAboutBox(HWND owner, Shell& shell, const TextCodec& codec) {
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ZENPORO_ICON));
     if (icon == nullptr) {
         icon = LoadIconW(nullptr, IDI_APPLICATION);
     }

@@ -1,6 +1,7 @@
 #include "win32/dialogs/settings_dialog.h"
 
 #include "data/utf.h"
+#include "dialogs/box_text.h"
 #include "dialogs/settings_dialog_layout.h"
 #include "dialogs/settings_rules.h"
 #include "platform/text_codec.h"
@@ -200,9 +201,14 @@ void SettingsDialog::SpeedButton1Click(int face) {
     if (!chosen) {
         return;
     }
-    // A path that Shift-JIS cannot hold would be stored damaged; it is refused like an unreadable file.
-    const bool storable = context_.codec.encode(fromWide(*chosen)).complete();
-    std::optional<PreviewPicture> picture = storable ? PreviewPicture::FromFile(*chosen) : std::nullopt;
+    // A path that Shift-JIS cannot hold would be stored damaged; it is refused, with the reason.
+    const std::string unstorable = UnstorableCharacterNames(fromWide(*chosen));
+    if (!unstorable.empty()) {
+        context_.dialogs.ask(settings_rules::UnstorablePathNotice(unstorable));
+        SetWindowTextW(box, L"");
+        return;
+    }
+    std::optional<PreviewPicture> picture = PreviewPicture::FromFile(*chosen);
     if (!picture) {
         SetWindowTextW(box, L"");
         return;
