@@ -92,6 +92,7 @@ ZenporoProgram::~ZenporoProgram() {
     if (search != INVALID_HANDLE_VALUE) {
         do {
             DeleteFileW((folder_ + entry.cFileName).c_str());
+            RemoveDirectoryW((folder_ + entry.cFileName).c_str());  // a folder a test put in a file's place
         } while (FindNextFileW(search, &entry));
         FindClose(search);
     }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,37 @@ TEST(Zenporo, ASecondStartIsRefusedAndTheSettingsAreWrittenAtTheEnd) {
               "[Set]\r\nPasteOK=1\r\nPasteAfter=0\r\nFrmStyle=0\r\nBtnDown=0\r\nNextKey=1\r\nAfterKey=0\r\n"
               "[Window]\r\nLeft=0\r\nTop=0\r\n[Button]\r\n" +
                   images);
+}
+
+// The close box with a settings file that cannot be written: the report comes before the program ends.
+TEST(Zenporo, ASettingsFileThatCannotBeWrittenIsReportedAtTheClose) {
+    ZenporoProgram zenporo({{L"山田花子.zpd", userFile()}});
+    ASSERT_TRUE(CreateDirectoryW((zenporo.folder() + L"Zenpad.ini").c_str(), nullptr));
+    const HANDLE process = zenporo.start();
+    const HWND toolbar = zenporo.waitForToolbar();
+    ASSERT_NE(toolbar, nullptr);
+    PostMessageW(toolbar, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const HWND report = waitForWindow(L"#32770", GetProcessId(process));
+    ASSERT_NE(report, nullptr) << "the program ended without a report";
+    wchar_t caption[64] = {};
+    GetWindowTextW(report, caption, 64);
+    EXPECT_EQ(std::wstring(caption), L"Zenporo！");  // the unreadable file stopped the start before the user
+    std::vector<std::wstring> texts;
+    EnumChildWindows(
+        report,
+        [](HWND child, LPARAM found) {
+            wchar_t text[512] = {};
+            GetWindowTextW(child, text, 512);
+            reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    const std::wstring expected = L"Zenpad.ini に書き込めません.";
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::wstring& text) {
+        return text.size() >= expected.size() && text.ends_with(expected);
+    }));
+    PostMessageW(report, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
 }
 
 // A position stored while a second monitor was there brings the toolbar onto the screen that is left.
