@@ -9,6 +9,7 @@ neither build needs Python.
 """
 
 import pathlib
+import re
 import struct
 import sys
 
@@ -599,11 +600,16 @@ def rgb(char):
 
 def bmp(rows):
     """A 24-bit bottom-up Windows bitmap file; the silver background stays silver."""
+    return bmp_of_colours([[rgb(c) for c in row] for row in rows])
+
+
+def bmp_of_colours(rows):
+    """A 24-bit bottom-up Windows bitmap file of rows of (red, green, blue)."""
     width, height = len(rows[0]), len(rows)
     stride = (width * 3 + 3) // 4 * 4
     pixels = b""
     for row in reversed(rows):
-        line = b"".join(bytes(reversed(rgb(c))) for c in row)
+        line = b"".join(bytes(reversed(colour)) for colour in row)
         pixels += line + b"\0" * (stride - len(line))
     header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     return struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(pixels), 0, 0, 14 + len(header)) + header + pixels
@@ -648,6 +654,23 @@ WINDOWS_BITMAPS = {
 }
 ICON_SIZES = (16, 24, 32, 48)
 
+# The dialogs' two pictures are drawn by hand as XPM files in resources/dialogs/ (the list's icon and the
+# editor's OK picture); the Windows program gets them as bitmaps whose see-through pixels are magenta.
+DIALOG_PICTURES = ("user_file", "save_ok")
+SEE_THROUGH = (255, 0, 255)
+
+
+def xpm_colours(text):
+    """The pixels of a one-character-per-pixel XPM file as rows of (red, green, blue)."""
+    strings = re.findall(r'"([^"]*)"', text)
+    width, height, count, _ = map(int, strings[0].split())
+    colours = {}
+    for line in strings[1:1 + count]:
+        value = line.split()[-1]
+        colours[line[0]] = SEE_THROUGH if value == "None" else tuple(
+            int(value[i:i + 2], 16) for i in (1, 3, 5))
+    return [[colours[c] for c in row[:width]] for row in strings[1 + count:1 + count + height]]
+
 
 def main():
     resources = pathlib.Path(__file__).resolve().parent.parent / "resources"
@@ -661,6 +684,9 @@ def main():
     for name, rows in WINDOWS_BITMAPS.items():
         (windows / f"{name}.bmp").write_bytes(bmp(rows))
     (windows / "zenporo.ico").write_bytes(ico([clipboard_icon(size) for size in ICON_SIZES]))
+    for name in DIALOG_PICTURES:
+        rows = xpm_colours((resources / "dialogs" / f"{name}.xpm").read_text())
+        (windows / f"{name}.bmp").write_bytes(bmp_of_colours(rows))
 
 
 if __name__ == "__main__":

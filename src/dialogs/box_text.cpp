@@ -82,6 +82,36 @@ std::u16string PastedTextThatFits(std::u16string_view pasted, std::u16string_vie
     return line;
 }
 
+BoxTextChange FittedBoxChange(std::u16string_view proposed, std::u16string_view previous, int maxBytes) {
+    // The unchanged head and tail; the inserted part lies between them, never splitting a surrogate pair.
+    std::size_t head = 0;
+    while (head < proposed.size() && head < previous.size() && proposed[head] == previous[head]) {
+        ++head;
+    }
+    if (head > 0 && isHighSurrogate(proposed[head - 1])) {
+        --head;
+    }
+    std::size_t tail = 0;
+    while (tail < proposed.size() - head && tail < previous.size() - head &&
+           proposed[proposed.size() - 1 - tail] == previous[previous.size() - 1 - tail]) {
+        ++tail;
+    }
+    if (tail > 0 && isLowSurrogate(proposed[proposed.size() - tail])) {
+        --tail;
+    }
+    const std::u16string_view inserted = proposed.substr(head, proposed.size() - head - tail);
+    if (AcceptsBoxText(proposed, previous, maxBytes)) {
+        return {std::u16string(proposed), head + inserted.size()};
+    }
+    std::u16string kept(previous.substr(0, head));
+    kept += previous.substr(previous.size() - tail);
+    const std::u16string fitted = PastedTextThatFits(inserted, kept, maxBytes);
+    std::u16string text(previous.substr(0, head));
+    text += fitted;
+    text += previous.substr(previous.size() - tail);
+    return {std::move(text), head + fitted.size()};
+}
+
 std::string UnstorableCharacterNames(std::u16string_view text) {
     std::u16string unmappable;
     sjis::fromUnicode(text, &unmappable);

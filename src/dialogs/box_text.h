@@ -23,6 +23,16 @@ std::u16string FirstLineOf(std::u16string_view text);
 // as a text box with a length limit takes a paste.
 std::u16string PastedTextThatFits(std::u16string_view pasted, std::u16string_view kept, int maxBytes);
 
+// A box whose text changed from previous to proposed in one step (typing, an input method's result, a paste,
+// an undo), as a control without a byte limit of its own takes it: the text that stays, and where the caret
+// goes. What the step inserted is cut as a paste is (PastedTextThatFits); a change AcceptsBoxText takes stays
+// whole.
+struct BoxTextChange {
+    std::u16string text;
+    std::size_t caret = 0;
+};
+BoxTextChange FittedBoxChange(std::u16string_view proposed, std::u16string_view previous, int maxBytes);
+
 // The characters of text that Shift-JIS cannot hold, each once, written as "U+XXXX" and joined by ", ";
 // empty when every character can be stored. ASCII only, so it is Shift-JIS too.
 std::string UnstorableCharacterNames(std::u16string_view text);

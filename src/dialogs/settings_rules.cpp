@@ -63,6 +63,12 @@ DialogRequest ResetAllQuestion() {
             DialogAnswer::No};
 }
 
+DialogRequest UnstorablePathNotice(const std::string& characterNames) {
+    return plainNotice(sjis::fromUtf8("選んだファイルの場所か名前に、保存できない文字 ") + characterNames +
+                           sjis::fromUtf8(" があります。\n別の場所か名前のファイルを選んで下さい。"),
+                       sjis::fromUtf8("設定"), DialogIcon::Information);
+}
+
 std::u16string StartFolderOf(std::u16string_view pathText, std::u16string_view separators) {
     const std::size_t slash = pathText.find_last_of(separators);
     if (slash == std::u16string_view::npos) {

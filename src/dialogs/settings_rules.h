@@ -53,6 +53,11 @@ std::string ResetHintText();
 // The question of "全て標準".
 DialogRequest ResetAllQuestion();
 
+// The notice for a chosen picture whose path holds characters Shift-JIS cannot store (their names as
+// UnstorableCharacterNames writes them): the settings file could not keep the path, so the path box is
+// emptied as for a file that cannot be read, and this says why.
+DialogRequest UnstorablePathNotice(const std::string& characterNames);
+
 // What ends a folder in a path: the slash on Linux; on Windows also the backslash and a drive's colon.
 inline constexpr std::u16string_view kPosixPathSeparators = u"/";
 inline constexpr std::u16string_view kWindowsPathSeparators = u"\\/:";

@@ -1,6 +1,7 @@
 #include "qt/about_box.h"
 
 #include "data/sjis.h"
+#include "dialogs/about_box_layout.h"
 #include "dialogs/product_info.h"
 #include "platform/qt/japanese_font.h"
 #include "platform/qt/label_text.h"
@@ -8,6 +9,7 @@
 #include "platform/shell.h"
 #include "qt/button_images.h"
 #include "qt/dialog_look.h"
+#include "qt/qt_geometry.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -19,12 +21,14 @@ QString Utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QLabel* PlaceLabel(QLabel* label, const char* name, int left, int top, const QColor& colour) {
+namespace layout = about_box_layout;
+
+QLabel* PlaceLabel(QLabel* label, const char* name, Point at, const QColor& colour) {
     label->setObjectName(QString::fromLatin1(name));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    label->move(left, top);
+    label->move(toQPoint(at));
     label->adjustSize();
     return label;
 }
@@ -59,38 +63,40 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 TAboutBox::TAboutBox(Shell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(Utf8("ﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(Utf8(layout::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(JapaneseUiFont(12));
-    setFixedSize(284, 175);
+    setFixedSize(toQSize(layout::kClient));
 
     auto* panel = new dialog_look::BevelPanel(this);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setGeometry(8, 8, 265, 121);
+    panel->setGeometry(toQRect(layout::kPanel1));
 
     programIcon_ = new QLabel(panel);
     programIcon_->setObjectName(QStringLiteral("ProgramIcon"));
-    programIcon_->setGeometry(8, 8, 32, 32);
+    programIcon_->setGeometry(toQRect(layout::kProgramIcon));
     programIcon_->setScaledContents(true);
 
-    PlaceLabel(new QLabel(Utf8(product_info::kProductName), panel), "ProductName", 48, 8, Qt::black);
-    PlaceLabel(new QLabel(Utf8(product_info::kVersion), panel), "Version", 120, 8, Qt::black);
-    PlaceLabel(new QLabel(Utf8(product_info::kRightsNotice), panel), "Copyright", 52, 24, Qt::black);
+    PlaceLabel(new QLabel(Utf8(product_info::kProductName), panel), "ProductName", layout::kProductName,
+               Qt::black);
+    PlaceLabel(new QLabel(Utf8(product_info::kVersion), panel), "Version", layout::kVersion, Qt::black);
+    PlaceLabel(new QLabel(Utf8(product_info::kRightsNotice), panel), "Copyright", layout::kCopyright,
+               Qt::black);
     label1_ = new ClickableLabel(Utf8(product_info::kEmailAddress), panel);
-    Underline(*PlaceLabel(label1_, "Label1", 144, 40, Qt::blue));
+    Underline(*PlaceLabel(label1_, "Label1", layout::kLabel1, Qt::blue));
     label2_ = new ClickableLabel(Utf8(product_info::kHomePage), panel);
-    Underline(*PlaceLabel(label2_, "Label2", 24, 56, Qt::red));
+    Underline(*PlaceLabel(label2_, "Label2", layout::kLabel2, Qt::red));
 
-    comments_ = new QLabel(Utf8("ｺﾒﾝﾄ"), panel);
+    comments_ = new QLabel(Utf8(layout::kCommentsPlaceholder), panel);
     comments_->setObjectName(QStringLiteral("Comments"));
-    comments_->setGeometry(16, 80, 233, 33);
+    comments_->setGeometry(toQRect(layout::kComments));
     comments_->setWordWrap(true);
     comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("OKButton"));
-    okButton->setGeometry(103, 140, 75, 25);
+    okButton->setGeometry(toQRect(layout::kOkButton));
     okButton->setDefault(true);
     okButton->setFocus();
 

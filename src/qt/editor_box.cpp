@@ -13,18 +13,18 @@ namespace {
 
 // The edit shortcuts the dialog's popup menu owns: Ctrl+X, Ctrl+C, Ctrl+V and Del, and the platform's other
 // keys for the same commands (Shift+Del, Ctrl+Ins, Shift+Ins), so that no paste bypasses the first-line rule.
-std::optional<EditorBox::Command> commandFor(const QKeyEvent* event) {
+std::optional<EditCommand> commandFor(const QKeyEvent* event) {
     if (event->matches(QKeySequence::Cut)) {
-        return EditorBox::Command::Cut;
+        return EditCommand::Cut;
     }
     if (event->matches(QKeySequence::Copy)) {
-        return EditorBox::Command::Copy;
+        return EditCommand::Copy;
     }
     if (event->matches(QKeySequence::Paste)) {
-        return EditorBox::Command::Paste;
+        return EditCommand::Paste;
     }
     if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        return EditorBox::Command::Delete;
+        return EditCommand::Delete;
     }
     return std::nullopt;
 }

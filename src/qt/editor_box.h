@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/user_file_editor_layout.h"
+
 #include <QLineEdit>
 #include <QValidator>
 
@@ -12,8 +14,6 @@
 class EditorBox : public QLineEdit {
     Q_OBJECT
   public:
-    enum class Command { Cut, Copy, Paste, Delete };
-
     EditorBox(int number, int maxBytes, QWidget* parent);
 
     int number() const { return number_; }
@@ -32,7 +32,7 @@ class EditorBox : public QLineEdit {
     const QString& acceptedText() const { return acceptedText_; }
 
   signals:
-    void shortcutPressed(EditorBox::Command command);
+    void shortcutPressed(EditCommand command);
     void focusLeft(Qt::FocusReason reason);
 
   protected:

@@ -1,6 +1,8 @@
 #include "qt/settings_dialog.h"
 
 #include "data/sjis.h"
+#include "dialogs/box_text.h"
+#include "dialogs/settings_dialog_layout.h"
 #include "dialogs/settings_rules.h"
 #include "platform/dialogs.h"
 #include "platform/qt/japanese_font.h"
@@ -8,6 +10,7 @@
 #include "platform/qt/qt_sjis.h"
 #include "qt/button_images.h"
 #include "qt/dialog_look.h"
+#include "qt/qt_geometry.h"
 #include "qt/settings_preview.h"
 #include "qt/toolbar_settings_host.h"
 #include "qt/user_dialog_support.h"
@@ -26,6 +29,7 @@
 namespace {
 
 using settings_rules::FaceRow;
+namespace layout = settings_dialog_layout;
 
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);
@@ -60,14 +64,20 @@ QPixmap BrowseButtonPicture() {
 }
 
 template <typename Control>
-Control* Place(Control* control, const char* name, int left, int top, int width, int height) {
+Control* Place(Control* control, const char* name, const Rect& place) {
     control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(left, top, width, height);
+    control->setGeometry(toQRect(place));
     return control;
 }
 
-QWidget* MakePanel(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    return Place(new dialog_look::BevelPanel(parent), name, left, top, width, height);
+// A control of the layout with its caption.
+template <typename Control>
+Control* Place(QWidget* parent, const DialogControlPlace& place) {
+    return Place(new Control(Utf8(place.text), parent), place.name, place.place);
+}
+
+QWidget* MakePanel(QWidget* parent, const char* name, const Rect& place) {
+    return Place(new dialog_look::BevelPanel(parent), name, place);
 }
 
 void ShowPicture(QLabel& preview, const QImage& picture) {
@@ -87,11 +97,11 @@ TForm4::TForm4(ToolbarSettingsHost& host, Dialogs& dialogs, PictureFileChooser c
       dialogs_(dialogs),
       chooser_(chooser ? std::move(chooser) : PictureFileChooser(ChoosePictureFile)) {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(Utf8("設定"));
+    setWindowTitle(Utf8(layout::kCaption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(JapaneseUiFont(12));
-    setFixedSize(402, 367);
+    setFixedSize(toQSize(layout::kClient));
     buildPastePanel();
     buildNextKeyPanel();
     buildPicturePanel();
@@ -102,47 +112,40 @@ TForm4::TForm4(ToolbarSettingsHost& host, Dialogs& dialogs, PictureFileChooser c
 }
 
 void TForm4::buildPastePanel() {
-    pastePanel_ = MakePanel(this, "Panel2", 8, 8, 209, 73);
-    checkBox1_ =
-        Place(new QCheckBox(Utf8("直下のウインドウに貼り付ける"), pastePanel_), "CheckBox1", 16, 8, 185, 17);
-    checkBox2_ =
-        Place(new QCheckBox(Utf8("貼りつけ後キーを押す"), pastePanel_), "CheckBox2", 16, 32, 185, 17);
-    radioButton1_ =
-        Place(new QRadioButton(QStringLiteral("TAB"), pastePanel_), "RadioButton1", 32, 48, 65, 17);
-    radioButton2_ =
-        Place(new QRadioButton(QStringLiteral("ENTER"), pastePanel_), "RadioButton2", 112, 48, 73, 17);
+    pastePanel_ = MakePanel(this, "Panel2", layout::kPanel2);
+    checkBox1_ = Place<QCheckBox>(pastePanel_, layout::kCheckBox1);
+    checkBox2_ = Place<QCheckBox>(pastePanel_, layout::kCheckBox2);
+    radioButton1_ = Place<QRadioButton>(pastePanel_, layout::kRadioButton1);
+    radioButton2_ = Place<QRadioButton>(pastePanel_, layout::kRadioButton2);
     connect(checkBox1_, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     connect(checkBox2_, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
 }
 
 void TForm4::buildNextKeyPanel() {
-    nextKeyPanel_ = MakePanel(this, "Panel1", 224, 8, 169, 73);
-    auto* label1 = new QLabel(Utf8("次へボタンの動作"), nextKeyPanel_);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->move(16, 9);
+    nextKeyPanel_ = MakePanel(this, "Panel1", layout::kPanel1);
+    auto* label1 = new QLabel(Utf8(layout::kLabel1.text), nextKeyPanel_);
+    label1->setObjectName(QString::fromLatin1(layout::kLabel1.name));
+    label1->move(toQPoint(layout::kLabel1.place.topLeft()));
     label1->adjustSize();
-    radioButton3_ =
-        Place(new QRadioButton(QStringLiteral("TAB"), nextKeyPanel_), "RadioButton3", 24, 28, 65, 17);
-    radioButton4_ =
-        Place(new QRadioButton(QStringLiteral("ENTER"), nextKeyPanel_), "RadioButton4", 24, 48, 81, 17);
+    radioButton3_ = Place<QRadioButton>(nextKeyPanel_, layout::kRadioButton3);
+    radioButton4_ = Place<QRadioButton>(nextKeyPanel_, layout::kRadioButton4);
 }
 
 void TForm4::buildPicturePanel() {
-    picturePanel_ = MakePanel(this, "Panel3", 8, 88, 385, 241);
+    picturePanel_ = MakePanel(this, "Panel3", layout::kPanel3);
     const QPixmap browsePicture = BrowseButtonPicture();
     for (const FaceRow& row : settings_rules::FaceRows()) {
-        const int offset = row.column * 192;
         const QByteArray index = QByteArray::number(row.face);
         auto* image =
-            Place(new QLabel(picturePanel_), ("Image" + index).constData(), 8 + offset, row.top, 16, 16);
+            Place(new QLabel(picturePanel_), ("Image" + index).constData(), layout::PreviewPlace(row));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         auto* edit =
-            Place(new QLineEdit(picturePanel_), ("Edit" + index).constData(), 32 + offset, row.top, 121, 20);
+            Place(new QLineEdit(picturePanel_), ("Edit" + index).constData(), layout::PathBoxPlace(row));
         const QByteArray buttonName = "SpeedButton" + QByteArray::number(row.browseButton);
         auto* browse =
-            Place(new QToolButton(picturePanel_), buttonName.constData(), 160 + offset, row.top, 20, 20);
+            Place(new QToolButton(picturePanel_), buttonName.constData(), layout::BrowseButtonPlace(row));
         browse->setIcon(browsePicture);
-        browse->setIconSize(QSize(14, 14));
+        browse->setIconSize(QSize(layout::kBrowsePictureSize, layout::kBrowsePictureSize));
         browse->setFocusPolicy(Qt::NoFocus);
         browse->setProperty("Tag", row.face);
         const int face = row.face;
@@ -150,11 +153,11 @@ void TForm4::buildPicturePanel() {
         images_[static_cast<std::size_t>(face)] = image;
         edits_[static_cast<std::size_t>(face)] = edit;
     }
-    defaultBtn_ = Place(new QPushButton(Utf8("全て標準"), picturePanel_), "DefaultBtn", 8, 208, 75, 25);
+    defaultBtn_ = Place<QPushButton>(picturePanel_, layout::kDefaultBtn);
     connect(defaultBtn_, &QPushButton::clicked, this, [this] { DefaultBtnClick(); });
     label2_ = new QLabel(picturePanel_);
     label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->move(96, 208);
+    label2_->move(toQPoint(layout::kLabel2));
     QFont bold = font();
     bold.setBold(true);
     label2_->setFont(bold);
@@ -164,8 +167,8 @@ void TForm4::buildPicturePanel() {
 }
 
 void TForm4::buildButtons() {
-    bitBtn1_ = Place(new QPushButton(QStringLiteral("OK"), this), "BitBtn1", 232, 336, 75, 25);
-    bitBtn2_ = Place(new QPushButton(Utf8("キャンセル"), this), "BitBtn2", 320, 336, 75, 25);
+    bitBtn1_ = Place<QPushButton>(this, layout::kBitBtn1);
+    bitBtn2_ = Place<QPushButton>(this, layout::kBitBtn2);
     // Neither button answers ENTER or Escape by itself; ENTER presses whichever button holds the focus.
     for (QPushButton* button : {bitBtn1_, bitBtn2_, defaultBtn_}) {
         MakeFocusOnlyButton(button);
@@ -230,10 +233,14 @@ void TForm4::SpeedButton1Click(int face) {
     if (chosen.isEmpty()) {
         return;
     }
-    // A path that Shift-JIS cannot hold would be stored damaged; it is refused like an unreadable file.
-    QString unmappable;
-    SjisFromQString(chosen, &unmappable);
-    const std::optional<QImage> picture = unmappable.isEmpty() ? LoadPreviewPicture(chosen) : std::nullopt;
+    // A path that Shift-JIS cannot hold would be stored damaged; it is refused, with the reason.
+    const std::string unstorable = UnstorableCharacterNames(chosen.toStdU16String());
+    if (!unstorable.empty()) {
+        dialogs_.ask(settings_rules::UnstorablePathNotice(unstorable));
+        edit.clear();
+        return;
+    }
+    const std::optional<QImage> picture = LoadPreviewPicture(chosen);
     if (!picture) {
         edit.clear();
         return;

@@ -23,9 +23,6 @@
 
 namespace {
 
-constexpr int kClientWidth = 632;
-constexpr int kClientHeight = 374;
-
 // Fields of digits and signs: the input method is switched off there altogether, so that keys arrive as
 // half-width characters.
 bool holdsDigitsOnly(int field) {
@@ -53,6 +50,27 @@ void applyInputMode(EditorBox* box, BoxInputMode mode) {
     box->setInputMethodHints(hints);
 }
 
+QPushButton* PlaceButton(QPushButton* button, const DialogControlPlace& place) {
+    button->setObjectName(QString::fromLatin1(place.name));
+    button->setText(QString::fromUtf8(place.text));
+    button->setGeometry(place.place.x, place.place.y, place.place.width, place.place.height);
+    return button;
+}
+
+QKeySequence ShortcutOf(EditCommand command) {
+    switch (command) {
+        case EditCommand::Cut:
+            return QKeySequence(Qt::CTRL | Qt::Key_X);
+        case EditCommand::Copy:
+            return QKeySequence(Qt::CTRL | Qt::Key_C);
+        case EditCommand::Paste:
+            return QKeySequence(Qt::CTRL | Qt::Key_V);
+        case EditCommand::Delete:
+            break;
+    }
+    return QKeySequence(Qt::Key_Delete);
+}
+
 bool isBirthDateBox(int box) {
     return box == kBirthYearBox || box == kBirthMonthBox || box == kBirthDayBox;
 }
@@ -69,9 +87,9 @@ TForm3::TForm3(CurrentUserHost& user, Dialogs& dialogs, const std::string& appli
       folder_(std::move(folder)) {
     InitUserDialogResources();
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QString::fromUtf8("ユーザーファイル作成"));
+    setWindowTitle(QString::fromUtf8(kEditorCaption));
     setFont(UserDialogFont());
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kEditorClient.width, kEditorClient.height);
     createLabels();
     createBoxes();
     createButtons();
@@ -115,12 +133,9 @@ void TForm3::createBoxes() {
 }
 
 void TForm3::createButtons() {
-    bitBtn1_ = new QPushButton(QIcon(QStringLiteral(":/dialogs/save_ok.xpm")), QStringLiteral("OK"), this);
-    bitBtn1_->setObjectName(QStringLiteral("BitBtn1"));
-    bitBtn1_->setGeometry(552, 24, 73, 49);
-    bitBtn2_ = new QPushButton(QString::fromUtf8("キャンセル"), this);
-    bitBtn2_->setObjectName(QStringLiteral("BitBtn2"));
-    bitBtn2_->setGeometry(552, 80, 75, 49);
+    bitBtn1_ = PlaceButton(new QPushButton(QIcon(QStringLiteral(":/dialogs/save_ok.xpm")), QString(), this),
+                           kEditorOkButton);
+    bitBtn2_ = PlaceButton(new QPushButton(this), kEditorCancelButton);
     MakeFocusOnlyButton(bitBtn1_);
     MakeFocusOnlyButton(bitBtn2_);
     setTabOrder(box(kFileNameBox), bitBtn1_);
@@ -132,23 +147,49 @@ void TForm3::createButtons() {
 void TForm3::createPopupMenu() {
     popupMenu1_ = new QMenu(this);
     popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
-    const auto addItem = [this](const char* name, const char* caption, QKeySequence key,
-                                void (TForm3::*handler)()) {
-        QAction* action = popupMenu1_->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromUtf8(name));
+    for (const EditorMenuItem& item : kEditorMenu) {
+        QAction* action = popupMenu1_->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
         // The keys themselves are handled by the boxes; the menu only shows them.
-        action->setShortcut(key);
+        action->setShortcut(ShortcutOf(item.command));
         action->setShortcutContext(Qt::WidgetShortcut);
         action->setShortcutVisibleInContextMenu(true);
         action->setEnabled(false);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    cut1_ = addItem("Cut1", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), &TForm3::Cut1Click);
-    copy1_ = addItem("Copy1", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &TForm3::Copy1Click);
-    paste1_ = addItem("Paste1", "貼り付け(&V)", QKeySequence(Qt::CTRL | Qt::Key_V), &TForm3::Paste1Click);
-    dDel1_ = addItem("DDel1", "削除(&D)", QKeySequence(Qt::Key_Delete), &TForm3::DDel1Click);
+        menuItem(item.command) = action;
+        connect(action, &QAction::triggered, this, [this, command = item.command] { runCommand(command); });
+    }
     connect(popupMenu1_, &QMenu::aboutToShow, this, &TForm3::PopupMenu1Popup);
+}
+
+QAction*& TForm3::menuItem(EditCommand command) {
+    switch (command) {
+        case EditCommand::Cut:
+            return cut1_;
+        case EditCommand::Copy:
+            return copy1_;
+        case EditCommand::Paste:
+            return paste1_;
+        case EditCommand::Delete:
+            break;
+    }
+    return dDel1_;
+}
+
+void TForm3::runCommand(EditCommand command) {
+    switch (command) {
+        case EditCommand::Cut:
+            Cut1Click();
+            return;
+        case EditCommand::Copy:
+            Copy1Click();
+            return;
+        case EditCommand::Paste:
+            Paste1Click();
+            return;
+        case EditCommand::Delete:
+            DDel1Click();
+            return;
+    }
 }
 
 void TForm3::LoadUserFileIntoBoxes(const std::string& path) {
@@ -211,23 +252,9 @@ void TForm3::PopupMenu1Popup() {
     dDel1_->setEnabled(selection);
 }
 
-void TForm3::runShortcut(EditorBox::Command command) {
+void TForm3::runShortcut(EditCommand command) {
     PopupMenu1Popup();
-    QAction* item = nullptr;
-    switch (command) {
-        case EditorBox::Command::Cut:
-            item = cut1_;
-            break;
-        case EditorBox::Command::Copy:
-            item = copy1_;
-            break;
-        case EditorBox::Command::Paste:
-            item = paste1_;
-            break;
-        case EditorBox::Command::Delete:
-            item = dDel1_;
-            break;
-    }
+    QAction* item = menuItem(command);
     if (item->isEnabled()) {
         item->trigger();
     }

@@ -52,7 +52,9 @@ class TForm3 : public QDialog {
     void createPopupMenu();
     // Leaving any of the three birth-date boxes (Edit29 to Edit31).
     void Edit31Exit();
-    void runShortcut(EditorBox::Command command);
+    void runShortcut(EditCommand command);
+    QAction*& menuItem(EditCommand command);
+    void runCommand(EditCommand command);
     EditorBox* focusedBox() const;
     void Cut1Click();
     void Copy1Click();

@@ -3,12 +3,14 @@
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "dialogs/user_file_list_layout.h"
 #include "dialogs/user_file_list_logic.h"
 #include "platform/dialogs.h"
 #include "platform/error_report.h"
 #include "platform/qt/qt_sjis.h"
 #include "platform/qt/qt_text_collator.h"
 #include "qt/dialog_look.h"
+#include "qt/qt_geometry.h"
 #include "qt/user_dialog_support.h"
 #include "qt/user_file_editor.h"
 #include "toolbar/current_user_host.h"
@@ -23,12 +25,8 @@
 
 namespace {
 
-// The window is 308 x 228 pixels with its frame; the frame it was drawn for is 4 pixels on each side and a
-// 19-pixel caption, which leaves this client area.
-constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 201;
-constexpr int kListWidth = 193;
-constexpr int kListHeight = 169;
+namespace layout = user_file_list_layout;
+
 constexpr int kNameRole = Qt::UserRole;
 
 }  // namespace
@@ -42,23 +40,23 @@ TForm2::TForm2(CurrentUserHost& user, Dialogs& dialogs, const std::string& appli
       folder_(std::move(folder)) {
     InitUserDialogResources();
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QString::fromUtf8("ユーザーファイルリスト"));
+    setWindowTitle(QString::fromUtf8(layout::kCaption));
     setFont(UserDialogFont());
-    resize(kClientWidth, kClientHeight);
+    resize(layout::kClient.width, layout::kClient.height);
 
-    label1_ = new QLabel(QString::fromUtf8("ユーザーファイルを選択して下さい。"), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(8, 8, 183, 12);
+    label1_ = new QLabel(QString::fromUtf8(layout::kLabel1.text), this);
+    label1_->setObjectName(QString::fromLatin1(layout::kLabel1.name));
+    label1_->setGeometry(toQRect(layout::kLabel1.place));
 
-    bitBtn1_ = addButton(1, "OK", 24);
-    bitBtn2_ = addButton(2, "キャンセル", 56);
-    bitBtn3_ = addButton(3, "編集", 88);
-    bitBtn4_ = addButton(4, "新規", 120);
-    bitBtn5_ = addButton(5, "削除", 152);
+    bitBtn1_ = addButton(layout::kButtons[0]);
+    bitBtn2_ = addButton(layout::kButtons[1]);
+    bitBtn3_ = addButton(layout::kButtons[2]);
+    bitBtn4_ = addButton(layout::kButtons[3]);
+    bitBtn5_ = addButton(layout::kButtons[4]);
     // Created after the buttons, so that it comes last in the tab order.
     listView1_ = new QTreeWidget(this);
     listView1_->setObjectName(QStringLiteral("ListView1"));
-    listView1_->setGeometry(8, 24, kListWidth, kListHeight);
+    listView1_->setGeometry(toQRect(layout::kListView1));
     listView1_->setColumnCount(1);
     listView1_->setHeaderHidden(true);
     listView1_->header()->setStretchLastSection(false);
@@ -81,10 +79,10 @@ TForm2::TForm2(CurrentUserHost& user, Dialogs& dialogs, const std::string& appli
     dialog_look::CentreOnScreen(*this, parent);
 }
 
-QPushButton* TForm2::addButton(int number, const char* caption, int top) {
-    auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
-    pushButton->setObjectName(QStringLiteral("BitBtn%1").arg(number));
-    pushButton->setGeometry(216, top, 75, 25);
+QPushButton* TForm2::addButton(const DialogControlPlace& place) {
+    auto* pushButton = new QPushButton(QString::fromUtf8(place.text), this);
+    pushButton->setObjectName(QString::fromLatin1(place.name));
+    pushButton->setGeometry(toQRect(place.place));
     MakeFocusOnlyButton(pushButton);
     return pushButton;
 }

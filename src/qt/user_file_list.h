@@ -7,6 +7,7 @@
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+struct DialogControlPlace;
 class CurrentUserHost;
 class Dialogs;
 
@@ -39,7 +40,7 @@ class TForm2 : public QDialog {
     void FormShow();
     void ListView1Change();
     std::string selectedName() const;
-    QPushButton* addButton(int number, const char* caption, int top);
+    QPushButton* addButton(const DialogControlPlace& place);
 
     CurrentUserHost& user_;
     Dialogs& dialogs_;

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int kFontHeight = 11;
 constexpr const wchar_t* kFontFace = L"ＭＳ Ｐゴシック";
 
 int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -44,7 +43,7 @@ int PictureScale(int roomHeight, int pictureHeight, UINT dpi) {
     return std::max(1, (Scaled(roomHeight, dpi) - margin) / pictureHeight);
 }
 
-FontHandle MakeToolbarFont(UINT dpi) {
+FontHandle MakeLayoutFont(UINT dpi, int pixelHeight, FontLook look) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
@@ -53,9 +52,10 @@ FontHandle MakeToolbarFont(UINT dpi) {
         wcsncpy(font.lfFaceName, kFontFace, LF_FACESIZE - 1);
         font.lfCharSet = SHIFTJIS_CHARSET;
     }
-    font.lfHeight = -Scaled(kFontHeight, dpi);
+    font.lfHeight = -Scaled(pixelHeight, dpi);
     font.lfWidth = 0;
-    font.lfWeight = FW_NORMAL;
+    font.lfWeight = look == FontLook::Bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = FALSE;
+    font.lfUnderline = look == FontLook::Underlined ? TRUE : FALSE;
     return FontHandle(CreateFontIndirectW(&font));
 }

@@ -22,6 +22,12 @@ UINT DpiOfWindow(HWND window);
 // given 96-DPI height: the largest whole multiple that still leaves the room's 96-DPI margin around it.
 int PictureScale(int roomHeight, int pictureHeight, UINT dpi);
 
-// The toolbar's font: "ＭＳ Ｐゴシック" 11 pixels high, or the system's own Japanese interface face where
-// that face is missing.
-FontHandle MakeToolbarFont(UINT dpi);
+// The layout's face "ＭＳ Ｐゴシック", its character height given in 96-DPI pixels, or the system's own
+// Japanese interface face where that face is missing.
+enum class FontLook { Normal, Bold, Underlined };
+FontHandle MakeLayoutFont(UINT dpi, int pixelHeight, FontLook look = FontLook::Normal);
+
+// The toolbar's font: the layout's face 11 pixels high.
+inline FontHandle MakeToolbarFont(UINT dpi) {
+    return MakeLayoutFont(dpi, 11);
+}

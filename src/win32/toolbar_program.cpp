@@ -9,6 +9,10 @@
 #include "platform/win32/win32_path.h"
 #include "platform/win32/win32_window_order.h"
 #include "toolbar/toolbar_behaviour.h"
+#include "win32/dialogs/about_box.h"
+#include "win32/dialogs/picture_file_dialog.h"
+#include "win32/dialogs/settings_dialog.h"
+#include "win32/dialogs/user_file_list_dialog.h"
 #include "win32/toolbar_window.h"
 
 #include <windows.h>
@@ -27,9 +31,39 @@ std::string executablePath() {
     }
 }
 
-// What the toolbar's controls do: the shared behaviour, the help manual, and the general error report.
-// The settings, list, editor and version dialogs come with the next steps of the Windows program.
-ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, PlatformServices& platform) {
+// What the user file dialogs work with: the toolbar's current user and questions, in the program's folder.
+UserDialogContext userDialogContext(ToolbarBehaviour& behaviour, PlatformServices& platform) {
+    return {behaviour.currentUser(), behaviour.dialogs(),          *platform.clipboard,
+            *platform.textCodec,     behaviour.applicationTitle(), UserFileFolder()};
+}
+
+// The modal dialogs over the toolbar: the user file editor and list, the settings dialog and the version box.
+void addDialogs(ToolbarClicks& clicks, ToolbarBehaviour* const& behaviour, const ToolbarWindow* const& window,
+                PlatformServices& platform) {
+    clicks.openUserFileEditor = [&behaviour, &window, &platform] {
+        OpenUserFileEditor(window->handle(), userDialogContext(*behaviour, platform), std::string());
+    };
+    clicks.openUserFileList = [&behaviour, &window, &platform] {
+        OpenUserFileList(window->handle(), userDialogContext(*behaviour, platform));
+    };
+    clicks.settingsButton = [&behaviour, &window, &platform] {
+        const ToolbarPictures& pictures = window->pictures();
+        const SettingsDialogContext context{behaviour->settings(),
+                                            behaviour->buttonImagePaths(),
+                                            [&pictures](int face) { return pictures.face(face); },
+                                            [&pictures](int face) { return pictures.builtIn(face); },
+                                            [&behaviour] { behaviour->rebuildFaces(); },
+                                            behaviour->dialogs(),
+                                            *platform.textCodec,
+                                            ChoosePictureFile};
+        OpenSettingsDialog(window->handle(), context);
+    };
+}
+
+// What the toolbar's controls do: the shared behaviour, the dialogs, the help manual, and the general error
+// report.
+ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, const ToolbarWindow* const& window,
+                         PlatformServices& platform) {
     ToolbarClicks clicks;
     clicks.changeBar = [&behaviour] { behaviour->ChangeBtnClick(); };
     clicks.openButton = [&behaviour] { behaviour->SpeedButton3Click(); };
@@ -37,10 +71,12 @@ ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, PlatformServices& p
         behaviour->SpeedButton7Click(item ? ClickSender::MenuItem : ClickSender::FieldButton, tag, item);
     };
     clicks.nextButton = [&behaviour] { behaviour->SpeedButton18Click(); };
-    Shell& shell = *platform.shell;
-    clicks.helpItem = [&shell](MenuItemId item) {
+    addDialogs(clicks, behaviour, window, platform);
+    clicks.helpItem = [&window, &platform](MenuItemId item) {
         if (item == MenuItemId::Help1) {
-            OpenHelpManual(shell, executablePath());
+            OpenHelpManual(*platform.shell, executablePath());
+        } else if (item == MenuItemId::Varsion1) {
+            ShowAboutBox(window->handle(), *platform.shell, *platform.textCodec);
         }
     };
     // Written and, on failure, reported while the message loop still runs as usual; the loop ends only
@@ -71,7 +107,7 @@ int RunToolbar(PlatformServices& platform) {
 
     const ToolbarWindow* window = nullptr;
     ToolbarBehaviour* behaviourOfWindow = nullptr;
-    ToolbarWindow toolbar(*platform.textCodec, makeClicks(behaviourOfWindow, platform));
+    ToolbarWindow toolbar(*platform.textCodec, makeClicks(behaviourOfWindow, window, platform));
     window = &toolbar;
     ToolbarBehaviour behaviour(
         MakeToolbarServices(platform, [&window] { return toWindowHandle(window->handle()); }), toolbar);

@@ -69,6 +69,9 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void openUserFileEditor() override;
     void openUserFileList() override;
 
+    // The built-in pictures and the faces as the buttons show them, for the settings dialog's previews.
+    const ToolbarPictures& pictures() const { return pictures_; }
+
   private:
     // What one drawn button shows: a 96-DPI picture and the bitmap made of it for the current DPI.
     struct ButtonPicture {

@@ -2,29 +2,8 @@
 
 #include <commctrl.h>
 
-namespace {
-
-// Loads the common controls of the program's manifest (version 6) and registers the tooltip class.
-HMODULE loadCommonControls() {
-    // Found through the manifest's side-by-side binding; the process searches System32 alone otherwise.
-    const HMODULE library = LoadLibraryW(L"comctl32.dll");
-    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto initialise = library != nullptr ? reinterpret_cast<Initialise>(reinterpret_cast<void*>(
-                                                     GetProcAddress(library, "InitCommonControlsEx")))
-                                               : nullptr;
-    if (initialise != nullptr) {
-        INITCOMMONCONTROLSEX controls{};
-        controls.dwSize = sizeof controls;
-        controls.dwICC = ICC_BAR_CLASSES;
-        initialise(&controls);
-    }
-    return library;
-}
-
-}  // namespace
-
 Tooltips::Tooltips(HWND owner)
-    : library_(loadCommonControls()),
+    : controls_(ICC_BAR_CLASSES),
       owner_(owner),
       control_(CreateWindowExW(
           WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -33,9 +12,6 @@ Tooltips::Tooltips(HWND owner)
 Tooltips::~Tooltips() {
     if (control_ != nullptr) {
         DestroyWindow(control_);
-    }
-    if (library_ != nullptr) {
-        FreeLibrary(library_);
     }
 }
 

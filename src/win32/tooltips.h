@@ -1,5 +1,7 @@
 #pragma once
 
+#include "win32/common_controls.h"
+
 #include <set>
 #include <string>
 
@@ -22,7 +24,7 @@ class Tooltips {
     void relayMouseMove(HWND window, POINT at);
 
   private:
-    HMODULE library_;
+    CommonControls controls_;
     HWND owner_;
     HWND control_;
     std::set<UINT> tools_;

@@ -1,7 +1,6 @@
 #include "win32/window.h"
 
-#include <exception>
-#include <string>
+#include "win32/handler_guard.h"
 
 Window::~Window() {
     if (handle_ == nullptr) {
@@ -57,17 +56,7 @@ LRESULT CALLBACK Window::procedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    std::string what = "unknown exception";
-    try {
-        return onMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        what = error.what();
-    } catch (...) {
-    }
-    try {
-        onUncaughtException(what.c_str());
-    } catch (...) {
-        // Reporting failed as well; the message still gets its default handling.
-    }
-    return defaultHandling(message, wParam, lParam);
+    return CallCatchingAll([&] { return onMessage(message, wParam, lParam); },
+                           [this](const char* what) { onUncaughtException(what); },
+                           [&] { return defaultHandling(message, wParam, lParam); });
 }

@@ -87,3 +87,28 @@ TEST(BoxText, NamesEachUnstorableCharacterOnce) {
 }
 
 }  // namespace
+
+// A box without a byte limit of its own (a Win32 edit control counts UTF-16 units) is cut after each change.
+TEST(BoxText, AChangeOverTheLimitKeepsWhatFitsAtACharacterBoundary) {
+    struct Case {
+        const char* previous;
+        const char* proposed;
+        int maxBytes;
+        const char* text;
+        std::size_t caret;
+    };
+    const Case cases[] = {
+        {"男", "男性", 3, "男", 1},       // a typed kanji past the limit is refused
+        {"ab", "a東京b", 3, "ab", 1},     // an input method's result in the middle
+        {"", "ｱｲｳｴ", 3, "ｱｲｳ", 3},        // half-width katakana take one byte each
+        {"12345", "1234", 2, "1234", 4},  // a longer text from a file can still be shortened
+        {"", "東京", 0, "東京", 2},       // no limit
+        {"a", "a😀b", 4, "a😀b", 4},        // a pair counts as one unmappable character
+        {"a", "a😀", 2, "a", 1},           // never half a pair
+    };
+    for (const Case& c : cases) {
+        const BoxTextChange change = FittedBoxChange(u16(c.proposed), u16(c.previous), c.maxBytes);
+        EXPECT_EQ(change.text, u16(c.text)) << c.proposed;
+        EXPECT_EQ(change.caret, c.caret) << c.proposed;
+    }
+}

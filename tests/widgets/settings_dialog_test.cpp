@@ -296,4 +296,15 @@ TEST_F(SettingsDialogTest, ABrowsedIconKeepsItsPathButNotAFace) {
     EXPECT_TRUE(SamePixels(host_.buttonFaces[0], BuiltInPicture(0))) << "only bitmaps make faces";
 }
 
+TEST_F(SettingsDialogTest, APicturePathShiftJisCannotHoldIsRefusedSayingWhy) {
+    const QString picture = write(QString::fromUtf8("顔😀.bmp"), Quadrants(16), "BMP");
+    TForm4 dialog(host_, host_.scriptedDialogs,
+                  [&](QWidget*, const QString&, const QString&) { return picture; });
+    dialog.show();
+    Click(dialog, "SpeedButton1");  // face 0
+    EXPECT_TRUE(PathBox(dialog, 0).text().isEmpty());
+    ASSERT_EQ(host_.scriptedDialogs.asked.size(), 1u);
+    EXPECT_NE(host_.scriptedDialogs.asked[0].text.find("U+1F600"), std::string::npos);
+}
+
 }  // namespace

@@ -173,3 +173,12 @@ bool ZenporoProgram::close() {
 std::string ZenporoProgram::fileBytes(const std::wstring& name) const {
     return readFileBytes(folder_ + name);
 }
+
+std::string codePage932(const std::wstring& text) {
+    const int size =
+        WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    return bytes;
+}

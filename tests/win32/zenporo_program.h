@@ -48,3 +48,6 @@ void typeKeys(const std::vector<WORD>& keys);
 
 // Waits until a visible top-level window of the class and process appears; nullptr when none does in time.
 HWND waitForWindow(const wchar_t* windowClass, DWORD processId);
+
+// The text in code page 932, as the program's files hold it.
+std::string codePage932(const std::wstring& text);

@@ -24,15 +24,6 @@ constexpr int kSex = 7;
 constexpr int kBirthDate = 17;
 constexpr int kNext = 18;
 
-std::string sjis(const std::wstring& text) {
-    const int size =
-        WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
-    return bytes;
-}
-
 // Hanako Yamada, born 1 April 1990, her age as of today so that no question opens at start.
 std::string userFile() {
     const std::string age = AgeFromBirthFields("1990", "4", "1", TodayLocal());
@@ -69,7 +60,7 @@ std::string userFile() {
                                               L"1"};
     std::string bytes;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        bytes += (i == 8 ? age : sjis(fields[i])) + "\r\n";
+        bytes += (i == 8 ? age : codePage932(fields[i])) + "\r\n";
     }
     return bytes;
 }

@@ -177,15 +177,11 @@ class Win32Clipboard final : public Clipboard {
     }
 
     std::optional<std::string> text() override {
-        OpenClipboardSession session(owner_.get(), log_);
-        if (!session.isOpen()) {
+        const ClipboardRead read = ReadClipboardText(log_);
+        if (!read.text) {
             return std::nullopt;
         }
-        const std::optional<std::wstring> wide = readUnicodeText();
-        if (!wide) {
-            return std::nullopt;
-        }
-        return wideToSjis(codec_, *wide);
+        return codec_.encode(*read.text).bytes;
     }
 
   private:
@@ -196,6 +192,20 @@ class Win32Clipboard final : public Clipboard {
 };
 
 }  // namespace
+
+ClipboardRead ReadClipboardText(Log* log) {
+    const OpenClipboardSession session(nullptr, log);
+    if (!session.isOpen()) {
+        return {};
+    }
+    const std::optional<std::wstring> wide = readUnicodeText();
+    return {true, wide ? std::optional<std::u16string>(fromWide(*wide)) : std::nullopt};
+}
+
+bool ClipboardHoldsText() {
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE ||
+           IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
 
 std::unique_ptr<Clipboard> makeWin32Clipboard(const TextCodec& codec, Log* log) {
     return std::make_unique<Win32Clipboard>(codec, log);
