@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QThread>
 
 // Xlib's macros clash with Qt's headers, so it comes after them.
 #include "platform/x11/x11_support.h"
@@ -381,11 +382,29 @@ void Desktop::tapKey(const char* keysymName) {
 
 bool Desktop::typeText(const QString& text) {
     XSync(display_->get(), False);
-    QProcess xdotool;
-    xdotool.setProcessChannelMode(QProcess::ForwardedChannels);
-    xdotool.start("xdotool", {"type", "--delay", "40", "--", text});
-    return xdotool.waitForFinished(30000) && xdotool.exitStatus() == QProcess::NormalExit &&
-           xdotool.exitCode() == 0;
+    // xdotool types a character missing from the keyboard map by remapping a spare key; the next remap can
+    // reach a busy application before the key event it read, which then turns into another character. One
+    // call per character, with time for the application between them, keeps each key with its mapping.
+    QStringList pieces;
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        if (codePoint < 0x80 && !pieces.isEmpty() && pieces.back().front().unicode() < 0x80) {
+            pieces.back() += character;
+        } else {
+            pieces.push_back(character);
+        }
+    }
+    for (const QString& piece : pieces) {
+        QProcess xdotool;
+        xdotool.setProcessChannelMode(QProcess::ForwardedChannels);
+        xdotool.start("xdotool", {"type", "--delay", "40", "--", piece});
+        if (!xdotool.waitForFinished(30000) || xdotool.exitStatus() != QProcess::NormalExit ||
+            xdotool.exitCode() != 0) {
+            return false;
+        }
+        QThread::msleep(piece.front().unicode() < 0x80 ? 0 : 80);
+    }
+    return true;
 }
 
 }  // namespace x11test
