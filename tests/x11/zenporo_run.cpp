@@ -22,6 +22,8 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
+
 namespace x11test {
 
 namespace {
@@ -163,7 +165,16 @@ Desktop::Desktop() : display_(X11Display::open()) {
     }
 }
 
-Desktop::~Desktop() = default;
+Desktop::~Desktop() {
+    if (!display_) {
+        return;
+    }
+    for (const auto& [character, code] : scratchKeys_) {
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display_->get(), code, 1, &none, 1);
+    }
+    XSync(display_->get(), False);
+}
 
 std::vector<unsigned long> Desktop::windowsOf(qint64 pid) {
     Display* const d = display_->get();
@@ -380,31 +391,70 @@ void Desktop::tapKey(const char* keysymName) {
     XSync(d, False);
 }
 
-bool Desktop::typeText(const QString& text) {
-    XSync(display_->get(), False);
-    // xdotool types a character missing from the keyboard map by remapping a spare key; the next remap can
-    // reach a busy application before the key event it read, which then turns into another character. One
-    // call per character, with time for the application between them, keeps each key with its mapping.
-    QStringList pieces;
-    for (const char32_t codePoint : text.toUcs4()) {
-        const QString character = QString::fromUcs4(&codePoint, 1);
-        if (codePoint < 0x80 && !pieces.isEmpty() && pieces.back().front().unicode() < 0x80) {
-            pieces.back() += character;
-        } else {
-            pieces.push_back(character);
+// A keycode with no keysym, mapped to the character for the rest of the run. Remapping one spare key for
+// every character (as xdotool does) races with applications that read the map lazily: the key would arrive
+// under the next mapping, or under none once restored. 0 when no spare keycode is left.
+KeyCode Desktop::keyFor(char32_t character) {
+    if (const auto found = scratchKeys_.find(character); found != scratchKeys_.end()) {
+        return found->second;
+    }
+    Display* const d = display_->get();
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(d, &first, &last);
+    int perCode = 0;
+    const std::unique_ptr<KeySym, int (*)(void*)> map(
+        XGetKeyboardMapping(d, static_cast<KeyCode>(first), last - first + 1, &perCode), XFree);
+    for (int code = last; code >= first && map; --code) {
+        const KeySym* syms = map.get() + static_cast<std::ptrdiff_t>(code - first) * perCode;
+        const bool spare = std::all_of(syms, syms + perCode, [](KeySym sym) { return sym == NoSymbol; });
+        const bool taken = std::any_of(scratchKeys_.begin(), scratchKeys_.end(),
+                                       [code](const auto& entry) { return entry.second == code; });
+        if (spare && !taken) {
+            KeySym sym = 0x1000000 + character;
+            XChangeKeyboardMapping(d, code, 1, &sym, 1);
+            XSync(d, False);
+            // Time for every client to take the MappingNotify before the key comes.
+            QThread::msleep(150);
+            return scratchKeys_[character] = static_cast<KeyCode>(code);
         }
     }
-    for (const QString& piece : pieces) {
+    return 0;
+}
+
+bool Desktop::typeText(const QString& text) {
+    Display* const d = display_->get();
+    XSync(d, False);
+    QString ascii;
+    const auto typeAscii = [&ascii] {
+        if (ascii.isEmpty()) {
+            return true;
+        }
         QProcess xdotool;
         xdotool.setProcessChannelMode(QProcess::ForwardedChannels);
-        xdotool.start("xdotool", {"type", "--delay", "40", "--", piece});
-        if (!xdotool.waitForFinished(30000) || xdotool.exitStatus() != QProcess::NormalExit ||
-            xdotool.exitCode() != 0) {
+        xdotool.start("xdotool", {"type", "--delay", "40", "--", ascii});
+        ascii.clear();
+        return xdotool.waitForFinished(30000) && xdotool.exitStatus() == QProcess::NormalExit &&
+               xdotool.exitCode() == 0;
+    };
+    for (const char32_t codePoint : text.toUcs4()) {
+        if (codePoint < 0x80) {
+            ascii += QChar(static_cast<char16_t>(codePoint));
+            continue;
+        }
+        if (!typeAscii()) {
             return false;
         }
-        QThread::msleep(piece.front().unicode() < 0x80 ? 0 : 80);
+        const KeyCode code = keyFor(codePoint);
+        if (code == 0) {
+            return false;
+        }
+        XTestFakeKeyEvent(d, code, True, CurrentTime);
+        XTestFakeKeyEvent(d, code, False, CurrentTime);
+        XSync(d, False);
+        QThread::msleep(40);
     }
-    return true;
+    return typeAscii();
 }
 
 }  // namespace x11test

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -122,12 +123,15 @@ class Desktop {
     bool clickThrough(QPoint point);
     QPoint pointer();
     void tapKey(const char* keysymName);
-    // Types the text into the focused window with real key events, Japanese included: xdotool maps a spare
-    // keycode to each character it finds no key for. False when xdotool failed.
+    // Types the text into the focused window with real key events, Japanese included: a character with no
+    // key of its own gets a spare keycode. False when a key could not be sent.
     bool typeText(const QString& text);
 
   private:
+    unsigned char keyFor(char32_t character);
+
     std::shared_ptr<X11Display> display_;
+    std::map<char32_t, unsigned char> scratchKeys_;
     std::unique_ptr<WindowOrder> windows_;
 };
 
