@@ -29,6 +29,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/delivery.cpp
   src/toolbar/delivery_notice.cpp
   src/toolbar/menu_table.cpp
+  src/toolbar/native_delivery.cpp
   src/toolbar/screen_placement.cpp
   src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp

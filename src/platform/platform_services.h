@@ -5,6 +5,7 @@
 #include "platform/instance_lock.h"
 #include "platform/key_input.h"
 #include "platform/log.h"
+#include "platform/native_keyboard.h"
 #include "platform/shell.h"
 #include "platform/sleeper.h"
 #include "platform/text_codec.h"
@@ -31,6 +32,8 @@ struct PlatformServices {
     // Both null when the window system cannot be reached for delivery: the toolbar then only copies.
     std::unique_ptr<WindowOrder> windowOrder;
     std::unique_ptr<KeyInput> keyInput;
+    // Keys for the native windows of a Wayland session, through the desktop's consent; null elsewhere.
+    std::unique_ptr<NativeKeyboard> nativeKeyboard;
     // Makes the toolbar (a QWidget* or an HWND) the owner of the questions no dialog window asks, so they
     // stay above it; null until the toolbar exists.
     std::function<void(AskingWindow toolbar)> setToolbarWindow;

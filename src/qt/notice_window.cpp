@@ -29,7 +29,6 @@ NoticeWindow::NoticeWindow(QWidget* parent)
     setWordWrap(true);
     setTextFormat(Qt::PlainText);
     hideTimer_.setSingleShot(true);
-    hideTimer_.setInterval(kShowMilliseconds);
     connect(&hideTimer_, &QTimer::timeout, this, &QWidget::hide);
 }
 
@@ -52,5 +51,5 @@ void NoticeWindow::showNear(const QString& text, const QRect& anchor) {
     setGeometry(toQRect(NoticeGeometry(fromQRect(anchor), fromQSize(size), fromQRect(area))));
     show();
     raise();
-    hideTimer_.start();
+    hideTimer_.start(NoticeShowMilliseconds(static_cast<std::size_t>(text.size())));
 }

@@ -16,8 +16,6 @@ class NoticeWindow final : public QLabel {
     // Shows the text (Unicode) next to the anchor (a window's frame in screen coordinates) for a while.
     void showNear(const QString& text, const QRect& anchor);
 
-    static constexpr int kShowMilliseconds = kNoticeShowMilliseconds;
-
   private:
     QTimer hideTimer_;
 };

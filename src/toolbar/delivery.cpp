@@ -4,6 +4,7 @@
 #include "platform/log.h"
 #include "platform/sleeper.h"
 #include "toolbar/delivery_timing.h"
+#include "toolbar/native_delivery.h"
 
 #include <initializer_list>
 #include <optional>
@@ -38,7 +39,9 @@ bool waitUntilModifiersReleased(KeyInput& keys, Sleeper& sleeper) {
     }
 }
 
-const char* resultName(DeliveryResult result) {
+}  // namespace
+
+const char* DeliveryResultName(DeliveryResult result) {
     switch (result) {
         case DeliveryResult::Sent:
             return "sent";
@@ -54,9 +57,19 @@ const char* resultName(DeliveryResult result) {
             return "the window below is not the one last active";
         case DeliveryResult::FocusLost:
             return "the window below lost the focus";
+        case DeliveryResult::ConsentAsked:
+            return "the desktop's consent was asked, to be kept for later runs";
+        case DeliveryResult::ConsentAskedThisRun:
+            return "the desktop's consent was asked, for this run";
+        case DeliveryResult::ConsentPending:
+            return "the desktop's consent dialog is still open";
+        case DeliveryResult::ConsentRefused:
+            return "the desktop's consent was refused in this run";
     }
     return "?";
 }
+
+namespace {
 
 // One delivery: its ports, the window it aims at, and the log line of its outcome.
 class Delivery {
@@ -116,7 +129,7 @@ class Delivery {
         if (ports_.log == nullptr) {
             return result;
         }
-        std::string line = std::string(action_) + ": " + resultName(result);
+        std::string line = std::string(action_) + ": " + DeliveryResultName(result);
         if (target_ != 0) {
             line += "; expected " + ports_.windows.describe(target_);
             line += ", found " + (found == 0 ? std::string("none (or a window X11 cannot see)")
@@ -152,6 +165,11 @@ std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar) {
 
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports) {
+    if (GoesToNativeWindow(ports)) {
+        return DeliverToNativeWindow("paste", {Key::Control, Key::V},
+                                     settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt,
+                                     toolbar, ports);
+    }
     Delivery delivery("paste", ports);
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);
     if (activated != DeliveryResult::Sent) {
@@ -180,10 +198,14 @@ DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandl
 
 DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                          const DeliveryPorts& ports) {
+    const Key next = settings.NextKey ? Key::Tab : Key::Return;
+    if (GoesToNativeWindow(ports)) {
+        return DeliverToNativeWindow("next", {next}, std::nullopt, toolbar, ports);
+    }
     Delivery delivery("next", ports);
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, std::chrono::milliseconds{0});
     if (activated != DeliveryResult::Sent) {
         return activated;
     }
-    return delivery.finish(delivery.sendChord({settings.NextKey ? Key::Tab : Key::Return}));
+    return delivery.finish(delivery.sendChord({next}));
 }

@@ -7,6 +7,7 @@
 
 class KeyInput;
 class Log;
+class NativeKeyboard;
 class Sleeper;
 
 // What the delivery needs of the window system. Every result is written to the log when there is one.
@@ -15,6 +16,8 @@ struct DeliveryPorts {
     KeyInput& keys;
     Sleeper& sleeper;
     Log* log = nullptr;
+    // Keys for the native window the user types in, in a Wayland session that offers them; null elsewhere.
+    NativeKeyboard* native = nullptr;
 };
 
 // How a delivery ended; every result but Sent is told to the user by a short notice.
@@ -27,14 +30,23 @@ enum class DeliveryResult {
     NotLastActive,    // Wayland session: the window below is not the X11 window the user last worked in
                       // (a native Wayland window had the focus): nothing was activated or sent
     FocusLost,        // the target lost the focus between two keys: nothing more was sent, every key released
+    // A native Wayland window has the keyboard focus and the desktop's consent is needed first:
+    ConsentAsked,         // the consent dialog was opened now, and an allowance is kept for later runs
+    ConsentAskedThisRun,  // the same, where the desktop asks again at every run
+    ConsentPending,       // the dialog is still open
+    ConsentRefused,       // the user said no in this run
 };
+
+// A short English name of the result, for the log.
+const char* DeliveryResultName(DeliveryResult result);
 
 // The title of the window below the toolbar (Shift-JIS); empty when there is none.
 std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar);
 
 // Pastes the clipboard into the window below the toolbar with Ctrl+V, then presses TAB or ENTER when
 // PasteAfter is on. The keys go to the window found, by its id, and only once it is active; each key press
-// only while it still is. In a Wayland session only the X11 window the user last worked in is a target.
+// only while it still is. In a Wayland session only the X11 window the user last worked in is a target; when
+// the user was last in a native window, the keys go to that window through ports.native, once allowed.
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports);
 

@@ -25,6 +25,14 @@ const char* pasteCause(DeliveryResult result) {
             return "直前に使っていたウィンドウには自動で貼り付けられません。";
         case DeliveryResult::FocusLost:
             return "貼り付け中に別のウィンドウに切り替わったため、途中で止めました。";
+        case DeliveryResult::ConsentAsked:
+        case DeliveryResult::ConsentAskedThisRun:
+            return "";  // consentAsked() says it
+        case DeliveryResult::ConsentPending:
+            return "「リモートデスクトップ」の許可を待っています。";
+        case DeliveryResult::ConsentRefused:
+            return "「リモートデスクトップ」が許可されなかったため、貼り付けませんでした。"
+                   "Zenporo を起動し直すと、もう一度許可を求めます。";
     }
     return "";
 }
@@ -46,8 +54,30 @@ const char* nextKeyCause(DeliveryResult result) {
             return "直前に使っていたウィンドウには「次へ」のキーを自動で送れません。";
         case DeliveryResult::FocusLost:
             return "別のウィンドウに切り替わったため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::ConsentAsked:
+        case DeliveryResult::ConsentAskedThisRun:
+            return "";  // consentAsked() says it
+        case DeliveryResult::ConsentPending:
+            return "「リモートデスクトップ」の許可を待っているため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::ConsentRefused:
+            return "「リモートデスクトップ」が許可されなかったため、「次へ」のキーを送りませんでした。"
+                   "Zenporo を起動し直すと、もう一度許可を求めます。";
     }
     return "";
+}
+
+// Why the desktop's dialog comes now, how often it comes, and where the keys will go once allowed: not to
+// the window below, but to the native window that has the keyboard focus, TAB or ENTER included.
+std::string consentAsked(DeliveryResult result, DeliveryAction action) {
+    const bool thisRun = result == DeliveryResult::ConsentAskedThisRun;
+    std::string text = action == DeliveryAction::Paste ? "Wayland のウィンドウに貼り付けるため、"
+                                                       : "Wayland のウィンドウにキーを送るため、";
+    text += "「リモートデスクトップ」の許可を求めます（確認は";
+    text += thisRun ? "Zenporo を起動するたびに一度）。" : "最初の一度だけ）。";
+    text += "許可すると、次のクリックから、キーボードで入力中のウィンドウに";
+    text += action == DeliveryAction::Paste ? "貼り付け、設定の Tab や Enter もそこで押します。"
+                                            : "「次へ」のキーを送ります。";
+    return text;
 }
 
 }  // namespace
@@ -56,11 +86,45 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
     if (result == DeliveryResult::Sent) {
         return {};
     }
+    if (result == DeliveryResult::ConsentAsked || result == DeliveryResult::ConsentAskedThisRun) {
+        const std::string copied =
+            action == DeliveryAction::Paste ? "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。" : "";
+        return sjis::fromUtf8(consentAsked(result, action) + copied);
+    }
     if (action == DeliveryAction::NextKey) {
         return sjis::fromUtf8(nextKeyCause(result));
     }
     return sjis::fromUtf8(std::string(pasteCause(result)) +
                           "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。");
+}
+
+std::string ConsentAnswerNoticeText(NativeKeyboard::State state) {
+    switch (state) {
+        case NativeKeyboard::State::Ready:
+            return sjis::fromUtf8("「リモートデスクトップ」が許可されました。次のクリックから、キーボードで入力中の"
+                                  "ウィンドウに貼り付けます。");
+        case NativeKeyboard::State::Refused:
+            return DeliveryNoticeText(DeliveryResult::ConsentRefused, DeliveryAction::Paste);
+        case NativeKeyboard::State::Unavailable:
+            return sjis::fromUtf8("「リモートデスクトップ」を使えないため、Wayland のウィンドウには貼り付けられません。"
+                                  "クリックした項目はクリップボードにコピーされます。");
+        case NativeKeyboard::State::NotAsked:
+            return sjis::fromUtf8("「リモートデスクトップ」が終了しました。次のクリックで、もう一度許可を求めます。");
+        case NativeKeyboard::State::Asking:
+            return {};
+    }
+    return {};
+}
+
+int NoticeShowMilliseconds(std::size_t characters) {
+    constexpr std::size_t kReadAtOnce = 60;  // a sentence or two, read within the shortest showing
+    constexpr int kPerFurtherCharacter = 60;
+    constexpr int kLongest = 12000;
+    if (characters <= kReadAtOnce) {
+        return kNoticeShowMilliseconds;
+    }
+    return std::min(kLongest, kNoticeShowMilliseconds +
+                                  static_cast<int>(characters - kReadAtOnce) * kPerFurtherCharacter);
 }
 
 Rect NoticeGeometry(const Rect& anchor, Size size, const Rect& screenArea) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/native_keyboard.h"
 #include "toolbar/delivery.h"
 #include "toolbar/geometry.h"
 
@@ -12,8 +13,14 @@ enum class DeliveryAction { Paste, NextKey };
 // The short notice (Shift-JIS) that tells the user why nothing reached the window below; empty for Sent.
 std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action);
 
-// How long a notice stays before it goes away by itself: long enough to read one sentence.
+// The notice (Shift-JIS) of an answer of the desktop's consent dialog, or of the end of its session, which
+// comes after the click that asked; empty for Asking.
+std::string ConsentAnswerNoticeText(NativeKeyboard::State state);
+
+// How long a notice stays before it goes away by itself: long enough to read one sentence, longer for a
+// notice of more characters.
 inline constexpr int kNoticeShowMilliseconds = 3000;
+int NoticeShowMilliseconds(std::size_t characters);
 
 // Where a notice of the given size goes: under the anchor (the toolbar's frame), left edges aligned, or above
 // it when the screen area has no room below; always inside the area.

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_report.h"
 #include "platform/log.h"
+#include "platform/native_keyboard.h"
 #include "platform/platform_services.h"
 #include "settings/settings_file.h"
 #include "toolbar/toolbar_view.h"
@@ -32,13 +33,14 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     services.userFileFolder = UserFileFolder();
     if (platform.windowOrder && platform.keyInput) {
         const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
-                                  platform.log.get()};
+                                  platform.log.get(), platform.nativeKeyboard.get()};
         services.pasteIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings) {
             return PasteIntoWindowBelow(settings, toolbarWindow(), ports);
         };
         services.pressNextKey = [ports, toolbarWindow](const ToolbarSettings& settings) {
             return PressNextKeyInWindowBelow(settings, toolbarWindow(), ports);
         };
+        services.nativeKeyboard = platform.nativeKeyboard.get();
     }
     return services;
 }
@@ -54,7 +56,22 @@ ToolbarBehaviour::ToolbarBehaviour(ToolbarServices services, ToolbarView& view)
                                     [this] { UpdateHints(); },
                                     [this] { return applicationTitle_; },
                                     [this] { return services_.today(); },
-                                }) {}
+                                }) {
+    if (services_.nativeKeyboard != nullptr) {
+        services_.nativeKeyboard->setStateListener([this](NativeKeyboard::State state) {
+            const std::string text = ConsentAnswerNoticeText(state);
+            if (!text.empty()) {
+                view_.showDeliveryNotice(text);
+            }
+        });
+    }
+}
+
+ToolbarBehaviour::~ToolbarBehaviour() {
+    if (services_.nativeKeyboard != nullptr) {
+        services_.nativeKeyboard->setStateListener({});
+    }
+}
 
 void ToolbarBehaviour::showLayoutState() {
     view_.setCaptionAndTitle(applicationTitle_);

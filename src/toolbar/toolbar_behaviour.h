@@ -16,6 +16,7 @@
 class Clipboard;
 class Dialogs;
 class Log;
+class NativeKeyboard;
 class ToolbarView;
 struct PlatformServices;
 
@@ -30,6 +31,9 @@ struct ToolbarServices {
     // shown to the user as a short notice near the toolbar. Empty functions only copy.
     std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
     std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
+    // The keys for native Wayland windows that the delivery uses; its consent answers, which come after the
+    // click that asked, are shown as notices. Null where there is none.
+    NativeKeyboard* nativeKeyboard = nullptr;
 };
 
 // The behaviour's services on the platform's own. The delivery finds the window below from the toolbar's
@@ -43,6 +47,7 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
 class ToolbarBehaviour {
   public:
     ToolbarBehaviour(ToolbarServices services, ToolbarView& view);
+    ~ToolbarBehaviour();
     ToolbarBehaviour(const ToolbarBehaviour&) = delete;
     ToolbarBehaviour& operator=(const ToolbarBehaviour&) = delete;
 

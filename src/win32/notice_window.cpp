@@ -55,7 +55,7 @@ void NoticeWindow::showNear(const std::wstring& text, const RECT& anchor, HFONT 
     SetWindowPos(handle(), HWND_TOPMOST, placed.x, placed.y, placed.width, placed.height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(handle(), nullptr, TRUE);
-    SetTimer(handle(), kHideTimer, kNoticeShowMilliseconds, nullptr);
+    SetTimer(handle(), kHideTimer, static_cast<UINT>(NoticeShowMilliseconds(text.size())), nullptr);
 }
 
 LRESULT NoticeWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,6 +13,8 @@ namespace {
 constexpr DeliveryResult kFailures[] = {
     DeliveryResult::NoWindowBelow, DeliveryResult::TargetNotActive, DeliveryResult::ModifiersHeld,
     DeliveryResult::KeyFailed,     DeliveryResult::NotLastActive,   DeliveryResult::FocusLost,
+    DeliveryResult::ConsentAsked,  DeliveryResult::ConsentAskedThisRun, DeliveryResult::ConsentPending,
+    DeliveryResult::ConsentRefused,
 };
 
 bool Contains(const std::string& text, const char* utf8) {

@@ -1,6 +1,7 @@
 #include "toolbar/delivery.h"
 #include "platform/key_input.h"
 #include "platform/log.h"
+#include "platform/native_keyboard.h"
 #include "platform/sleeper.h"
 #include "support/delivery_result_printer.h"
 #include "toolbar/delivery_timing.h"
@@ -42,6 +43,7 @@ class FakeWindows : public WindowOrder {
     int activeAnswers = 1'000'000;  // how many isActive() calls answer true after that, until the focus moves
     bool wayland = false;
     std::optional<WindowHandle> lastActive;
+    std::optional<WindowHandle> active;  // what activeWindow() answers, when set
     WindowHandle askedFrom = 0;
 
     std::optional<WindowHandle> findWindowBelow(WindowHandle toolbar) override {
@@ -57,7 +59,7 @@ class FakeWindows : public WindowOrder {
         return window == kBelow && inactivePolls-- <= 0 && activeAnswers-- > 0;
     }
     void undoActivation(WindowHandle window) override { log_.push_back("undo " + std::to_string(window)); }
-    WindowHandle activeWindow() override { return activeAnswers > 0 ? kBelow : 77; }
+    WindowHandle activeWindow() override { return active.value_or(activeAnswers > 0 ? kBelow : 77); }
     bool isWaylandSession() override { return wayland; }
     std::optional<WindowHandle> lastActiveWindow() override { return lastActive; }
     std::string describe(WindowHandle window) override { return "#" + std::to_string(window); }
@@ -106,6 +108,29 @@ class FakeLog : public ::Log {
     }
 };
 
+class FakeNativeKeyboard : public NativeKeyboard {
+  public:
+    FakeNativeKeyboard(Trace& log, FakeKeys& keys) : log_(log), keys_(keys) {}
+    State current = State::Unavailable;
+    bool remembers = true;
+
+    State state() override { return current; }
+    bool remembersConsent() override { return remembers; }
+    void askConsent(WindowHandle toolbar) override {
+        log_.push_back("ask consent for " + std::to_string(toolbar));
+        current = State::Asking;
+    }
+    void setStateListener(std::function<void(State)>) override {}
+    KeyInput& keys() override { return keys_; }
+    void waitServingClipboard(std::chrono::milliseconds duration) override {
+        log_.push_back("serve clipboard " + std::to_string(duration.count()));
+    }
+
+  private:
+    Trace& log_;
+    FakeKeys& keys_;
+};
+
 class DeliveryTest : public ::testing::Test {
   protected:
     Trace log;
@@ -113,7 +138,8 @@ class DeliveryTest : public ::testing::Test {
     FakeKeys keys{log};
     FakeSleeper sleeper{log};
     FakeLog lines;
-    DeliveryPorts ports{windows, keys, sleeper, &lines};
+    FakeNativeKeyboard native{log, keys};
+    DeliveryPorts ports{windows, keys, sleeper, &lines, &native};
     ToolbarSettings settings;
 };
 
@@ -303,6 +329,52 @@ TEST_F(DeliveryTest, InAWaylandSessionOnlyTheLastActiveX11WindowIsTypedInto) {
             EXPECT_EQ(lines.lines[0], row.logLine);
         }
     }
+}
+
+// A Wayland session whose user was last in a native window: the keys go through the desktop's remote
+// control once it is allowed, with the paste's wait before TAB; the X11 window below plays no part.
+TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
+    using State = NativeKeyboard::State;
+    struct Row {
+        State state;
+        bool remembers;
+        std::optional<WindowHandle> x11Active;
+        DeliveryResult paste;
+        Trace pasteTrace;
+        Trace nextTrace;  // after the paste, from the state the paste left
+    };
+    const Trace pasted = concat(kCtrlV, {"serve clipboard 150", "Enter down", "Enter up"});
+    const Row rows[] = {
+        {State::NotAsked, true, 0, DeliveryResult::ConsentAsked, {"ask consent for 5"}, {}},
+        {State::NotAsked, false, 0, DeliveryResult::ConsentAskedThisRun, {"ask consent for 5"}, {}},
+        {State::Asking, true, 0, DeliveryResult::ConsentPending, {}, {}},
+        {State::Refused, true, 0, DeliveryResult::ConsentRefused, {}, {}},
+        {State::Ready, true, 0, DeliveryResult::Sent, pasted, {"Tab down", "Tab up"}},
+        // An X11 window took the focus meanwhile: the keys would land there.
+        {State::Ready, true, 9, DeliveryResult::FocusLost, {}, {}},
+        // No way to native windows on this desktop: the copy and its notice, as before.
+        {State::Unavailable, true, 0, DeliveryResult::NotLastActive, {}, {}},
+    };
+    windows.wayland = true;
+    windows.lastActive = 0;
+    settings.PasteAfter = true;
+    settings.AfterKey = 1;
+    settings.NextKey = true;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(row.state) << " " << *row.x11Active);
+        log.clear();
+        native.current = row.state;
+        native.remembers = row.remembers;
+        windows.active = row.x11Active;
+        EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.paste);
+        EXPECT_EQ(log, row.pasteTrace);
+        log.clear();
+        PressNextKeyInWindowBelow(settings, kToolbar, ports);
+        EXPECT_EQ(log, row.nextTrace);
+    }
+    EXPECT_TRUE(std::ranges::any_of(lines.lines, [](const std::string& line) {
+        return line.starts_with("paste into the native window with the keyboard focus: sent; through");
+    }));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The Linux program's services: Qt for dialogs, clipboard, shell, log and text; X11 (also through Xwayland)
-// for the window order and keys; a lock file for the single instance.
+// for the window order and keys; in a Wayland session, the desktop portal for keys into native windows; a
+// lock file for the single instance.
 #include "platform/platform_services.h"
 
+#include "platform/portal/portal_native_keyboard.h"
+#include "platform/portal/restore_token.h"
 #include "platform/posix/file_instance_lock.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_dialogs.h"
@@ -54,6 +57,10 @@ PlatformServices makePlatformServices() {
         services.backend = watchEvents(delivery->display);
         services.windowOrder = std::move(delivery->windows);
         services.keyInput = std::move(delivery->keys);
+        if (services.windowOrder->isWaylandSession()) {
+            services.nativeKeyboard = std::make_unique<PortalNativeKeyboard>(
+                QDBusConnection::sessionBus(), DefaultRestoreTokenPath(), services.log.get());
+        }
     }
     return services;
 }

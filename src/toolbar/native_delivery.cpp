@@ -1,0 +1,74 @@
+#include "toolbar/native_delivery.h"
+
+#include "platform/log.h"
+#include "platform/native_keyboard.h"
+#include "toolbar/delivery_timing.h"
+
+#include <string>
+
+namespace {
+
+DeliveryResult fromChordResult(ChordResult result) {
+    switch (result) {
+        case ChordResult::Sent:
+            return DeliveryResult::Sent;
+        case ChordResult::FocusLost:
+            return DeliveryResult::FocusLost;
+        case ChordResult::KeyFailed:
+            return DeliveryResult::KeyFailed;
+    }
+    return DeliveryResult::KeyFailed;
+}
+
+DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryPorts& ports) {
+    if (ports.log == nullptr) {
+        return result;
+    }
+    std::string line = std::string(action) + " into the native window with the keyboard focus: " +
+                       DeliveryResultName(result);
+    if (result == DeliveryResult::Sent) {
+        line += "; through the desktop's remote control, which cannot tell which window that is nor whether "
+                "a key is held on the real keyboard";
+    } else if (result == DeliveryResult::FocusLost) {
+        line += "; an X11 window took the focus: " + ports.windows.describe(ports.windows.activeWindow());
+    }
+    ports.log->write(LogCategory::Delivery, line);
+    return result;
+}
+
+}  // namespace
+
+bool GoesToNativeWindow(const DeliveryPorts& ports) {
+    return ports.native != nullptr && ports.windows.isWaylandSession() &&
+           ports.windows.lastActiveWindow() == WindowHandle{0} &&
+           ports.native->state() != NativeKeyboard::State::Unavailable;
+}
+
+DeliveryResult DeliverToNativeWindow(const char* action, std::initializer_list<Key> chord, std::optional<Key> after,
+                                     WindowHandle toolbar, const DeliveryPorts& ports) {
+    NativeKeyboard& native = *ports.native;
+    switch (native.state()) {
+        case NativeKeyboard::State::NotAsked:
+            native.askConsent(toolbar);
+            return logged(action,
+                          native.remembersConsent() ? DeliveryResult::ConsentAsked
+                                                    : DeliveryResult::ConsentAskedThisRun,
+                          ports);
+        case NativeKeyboard::State::Asking:
+            return logged(action, DeliveryResult::ConsentPending, ports);
+        case NativeKeyboard::State::Refused:
+            return logged(action, DeliveryResult::ConsentRefused, ports);
+        case NativeKeyboard::State::Unavailable:
+            return logged(action, DeliveryResult::NotLastActive, ports);
+        case NativeKeyboard::State::Ready:
+            break;
+    }
+    // The user may have clicked into an X11 window since: the keys would go there, unchecked.
+    const auto noX11WindowActive = [&ports] { return ports.windows.activeWindow() == WindowHandle{0}; };
+    DeliveryResult result = fromChordResult(native.keys().sendChord(chord, noX11WindowActive));
+    if (result == DeliveryResult::Sent && after) {
+        native.waitServingClipboard(delivery_timing::kNativePasteSettle);
+        result = fromChordResult(native.keys().sendChord({*after}, noX11WindowActive));
+    }
+    return logged(action, result, ports);
+}
