@@ -130,12 +130,12 @@ std::optional<std::wstring> readUnicodeText() {
     return result;
 }
 
-// A message-only window: the clipboard needs an owner window for SetClipboardData to succeed.
+// A message-only window: the clipboard needs an owner window for SetClipboardData to succeed. Its class is
+// a plain one of our own: the manifest redirects "STATIC" to the common controls, whose loading would
+// lengthen every start by tens of milliseconds.
 class OwnerWindow {
   public:
-    OwnerWindow()
-        : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr)) {}
+    OwnerWindow() : window_(create()) {}
     OwnerWindow(const OwnerWindow&) = delete;
     OwnerWindow& operator=(const OwnerWindow&) = delete;
     ~OwnerWindow() {
@@ -146,6 +146,17 @@ class OwnerWindow {
     HWND get() const { return window_; }
 
   private:
+    static HWND create() {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        constexpr const wchar_t* kClass = L"ZenporoClipboardOwner";
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = kClass;
+        RegisterClassW(&windowClass);  // fails harmlessly when a second clipboard registered it already
+        return CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    }
+
     HWND window_;
 };
 
