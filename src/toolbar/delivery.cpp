@@ -69,6 +69,18 @@ const char* DeliveryResultName(DeliveryResult result) {
     return "?";
 }
 
+DeliveryResult DeliveryResultOf(ChordResult result) {
+    switch (result) {
+        case ChordResult::Sent:
+            return DeliveryResult::Sent;
+        case ChordResult::FocusLost:
+            return DeliveryResult::FocusLost;
+        case ChordResult::KeyFailed:
+            return DeliveryResult::KeyFailed;
+    }
+    return DeliveryResult::KeyFailed;
+}
+
 namespace {
 
 // One delivery: its ports, the window it aims at, and the log line of its outcome.
@@ -107,15 +119,7 @@ class Delivery {
 
     // Sends the chord while the target still holds the focus; see KeyInput::sendChord.
     DeliveryResult sendChord(std::initializer_list<Key> chord) {
-        switch (ports_.keys.sendChord(chord, [this] { return ports_.windows.isActive(target_); })) {
-            case ChordResult::Sent:
-                return DeliveryResult::Sent;
-            case ChordResult::FocusLost:
-                return DeliveryResult::FocusLost;
-            case ChordResult::KeyFailed:
-                return DeliveryResult::KeyFailed;
-        }
-        return DeliveryResult::KeyFailed;
+        return DeliveryResultOf(ports_.keys.sendChord(chord, [this] { return ports_.windows.isActive(target_); }));
     }
 
     WindowHandle target() const { return target_; }

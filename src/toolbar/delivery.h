@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/key_input.h"
 #include "platform/window_order.h"
 #include "settings/toolbar_settings.h"
 
 #include <string>
 
-class KeyInput;
 class Log;
 class NativeKeyboard;
 class Sleeper;
@@ -39,6 +39,8 @@ enum class DeliveryResult {
 
 // A short English name of the result, for the log.
 const char* DeliveryResultName(DeliveryResult result);
+// The delivery's result of a chord sent.
+DeliveryResult DeliveryResultOf(ChordResult result);
 
 // The title of the window below the toolbar (Shift-JIS); empty when there is none.
 std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar);

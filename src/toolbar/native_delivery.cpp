@@ -8,18 +8,6 @@
 
 namespace {
 
-DeliveryResult fromChordResult(ChordResult result) {
-    switch (result) {
-        case ChordResult::Sent:
-            return DeliveryResult::Sent;
-        case ChordResult::FocusLost:
-            return DeliveryResult::FocusLost;
-        case ChordResult::KeyFailed:
-            return DeliveryResult::KeyFailed;
-    }
-    return DeliveryResult::KeyFailed;
-}
-
 DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryPorts& ports) {
     if (ports.log == nullptr) {
         return result;
@@ -65,10 +53,10 @@ DeliveryResult DeliverToNativeWindow(const char* action, std::initializer_list<K
     }
     // The user may have clicked into an X11 window since: the keys would go there, unchecked.
     const auto noX11WindowActive = [&ports] { return ports.windows.activeWindow() == WindowHandle{0}; };
-    DeliveryResult result = fromChordResult(native.keys().sendChord(chord, noX11WindowActive));
+    DeliveryResult result = DeliveryResultOf(native.keys().sendChord(chord, noX11WindowActive));
     if (result == DeliveryResult::Sent && after) {
         native.waitServingClipboard(delivery_timing::kNativePasteSettle);
-        result = fromChordResult(native.keys().sendChord({*after}, noX11WindowActive));
+        result = DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive));
     }
     return logged(action, result, ports);
 }
