@@ -1,6 +1,6 @@
 // The delivery in a real Wayland session: a headless mutter with Xwayland, a native Wayland window and the
 // X11 form of tests/x11/helpers/paste_target. As root the test runs itself again as an unprivileged user,
-// since Xwayland serves only the user who started the compositor.
+// since Xwayland serves only the user who started the compositor (see wayland_test_main.h).
 
 #include "data/sjis.h"
 #include "platform/log.h"
@@ -12,6 +12,7 @@
 #include "support/delivery_result_printer.h"
 #include "toolbar/delivery.h"
 #include "wayland_session.h"
+#include "wayland_test_main.h"
 #include "x11_probe.h"
 #include "x11_test_support.h"
 #include "zenporo_run.h"
@@ -22,9 +23,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -33,23 +31,6 @@ namespace {
 
 using x11test::TargetApp;
 using x11test::waitUntil;
-
-WaylandSession* session = nullptr;
-
-class SessionEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        session_ = std::make_unique<WaylandSession>();
-        session = session_.get();
-    }
-    void TearDown() override {
-        session = nullptr;
-        session_.reset();
-    }
-
-  private:
-    std::unique_ptr<WaylandSession> session_;
-};
 
 class RecordingLog : public Log {
   public:
@@ -86,15 +67,11 @@ class NativeWindow {
 class WaylandDeliveryTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        const WaylandSession* session = waylandtest::session();
         if (session == nullptr || !session->ready()) {
             GTEST_SKIP() << "no Wayland compositor: " << (session ? session->failure() : "");
         }
-        setenv("DISPLAY", session->x11Display().c_str(), 1);
-        setenv("WAYLAND_DISPLAY", session->waylandDisplay().c_str(), 1);
-        setenv("DBUS_SESSION_BUS_ADDRESS", session->busAddress().c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", session->runtimeDir().c_str(), 1);
-        setenv("XAUTHORITY", session->xauthority().c_str(), 1);
-        setenv("HOME", session->runtimeDir().c_str(), 1);
+        session->exportEnvironment();
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         x11test::application();
         display = X11Display::open();
@@ -219,45 +196,8 @@ TEST_F(WaylandDeliveryTest, TheProgramIsAnX11WindowWhateverQtIsToldAndPastesOnly
     EXPECT_TRUE(run.waitForCleanExit());
 }
 
-constexpr uid_t kUnprivileged = 65534;  // nobody
-
-// Whether the unprivileged user can run this program where it lies (a build inside a private home folder
-// cannot be reached).
-bool unprivilegedCanRun(const char* path) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(kUnprivileged) != 0 || setuid(kUnprivileged) != 0) {
-            _exit(2);
-        }
-        _exit(access(path, X_OK) == 0 ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Drops root for an unprivileged user, keeping the arguments: the compositor and every client must run as one
-// user (Xwayland refuses another user's connection), and best not as root. When that user cannot reach the
-// program, everything stays root instead.
-void runUnprivileged(char** argv) {
-    if (geteuid() != 0 || !unprivilegedCanRun(argv[0])) {
-        return;
-    }
-    std::vector<char*> arguments = {const_cast<char*>("setpriv"), const_cast<char*>("--reuid=65534"),
-                                    const_cast<char*>("--regid=65534"), const_cast<char*>("--clear-groups"),
-                                    const_cast<char*>("--")};
-    for (char** argument = argv; *argument != nullptr; ++argument) {
-        arguments.push_back(*argument);
-    }
-    arguments.push_back(nullptr);
-    execvp("setpriv", arguments.data());
-    // Without setpriv the test goes on as root; the compositor then says why it cannot serve us.
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    runUnprivileged(argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new SessionEnvironment);  // GoogleTest owns and deletes it
-    return RUN_ALL_TESTS();
+    return waylandtest::runTests(argc, argv, false);
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+class CompositorInput;
+class PortalStack;
+class WaylandSession;
+
+namespace waylandtest {
+
+// What runTests started once for all tests of the program: the session (check ready()), and when asked for,
+// the desktop portal and the compositor's own mouse and keyboard (null otherwise).
+const WaylandSession* session();
+PortalStack* portal();
+CompositorInput* input();
+
+// main() of a Wayland test program: runs every test in one Wayland session of its own, with the desktop
+// portal and the compositor's input when withPortal. As root the program first runs itself again as an
+// unprivileged user: the compositor and every client must run as one user (Xwayland refuses another user's
+// connection), and best not as root.
+int runTests(int argc, char** argv, bool withPortal);
+
+}  // namespace waylandtest
