@@ -170,8 +170,7 @@ std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar) {
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports) {
     if (GoesToNativeWindow(ports)) {
-        return DeliverToNativeWindow("paste", {Key::Control, Key::V},
-                                     settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt,
+        return PasteIntoNativeWindow(settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt,
                                      toolbar, ports);
     }
     Delivery delivery("paste", ports);
@@ -204,7 +203,7 @@ DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, Window
                                          const DeliveryPorts& ports) {
     const Key next = settings.NextKey ? Key::Tab : Key::Return;
     if (GoesToNativeWindow(ports)) {
-        return DeliverToNativeWindow("next", {next}, std::nullopt, toolbar, ports);
+        return PressKeyInNativeWindow(next, toolbar, ports);
     }
     Delivery delivery("next", ports);
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, std::chrono::milliseconds{0});

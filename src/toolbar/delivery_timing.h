@@ -26,6 +26,11 @@ inline constexpr milliseconds kActivationTimeout{1000};
 // release without leaving the toolbar stuck.
 inline constexpr milliseconds kModifierReleaseTimeout{2000};
 
+// Between putting the text on the clipboard and Ctrl+V in a native Wayland window. The compositor takes the
+// new X11 clipboard only once it has asked this program for its formats; a Ctrl+V before that pastes the
+// previous text. The answer takes a few milliseconds while the program serves its events.
+inline constexpr milliseconds kNativeClipboardSettle{100};
+
 // Between Ctrl+V and the TAB or ENTER after it in a native Wayland window. The window fetches the text from
 // this program's clipboard through the compositor while it goes on reading keys, so a TAB sent at once can
 // move the focus before the text arrives, and the text lands in the next box or nowhere. Fetching a short

@@ -4,6 +4,7 @@
 #include "platform/native_keyboard.h"
 #include "toolbar/delivery_timing.h"
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -32,8 +33,11 @@ bool GoesToNativeWindow(const DeliveryPorts& ports) {
            ports.native->state() != NativeKeyboard::State::Unavailable;
 }
 
-DeliveryResult DeliverToNativeWindow(const char* action, std::initializer_list<Key> chord, std::optional<Key> after,
-                                     WindowHandle toolbar, const DeliveryPorts& ports) {
+namespace {
+
+// Nothing when the keys can go, or the result of a delivery that has to ask or wait for consent instead.
+std::optional<DeliveryResult> consentStandsInTheWay(const char* action, WindowHandle toolbar,
+                                                    const DeliveryPorts& ports) {
     NativeKeyboard& native = *ports.native;
     switch (native.state()) {
         case NativeKeyboard::State::NotAsked:
@@ -51,12 +55,33 @@ DeliveryResult DeliverToNativeWindow(const char* action, std::initializer_list<K
         case NativeKeyboard::State::Ready:
             break;
     }
-    // The user may have clicked into an X11 window since: the keys would go there, unchecked.
-    const auto noX11WindowActive = [&ports] { return ports.windows.activeWindow() == WindowHandle{0}; };
-    DeliveryResult result = DeliveryResultOf(native.keys().sendChord(chord, noX11WindowActive));
+    return std::nullopt;
+}
+
+// The user may have clicked into an X11 window since: keys would go there, unchecked.
+std::function<bool()> noX11WindowActive(const DeliveryPorts& ports) {
+    return [&ports] { return ports.windows.activeWindow() == WindowHandle{0}; };
+}
+
+}  // namespace
+
+DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle toolbar, const DeliveryPorts& ports) {
+    if (const auto held = consentStandsInTheWay("paste", toolbar, ports)) {
+        return *held;
+    }
+    NativeKeyboard& native = *ports.native;
+    native.waitServingClipboard(delivery_timing::kNativeClipboardSettle);
+    DeliveryResult result = DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, noX11WindowActive(ports)));
     if (result == DeliveryResult::Sent && after) {
         native.waitServingClipboard(delivery_timing::kNativePasteSettle);
-        result = DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive));
+        result = DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive(ports)));
     }
-    return logged(action, result, ports);
+    return logged("paste", result, ports);
+}
+
+DeliveryResult PressKeyInNativeWindow(Key key, WindowHandle toolbar, const DeliveryPorts& ports) {
+    if (const auto held = consentStandsInTheWay("next", toolbar, ports)) {
+        return *held;
+    }
+    return logged("next", DeliveryResultOf(ports.native->keys().sendChord({key}, noX11WindowActive(ports))), ports);
 }

@@ -343,7 +343,7 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
         Trace pasteTrace;
         Trace nextTrace;  // after the paste, from the state the paste left
     };
-    const Trace pasted = concat(kCtrlV, {"serve clipboard 150", "Enter down", "Enter up"});
+    const Trace pasted = concat(concat({"serve clipboard 100"}, kCtrlV), {"serve clipboard 150", "Enter down", "Enter up"});
     const Row rows[] = {
         {State::NotAsked, true, 0, DeliveryResult::ConsentAsked, {"ask consent for 5"}, {}},
         {State::NotAsked, false, 0, DeliveryResult::ConsentAskedThisRun, {"ask consent for 5"}, {}},
@@ -351,7 +351,7 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
         {State::Refused, true, 0, DeliveryResult::ConsentRefused, {}, {}},
         {State::Ready, true, 0, DeliveryResult::Sent, pasted, {"Tab down", "Tab up"}},
         // An X11 window took the focus meanwhile: the keys would land there.
-        {State::Ready, true, 9, DeliveryResult::FocusLost, {}, {}},
+        {State::Ready, true, 9, DeliveryResult::FocusLost, {"serve clipboard 100"}, {}},
         // No way to native windows on this desktop: the copy and its notice, as before.
         {State::Unavailable, true, 0, DeliveryResult::NotLastActive, {}, {}},
     };

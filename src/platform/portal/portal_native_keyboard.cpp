@@ -220,10 +220,12 @@ void PortalNativeKeyboard::waitServingClipboard(std::chrono::milliseconds durati
 }
 
 void PortalNativeKeyboard::onSessionClosed(const QVariantMap&) {
+    // A session refused or failing is closed by the portal too; that end is told already.
+    if (state_ != State::Ready) {
+        return;
+    }
     log(QStringLiteral("the desktop closed the remote desktop session"));
-    bus_.disconnect(kPortalService, session_, kSessionInterface, QStringLiteral("Closed"), this,
-                    SLOT(onSessionClosed(QVariantMap)));
-    session_.clear();
+    closeSession();
     become(State::NotAsked, true);
 }
 
