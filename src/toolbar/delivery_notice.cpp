@@ -73,7 +73,7 @@ std::string consentAsked(DeliveryResult result, DeliveryAction action) {
     std::string text = action == DeliveryAction::Paste ? "Wayland のウィンドウに貼り付けるため、"
                                                        : "Wayland のウィンドウにキーを送るため、";
     text += "「リモートデスクトップ」の許可を求めます（確認は";
-    text += thisRun ? "Zenporo を起動するたびに一度）。" : "最初の一度だけ）。";
+    text += thisRun ? " Zenporo を起動するたびに一度）。" : "最初の一度だけ）。";
     text += "許可すると、次のクリックから、キーボードで入力中のウィンドウに";
     text += action == DeliveryAction::Paste ? "貼り付け、設定の Tab や Enter もそこで押します。"
                                             : "「次へ」のキーを送ります。";

@@ -159,7 +159,7 @@ class ZenporoPortalTest : public PortalStackTest {
 };
 
 constexpr const char* kConsentNotice =
-    "Wayland のウィンドウに貼り付けるため、「リモートデスクトップ」の許可を求めます（確認はZenporo を起動するたびに"
+    "Wayland のウィンドウに貼り付けるため、「リモートデスクトップ」の許可を求めます（確認は Zenporo を起動するたびに"
     "一度）。許可すると、次のクリックから、キーボードで入力中のウィンドウに貼り付け、設定の Tab や Enter もそこで"
     "押します。クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
 
