@@ -119,7 +119,8 @@ class Delivery {
 
     // Sends the chord while the target still holds the focus; see KeyInput::sendChord.
     DeliveryResult sendChord(std::initializer_list<Key> chord) {
-        return DeliveryResultOf(ports_.keys.sendChord(chord, [this] { return ports_.windows.isActive(target_); }));
+        return DeliveryResultOf(
+            ports_.keys.sendChord(chord, [this] { return ports_.windows.isActive(target_); }));
     }
 
     WindowHandle target() const { return target_; }
@@ -170,8 +171,8 @@ std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar) {
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports) {
     if (GoesToNativeWindow(ports)) {
-        return PasteIntoNativeWindow(settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt,
-                                     toolbar, ports);
+        return PasteIntoNativeWindow(
+            settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt, toolbar, ports);
     }
     Delivery delivery("paste", ports);
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);

@@ -87,8 +87,9 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
         return {};
     }
     if (result == DeliveryResult::ConsentAsked || result == DeliveryResult::ConsentAskedThisRun) {
-        const std::string copied =
-            action == DeliveryAction::Paste ? "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。" : "";
+        const std::string copied = action == DeliveryAction::Paste
+                                       ? "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。"
+                                       : "";
         return sjis::fromUtf8(consentAsked(result, action) + copied);
     }
     if (action == DeliveryAction::NextKey) {
@@ -101,15 +102,18 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
 std::string ConsentAnswerNoticeText(NativeKeyboard::State state) {
     switch (state) {
         case NativeKeyboard::State::Ready:
-            return sjis::fromUtf8("「リモートデスクトップ」が許可されました。次のクリックから、キーボードで入力中の"
-                                  "ウィンドウに貼り付けます。");
+            return sjis::fromUtf8(
+                "「リモートデスクトップ」が許可されました。次のクリックから、キーボードで入力中の"
+                "ウィンドウに貼り付けます。");
         case NativeKeyboard::State::Refused:
             return DeliveryNoticeText(DeliveryResult::ConsentRefused, DeliveryAction::Paste);
         case NativeKeyboard::State::Unavailable:
-            return sjis::fromUtf8("「リモートデスクトップ」を使えないため、Wayland のウィンドウには貼り付けられません。"
-                                  "クリックした項目はクリップボードにコピーされます。");
+            return sjis::fromUtf8(
+                "「リモートデスクトップ」を使えないため、Wayland のウィンドウには貼り付けられません。"
+                "クリックした項目はクリップボードにコピーされます。");
         case NativeKeyboard::State::NotAsked:
-            return sjis::fromUtf8("「リモートデスクトップ」が終了しました。次のクリックで、もう一度許可を求めます。");
+            return sjis::fromUtf8(
+                "「リモートデスクトップ」が終了しました。次のクリックで、もう一度許可を求めます。");
         case NativeKeyboard::State::Asking:
             return {};
     }

@@ -34,7 +34,8 @@ inline constexpr milliseconds kNativeClipboardSettle{100};
 // Between Ctrl+V and the TAB or ENTER after it in a native Wayland window. The window fetches the text from
 // this program's clipboard through the compositor while it goes on reading keys, so a TAB sent at once can
 // move the focus before the text arrives, and the text lands in the next box or nowhere. Fetching a short
-// text through Xwayland takes a few tens of milliseconds on an idle desktop; 150 ms leaves room for a busy one.
+// text through Xwayland takes a few tens of milliseconds on an idle desktop; 150 ms leaves room for a busy
+// one.
 inline constexpr milliseconds kNativePasteSettle{150};
 
 }  // namespace delivery_timing

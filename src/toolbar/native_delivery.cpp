@@ -13,11 +13,12 @@ DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryP
     if (ports.log == nullptr) {
         return result;
     }
-    std::string line = std::string(action) + " into the native window with the keyboard focus: " +
-                       DeliveryResultName(result);
+    std::string line = std::string(action) +
+                       " into the native window with the keyboard focus: " + DeliveryResultName(result);
     if (result == DeliveryResult::Sent) {
-        line += "; through the desktop's remote control, which cannot tell which window that is nor whether "
-                "a key is held on the real keyboard";
+        line +=
+            "; through the desktop's remote control, which cannot tell which window that is nor whether "
+            "a key is held on the real keyboard";
     } else if (result == DeliveryResult::FocusLost) {
         line += "; an X11 window took the focus: " + ports.windows.describe(ports.windows.activeWindow());
     }
@@ -65,13 +66,15 @@ std::function<bool()> noX11WindowActive(const DeliveryPorts& ports) {
 
 }  // namespace
 
-DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle toolbar, const DeliveryPorts& ports) {
+DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle toolbar,
+                                     const DeliveryPorts& ports) {
     if (const auto held = consentStandsInTheWay("paste", toolbar, ports)) {
         return *held;
     }
     NativeKeyboard& native = *ports.native;
     native.waitServingClipboard(delivery_timing::kNativeClipboardSettle);
-    DeliveryResult result = DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, noX11WindowActive(ports)));
+    DeliveryResult result =
+        DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, noX11WindowActive(ports)));
     if (result == DeliveryResult::Sent && after) {
         native.waitServingClipboard(delivery_timing::kNativePasteSettle);
         result = DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive(ports)));
@@ -83,5 +86,6 @@ DeliveryResult PressKeyInNativeWindow(Key key, WindowHandle toolbar, const Deliv
     if (const auto held = consentStandsInTheWay("next", toolbar, ports)) {
         return *held;
     }
-    return logged("next", DeliveryResultOf(ports.native->keys().sendChord({key}, noX11WindowActive(ports))), ports);
+    return logged("next", DeliveryResultOf(ports.native->keys().sendChord({key}, noX11WindowActive(ports))),
+                  ports);
 }

@@ -1,8 +1,8 @@
 // The portal client against a fake portal on a private session bus: what it asks for, what it keeps, and
 // what each answer of the consent dialog leaves it in.
 
-#include "platform/native_keyboard.h"
 #include "platform/portal/portal_native_keyboard.h"
+#include "platform/native_keyboard.h"
 #include "support/qt_app.h"
 #include "support/temporary_folder.h"
 
@@ -40,8 +40,8 @@ class FakePortal : public QObject, protected QDBusContext {
   public slots:
     QDBusObjectPath CreateSession(const QVariantMap& options) {
         calls << "CreateSession";
-        const QString session = "/org/freedesktop/portal/desktop/session/1_1/" +
-                                options.value("session_handle_token").toString();
+        const QString session =
+            "/org/freedesktop/portal/desktop/session/1_1/" + options.value("session_handle_token").toString();
         return answer(options, 0, {{"session_handle", session}});
     }
     QDBusObjectPath SelectDevices(const QDBusObjectPath&, const QVariantMap& options) {
@@ -75,8 +75,8 @@ class FakePortal : public QObject, protected QDBusContext {
     QDBusObjectPath answer(const QVariantMap& options, uint response, const QVariantMap& results) {
         QString sender = message().service().mid(1);
         sender.replace('.', '_');
-        const QString path =
-            "/org/freedesktop/portal/desktop/request/" + sender + "/" + options.value("handle_token").toString();
+        const QString path = "/org/freedesktop/portal/desktop/request/" + sender + "/" +
+                             options.value("handle_token").toString();
         setDelayedReply(true);
         connection().send(message().createReply(QVariant::fromValue(QDBusObjectPath(path))));
         QDBusMessage signal = QDBusMessage::createSignal(path, "org.freedesktop.portal.Request", "Response");
@@ -99,9 +99,9 @@ class PortalKeyboardTest : public ::testing::Test {
         ASSERT_TRUE(portalBus_->isConnected());
         portal_.moveToThread(&thread_);
         thread_.start();
-        ASSERT_TRUE(portalBus_->registerObject("/org/freedesktop/portal/desktop", &portal_,
-                                               QDBusConnection::ExportAllSlots |
-                                                   QDBusConnection::ExportAllProperties));
+        ASSERT_TRUE(portalBus_->registerObject(
+            "/org/freedesktop/portal/desktop", &portal_,
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
         ASSERT_TRUE(portalBus_->registerService("org.freedesktop.portal.Desktop"));
     }
     void TearDown() override {
@@ -175,13 +175,18 @@ TEST_F(PortalKeyboardTest, EachAnswerOfTheDialogLeavesItsStateAndTheTokenForTheN
         EXPECT_EQ(told, std::vector<State>{row.after});
         EXPECT_EQ(storedToken(), row.storedAfter);
         if (row.after == State::Ready) {
-            EXPECT_EQ(client->keys().sendChord({Key::Control, Key::V}, [] { return true; }), ChordResult::Sent);
+            EXPECT_EQ(client->keys().sendChord({Key::Control, Key::V}, [] { return true; }),
+                      ChordResult::Sent);
         }
         QTest::qWait(50);
         QStringList expected{"CreateSession", row.selectDevices, "Start x11:4a00007"};
         if (row.after == State::Ready) {
             // The warm-up, then Ctrl+V as keysyms.
-            expected << "Motion 0,0" << "Key ffe3 1" << "Key 76 1" << "Key ffe3 0" << "Key 76 0";
+            expected << "Motion 0,0"
+                     << "Key ffe3 1"
+                     << "Key 76 1"
+                     << "Key ffe3 0"
+                     << "Key 76 0";
         }
         EXPECT_EQ(portal_.calls.join(" | ").toStdString(), expected.join(" | ").toStdString());
     }

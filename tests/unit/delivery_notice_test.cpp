@@ -11,9 +11,9 @@
 namespace {
 
 constexpr DeliveryResult kFailures[] = {
-    DeliveryResult::NoWindowBelow, DeliveryResult::TargetNotActive, DeliveryResult::ModifiersHeld,
-    DeliveryResult::KeyFailed,     DeliveryResult::NotLastActive,   DeliveryResult::FocusLost,
-    DeliveryResult::ConsentAsked,  DeliveryResult::ConsentAskedThisRun, DeliveryResult::ConsentPending,
+    DeliveryResult::NoWindowBelow,  DeliveryResult::TargetNotActive,     DeliveryResult::ModifiersHeld,
+    DeliveryResult::KeyFailed,      DeliveryResult::NotLastActive,       DeliveryResult::FocusLost,
+    DeliveryResult::ConsentAsked,   DeliveryResult::ConsentAskedThisRun, DeliveryResult::ConsentPending,
     DeliveryResult::ConsentRefused,
 };
 

@@ -343,7 +343,8 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
         Trace pasteTrace;
         Trace nextTrace;  // after the paste, from the state the paste left
     };
-    const Trace pasted = concat(concat({"serve clipboard 100"}, kCtrlV), {"serve clipboard 150", "Enter down", "Enter up"});
+    const Trace pasted =
+        concat(concat({"serve clipboard 100"}, kCtrlV), {"serve clipboard 150", "Enter down", "Enter up"});
     const Row rows[] = {
         {State::NotAsked, true, 0, DeliveryResult::ConsentAsked, {"ask consent for 5"}, {}},
         {State::NotAsked, false, 0, DeliveryResult::ConsentAskedThisRun, {"ask consent for 5"}, {}},

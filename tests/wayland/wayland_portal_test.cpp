@@ -115,8 +115,9 @@ class ZenporoPortalTest : public PortalStackTest {
   protected:
     void startToolbar() {
         ASSERT_TRUE(folder.writeFile(u("山田花子.zpd"), x11test::userFileBytes(x11test::hanako())));
-        ASSERT_TRUE(folder.writeFile("Zenpad.ini", "[Set]\r\nFrmStyle=1\r\nBtnDown=1\r\nPasteOK=1\r\n"
-                                                   "PasteAfter=1\r\nAfterKey=0\r\n[Window]\r\nLeft=600\r\nTop=500\r\n"));
+        ASSERT_TRUE(folder.writeFile("Zenpad.ini",
+                                     "[Set]\r\nFrmStyle=1\r\nBtnDown=1\r\nPasteOK=1\r\n"
+                                     "PasteAfter=1\r\nAfterKey=0\r\n[Window]\r\nLeft=600\r\nTop=500\r\n"));
         qputenv("QT_LOGGING_RULES", "zenporo.delivery=true");
         run = std::make_unique<x11test::ZenporoProcess>(folder);
         toolbar = desktop.waitForWindow(run->pid(), u("山田花子 - Zenporo！"));
@@ -159,8 +160,10 @@ class ZenporoPortalTest : public PortalStackTest {
 };
 
 constexpr const char* kConsentNotice =
-    "Wayland のウィンドウに貼り付けるため、「リモートデスクトップ」の許可を求めます（確認は Zenporo を起動するたびに"
-    "一度）。許可すると、次のクリックから、キーボードで入力中のウィンドウに貼り付け、設定の Tab や Enter もそこで"
+    "Wayland のウィンドウに貼り付けるため、「リモートデスクトップ」の許可を求めます（確認は Zenporo "
+    "を起動するたびに"
+    "一度）。許可すると、次のクリックから、キーボードで入力中のウィンドウに貼り付け、設定の Tab や Enter "
+    "もそこで"
     "押します。クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
 
 TEST_F(ZenporoPortalTest, AfterOneConsentEveryClickPastesIntoTheNativeWindowWithTheKeyboardFocus) {
@@ -175,21 +178,26 @@ TEST_F(ZenporoPortalTest, AfterOneConsentEveryClickPastesIntoTheNativeWindowWith
                callsSinceStart().front() ==
                    PortalCall{"Start", {"x11:" + QString::number(toolbar, 16), "grant"}};
     })) << portal->diagnostics();
-    EXPECT_TRUE(noticeShows("「リモートデスクトップ」が許可されました。次のクリックから、キーボードで入力中の"
-                            "ウィンドウに貼り付けます。"));
+    EXPECT_TRUE(
+        noticeShows("「リモートデスクトップ」が許可されました。次のクリックから、キーボードで入力中の"
+                    "ウィンドウに貼り付けます。"));
     EXPECT_EQ(native->state("first"), "");
 
     // Three pastes in a row, each followed by TAB, go where the keyboard focus is.
     clickField(0);
-    EXPECT_TRUE(waitUntil([&] { return native->state("first") == "123-4567" && native->state("focus") == "1"; }))
-        << native->state("first").toStdString() << " " << native->state("focus").toStdString();
+    EXPECT_TRUE(waitUntil([&] {
+        return native->state("first") == "123-4567" && native->state("focus") == "1";
+    })) << native->state("first").toStdString()
+        << " " << native->state("focus").toStdString();
     clickField(2);
-    EXPECT_TRUE(waitUntil([&] { return native->state("second") == u("山田花子") && native->state("focus") == "0"; }))
-        << native->state("second").toStdString();
+    EXPECT_TRUE(waitUntil([&] {
+        return native->state("second") == u("山田花子") && native->state("focus") == "0";
+    })) << native->state("second").toStdString();
     // TAB into a box selects its text, which the paste replaces.
     clickField(1);
-    EXPECT_TRUE(waitUntil([&] { return native->state("first") == u("東京都千代田区千代田１－１ゼンポロビル３階"); }))
-        << native->state("first").toStdString();
+    EXPECT_TRUE(waitUntil([&] {
+        return native->state("first") == u("東京都千代田区千代田１－１ゼンポロビル３階");
+    })) << native->state("first").toStdString();
 }
 
 TEST_F(ZenporoPortalTest, ARefusedConsentLeavesTheDetailOnTheClipboardAndSendsNothing) {
@@ -197,8 +205,9 @@ TEST_F(ZenporoPortalTest, ARefusedConsentLeavesTheDetailOnTheClipboardAndSendsNo
     const std::unique_ptr<NativeTarget> native = startNative();
     startToolbar();
 
-    const char* refused = "「リモートデスクトップ」が許可されなかったため、貼り付けませんでした。Zenporo を起動し直すと、"
-                          "もう一度許可を求めます。クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
+    const char* refused =
+        "「リモートデスクトップ」が許可されなかったため、貼り付けませんでした。Zenporo を起動し直すと、"
+        "もう一度許可を求めます。クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
     // The dialog's answer replaces the notice of the click that asked.
     clickField(0);
     EXPECT_TRUE(noticeShows(refused));

@@ -127,8 +127,8 @@ void PortalNativeKeyboard::askConsent(WindowHandle toolbar) {
                            fail(QStringLiteral("CreateSession"), response);
                            return;
                        }
-                       bus_.connect(kPortalService, session_, kSessionInterface, QStringLiteral("Closed"), this,
-                                    SLOT(onSessionClosed(QVariantMap)));
+                       bus_.connect(kPortalService, session_, kSessionInterface, QStringLiteral("Closed"),
+                                    this, SLOT(onSessionClosed(QVariantMap)));
                        selectDevices();
                    });
 }
@@ -144,8 +144,9 @@ void PortalNativeKeyboard::selectDevices() {
             usedRestoreToken_ = true;
         }
     }
-    requests_.call(kRemoteDesktop, QStringLiteral("SelectDevices"), {QVariant::fromValue(QDBusObjectPath(session_))},
-                   options, [this](unsigned response, const QVariantMap&) {
+    requests_.call(kRemoteDesktop, QStringLiteral("SelectDevices"),
+                   {QVariant::fromValue(QDBusObjectPath(session_))}, options,
+                   [this](unsigned response, const QVariantMap&) {
                        if (response != 0) {
                            fail(QStringLiteral("SelectDevices"), response);
                            return;
@@ -157,8 +158,9 @@ void PortalNativeKeyboard::selectDevices() {
 void PortalNativeKeyboard::start(WindowHandle toolbar) {
     // The dialog belongs to the toolbar, so the desktop shows it above it.
     const QString parent = QStringLiteral("x11:%1").arg(static_cast<qulonglong>(toolbar), 0, 16);
-    requests_.call(kRemoteDesktop, QStringLiteral("Start"), {QVariant::fromValue(QDBusObjectPath(session_)), parent},
-                   {}, [this](unsigned response, const QVariantMap& results) {
+    requests_.call(kRemoteDesktop, QStringLiteral("Start"),
+                   {QVariant::fromValue(QDBusObjectPath(session_)), parent}, {},
+                   [this](unsigned response, const QVariantMap& results) {
                        if (response == 1) {
                            log(QStringLiteral("the user refused the remote desktop session"));
                            closeSession();
@@ -172,7 +174,8 @@ void PortalNativeKeyboard::start(WindowHandle toolbar) {
                        }
                        if (version_ >= 2) {
                            // Each token is good once: the one returned replaces the one used.
-                           const std::string token = results.value(QStringLiteral("restore_token")).toString().toStdString();
+                           const std::string token =
+                               results.value(QStringLiteral("restore_token")).toString().toStdString();
                            if (!StoreRestoreToken(restoreTokenPath_, token)) {
                                log(QStringLiteral("the restore token could not be stored"));
                            }
