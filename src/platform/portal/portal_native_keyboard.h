@@ -39,9 +39,9 @@ class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     void selectDevices();
     void start(WindowHandle toolbar);
     void warmUp();
-    // The session could not be had: why, for the log; a used restore token is dropped, so the next click
-    // asks with a dialog.
-    void fail(const QString& why, unsigned response);
+    // The portal answered a step with other than "allowed": logged, the session closed, and a restore token
+    // that was used dropped, so the next click asks with a dialog; without one the portal counts as failing.
+    void fail(const QString& step, unsigned response);
     void closeSession();
     void become(State state, bool tell);
     void log(const QString& message) const;
