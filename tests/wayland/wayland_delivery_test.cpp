@@ -67,13 +67,9 @@ class NativeWindow {
 class WaylandDeliveryTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const WaylandSession* session = waylandtest::session();
-        if (session == nullptr || !session->ready()) {
-            GTEST_SKIP() << "no Wayland compositor: " << (session ? session->failure() : "");
+        if (const std::string why = waylandtest::missingSession(); !why.empty()) {
+            GTEST_SKIP() << why;
         }
-        session->exportEnvironment();
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        x11test::application();
         display = X11Display::open();
         ASSERT_TRUE(display) << "Xwayland refused the connection";
         windows = makeX11WindowOrder(display);

@@ -52,9 +52,8 @@ class Toolbar : public QWidget {
 class PortalStackTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const WaylandSession* session = waylandtest::session();
-        if (session == nullptr || !session->ready()) {
-            GTEST_SKIP() << "no Wayland compositor: " << (session ? session->failure() : "");
+        if (const std::string why = waylandtest::missingSession(); !why.empty()) {
+            GTEST_SKIP() << why;
         }
         portal = waylandtest::portal();
         ASSERT_TRUE(portal->ready()) << portal->failure();

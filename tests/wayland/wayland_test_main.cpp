@@ -26,12 +26,15 @@ class SessionEnvironment : public ::testing::Environment {
     explicit SessionEnvironment(bool withPortal) : withPortal_(withPortal) {}
     void SetUp() override {
         sharedSession = std::make_unique<WaylandSession>();
-        if (!withPortal_ || !sharedSession->ready()) {
+        if (!sharedSession->ready()) {
             return;
         }
         sharedSession->exportEnvironment();
         setenv("QT_QPA_PLATFORM", "xcb", 1);  // the test process is an X11 client, as the program is
         x11test::application();               // bus connections want an application first
+        if (!withPortal_) {
+            return;
+        }
         sharedInput = std::make_unique<CompositorInput>(sharedSession->busAddress());
         sharedPortal = std::make_unique<PortalStack>(*sharedSession);
     }
@@ -80,8 +83,11 @@ void runUnprivileged(char** argv) {
 
 }  // namespace
 
-const WaylandSession* session() {
-    return sharedSession.get();
+std::string missingSession() {
+    if (sharedSession && sharedSession->ready()) {
+        return {};
+    }
+    return "no Wayland compositor: " + (sharedSession ? sharedSession->failure() : std::string());
 }
 
 PortalStack* portal() {

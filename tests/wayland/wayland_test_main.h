@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class CompositorInput;
 class PortalStack;
 class WaylandSession;
@@ -8,7 +10,8 @@ namespace waylandtest {
 
 // What runTests started once for all tests of the program: the session (check ready()), and when asked for,
 // the desktop portal and the compositor's own mouse and keyboard (null otherwise).
-const WaylandSession* session();
+// Why there is no session to test in (for GTEST_SKIP); empty when there is one, with its environment exported.
+std::string missingSession();
 PortalStack* portal();
 CompositorInput* input();
 
