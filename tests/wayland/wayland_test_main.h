@@ -4,14 +4,13 @@
 
 class CompositorInput;
 class PortalStack;
-class WaylandSession;
 
 namespace waylandtest {
 
-// What runTests started once for all tests of the program: the session (check ready()), and when asked for,
-// the desktop portal and the compositor's own mouse and keyboard (null otherwise).
-// Why there is no session to test in (for GTEST_SKIP); empty when there is one, with its environment exported.
+// What runTests started once for all tests of the program. Why there is no session to test in (for
+// GTEST_SKIP); empty when there is one, its environment exported into this process.
 std::string missingSession();
+// The desktop portal and the compositor's own mouse and keyboard, when asked for (null otherwise).
 PortalStack* portal();
 CompositorInput* input();
 
