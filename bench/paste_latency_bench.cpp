@@ -10,6 +10,7 @@
 #include "bench_stats.h"
 #include "data/sjis.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
 #include "toolbar/delivery.h"
@@ -90,7 +91,8 @@ int main(int argc, char* argv[]) {
     QtClipboard clipboard;
     ThreadSleeper sleeper;
     const ToolbarSettings settings;  // paste only, no key after it
-    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper};
+    SystemSteadyClock clock;
+    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper, clock};
     const std::string text = sjis::fromUtf8(kText);
     const QString expected = QString::fromUtf8(kText);
 

@@ -24,9 +24,11 @@ set(ZENPORO_CORE_SOURCES
   src/settings/ini_file.cpp
   src/settings/settings_file.cpp
   src/toolbar/button_picture.cpp
+  src/toolbar/clipboard_handoff.cpp
   src/toolbar/composition.cpp
   src/toolbar/current_user.cpp
   src/toolbar/delivery.cpp
+  src/toolbar/delivery_ports.cpp
   src/toolbar/delivery_notice.cpp
   src/toolbar/menu_table.cpp
   src/toolbar/native_delivery.cpp

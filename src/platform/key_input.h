@@ -26,9 +26,10 @@ class KeyInput {
     virtual bool anyModifierHeld() = 0;
 
     // Presses the keys in order, then releases them in the same order; targetHasFocus() is asked before the
-    // keys go out, and a false answer sends no further press. Once anything was pressed every key of the
-    // chord is released, so none stays down. This one asks before every press and sends one event at a
-    // time; a platform that can send the whole chord at once, with no key of the user's between, does so.
+    // keys go out, and a false answer sends no further press. Every key whose press was sent, or failed, is
+    // released, so none stays down; a key never pressed gets no release. This one asks before every press and
+    // sends one event at a time; a platform that can send the whole chord at once, with no key of the user's
+    // between, does so.
     virtual ChordResult sendChord(std::initializer_list<Key> chord,
                                   const std::function<bool()>& targetHasFocus);
 };

@@ -8,6 +8,7 @@
 #include "platform/native_keyboard.h"
 #include "platform/shell.h"
 #include "platform/sleeper.h"
+#include "platform/steady_clock.h"
 #include "platform/text_codec.h"
 #include "platform/window_order.h"
 
@@ -29,6 +30,7 @@ struct PlatformServices {
     std::unique_ptr<Shell> shell;
     std::unique_ptr<InstanceLock> instanceLock;
     std::unique_ptr<Sleeper> sleeper;
+    std::unique_ptr<SteadyClock> clock = std::make_unique<SystemSteadyClock>();
     // Both null when the window system cannot be reached for delivery: the toolbar then only copies.
     std::unique_ptr<WindowOrder> windowOrder;
     std::unique_ptr<KeyInput> keyInput;

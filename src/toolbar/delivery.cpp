@@ -1,8 +1,10 @@
 #include "toolbar/delivery.h"
 
+#include "platform/clipboard.h"
 #include "platform/key_input.h"
 #include "platform/log.h"
 #include "platform/sleeper.h"
+#include "platform/steady_clock.h"
 #include "toolbar/delivery_timing.h"
 #include "toolbar/native_delivery.h"
 
@@ -11,77 +13,19 @@
 
 namespace {
 
-// Polls until the window holds the focus, for at most kActivationTimeout.
-bool waitUntilActive(WindowOrder& windows, Sleeper& sleeper, WindowHandle window) {
-    using namespace delivery_timing;
-    for (milliseconds waited{0};; waited += kActivationPoll) {
-        if (windows.isActive(window)) {
-            return true;
-        }
-        if (waited >= kActivationTimeout) {
+// Polls until done() is true, for at most the timeout by the clock: a platform's sleep may last longer than
+// asked for.
+template <typename Done>
+bool pollUntil(const DeliveryPorts& ports, std::chrono::milliseconds timeout, Done done) {
+    const SteadyClock::time_point deadline = ports.clock.now() + timeout;
+    while (!done()) {
+        if (ports.clock.now() >= deadline) {
             return false;
         }
-        sleeper.sleep(kActivationPoll);
+        ports.sleeper.sleep(delivery_timing::kActivationPoll);
     }
+    return true;
 }
-
-// Polls until the user has let go of every modifier key, for at most kModifierReleaseTimeout.
-bool waitUntilModifiersReleased(KeyInput& keys, Sleeper& sleeper) {
-    using namespace delivery_timing;
-    for (milliseconds waited{0};; waited += kActivationPoll) {
-        if (!keys.anyModifierHeld()) {
-            return true;
-        }
-        if (waited >= kModifierReleaseTimeout) {
-            return false;
-        }
-        sleeper.sleep(kActivationPoll);
-    }
-}
-
-}  // namespace
-
-const char* DeliveryResultName(DeliveryResult result) {
-    switch (result) {
-        case DeliveryResult::Sent:
-            return "sent";
-        case DeliveryResult::NoWindowBelow:
-            return "no window below";
-        case DeliveryResult::TargetNotActive:
-            return "the window below did not become active";
-        case DeliveryResult::ModifiersHeld:
-            return "a modifier key stayed held";
-        case DeliveryResult::KeyFailed:
-            return "a key could not be sent";
-        case DeliveryResult::NotLastActive:
-            return "the window below is not the one last active";
-        case DeliveryResult::FocusLost:
-            return "the window below lost the focus";
-        case DeliveryResult::ConsentAsked:
-            return "the desktop's consent was asked, to be kept for later runs";
-        case DeliveryResult::ConsentAskedThisRun:
-            return "the desktop's consent was asked, for this run";
-        case DeliveryResult::ConsentPending:
-            return "the desktop's consent dialog is still open";
-        case DeliveryResult::ConsentRefused:
-            return "the desktop's consent was refused in this run";
-    }
-    return "?";
-}
-
-DeliveryResult DeliveryResultOf(ChordResult result) {
-    switch (result) {
-        case ChordResult::Sent:
-            return DeliveryResult::Sent;
-        case ChordResult::FocusLost:
-            return DeliveryResult::FocusLost;
-        case ChordResult::KeyFailed:
-            return DeliveryResult::KeyFailed;
-    }
-    return DeliveryResult::KeyFailed;
-}
-
-namespace {
 
 // One delivery: its ports, the window it aims at, and the log line of its outcome.
 class Delivery {
@@ -108,11 +52,22 @@ class Delivery {
         if (settle.count() > 0) {
             ports_.sleeper.sleep(settle);
         }
-        if (!waitUntilActive(ports_.windows, ports_.sleeper, target_)) {
+        if (!pollUntil(ports_, delivery_timing::kActivationTimeout,
+                       [this] { return ports_.windows.isActive(target_); })) {
             return abandon(DeliveryResult::TargetNotActive);
         }
-        if (!waitUntilModifiersReleased(ports_.keys, ports_.sleeper)) {
+        if (!pollUntil(ports_, delivery_timing::kModifierReleaseTimeout,
+                       [this] { return !ports_.keys.anyModifierHeld(); })) {
             return abandon(DeliveryResult::ModifiersHeld);
+        }
+        return DeliveryResult::Sent;
+    }
+
+    // Another program may have taken the clipboard since the click put our text there: a Ctrl+V would paste
+    // its text instead, so nothing is sent and the focus goes back.
+    DeliveryResult checkClipboardStillOurs() {
+        if (ports_.clipboard != nullptr && !ports_.clipboard->ownsText()) {
+            return abandon(DeliveryResult::ClipboardNotOwned);
         }
         return DeliveryResult::Sent;
     }
@@ -178,6 +133,9 @@ DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandl
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);
     if (activated != DeliveryResult::Sent) {
         return activated;
+    }
+    if (const DeliveryResult owned = delivery.checkClipboardStillOurs(); owned != DeliveryResult::Sent) {
+        return owned;
     }
     // Ctrl is released before V; V is never pressed without Ctrl, which would type a "v".
     const DeliveryResult pasted = delivery.sendChord({Key::Control, Key::V});

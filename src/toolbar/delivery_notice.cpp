@@ -25,11 +25,19 @@ const char* pasteCause(DeliveryResult result) {
             return "直前に使っていたウィンドウには自動で貼り付けられません。";
         case DeliveryResult::FocusLost:
             return "貼り付け中に別のウィンドウに切り替わったため、途中で止めました。";
+        case DeliveryResult::ClipboardNotOwned:
         case DeliveryResult::ConsentAsked:
         case DeliveryResult::ConsentAskedThisRun:
-            return "";  // consentAsked() says it
+            return "";  // DeliveryNoticeText() says it
+        case DeliveryResult::ConsentResuming:
+            return "前回の「リモートデスクトップ」の許可を確かめています。確認画面が出たときは、許可すると"
+                   "次のクリックから貼り付けます。";
         case DeliveryResult::ConsentPending:
             return "「リモートデスクトップ」の許可を待っています。";
+        case DeliveryResult::CompositorDidNotTake:
+            return "デスクトップがクリップボードを受け取らなかったため、貼り付けませんでした。";
+        case DeliveryResult::PasteUnconfirmed:
+            return "貼り付けを確かめられなかったので、Tab や Enter は押しませんでした。";
         case DeliveryResult::ConsentRefused:
             return "「リモートデスクトップ」が許可されなかったため、貼り付けませんでした。"
                    "Zenporo を起動し直すと、もう一度許可を求めます。";
@@ -54,9 +62,16 @@ const char* nextKeyCause(DeliveryResult result) {
             return "直前に使っていたウィンドウには「次へ」のキーを自動で送れません。";
         case DeliveryResult::FocusLost:
             return "別のウィンドウに切り替わったため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::ClipboardNotOwned:
+        case DeliveryResult::CompositorDidNotTake:
+        case DeliveryResult::PasteUnconfirmed:
+            return "";  // results of a paste only
         case DeliveryResult::ConsentAsked:
         case DeliveryResult::ConsentAskedThisRun:
             return "";  // consentAsked() says it
+        case DeliveryResult::ConsentResuming:
+            return "前回の「リモートデスクトップ」の許可を確かめているため、「次へ」のキーを送りませんでした"
+                   "。";
         case DeliveryResult::ConsentPending:
             return "「リモートデスクトップ」の許可を待っているため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::ConsentRefused:
@@ -95,27 +110,46 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
     if (action == DeliveryAction::NextKey) {
         return sjis::fromUtf8(nextKeyCause(result));
     }
+    if (result == DeliveryResult::ClipboardNotOwned) {
+        // Our text is not on the clipboard: there is no Ctrl+V to advise.
+        return sjis::fromUtf8(
+            "ほかのプログラムがクリップボードを使っているため、貼り付けませんでした。"
+            "もう一度クリックしてください。");
+    }
     return sjis::fromUtf8(std::string(pasteCause(result)) +
                           "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。");
 }
 
-std::string ConsentAnswerNoticeText(NativeKeyboard::State state) {
-    switch (state) {
-        case NativeKeyboard::State::Ready:
+std::string ConsentChangeNoticeText(NativeKeyboard::Change change, bool consentKept) {
+    using Change = NativeKeyboard::Change;
+    const char* const nextClick = consentKept ? "次のクリックで、前回の許可を使って再開します。"
+                                              : "次のクリックで、もう一度許可を求めます。";
+    switch (change) {
+        case Change::Allowed:
             return sjis::fromUtf8(
                 "「リモートデスクトップ」が許可されました。次のクリックから、キーボードで入力中の"
                 "ウィンドウに貼り付けます。");
-        case NativeKeyboard::State::Refused:
+        case Change::Refused:
             return DeliveryNoticeText(DeliveryResult::ConsentRefused, DeliveryAction::Paste);
-        case NativeKeyboard::State::Unavailable:
+        case Change::EndedByDesktop:
+            return sjis::fromUtf8(std::string("「リモートデスクトップ」が終了しました。") + nextClick);
+        case Change::ServiceRestarted:
+            return sjis::fromUtf8(std::string("「リモートデスクトップ」のサービスが再起動したため、"
+                                              "接続が切れました。") +
+                                  nextClick);
+        case Change::NotHonoured:
+            return sjis::fromUtf8(
+                "前回の「リモートデスクトップ」の許可は使えなくなりました。次のクリックで、もう一度許可を"
+                "求めます。");
+        case Change::Failed:
             return sjis::fromUtf8(
                 "「リモートデスクトップ」を使えないため、Wayland のウィンドウには貼り付けられません。"
                 "クリックした項目はクリップボードにコピーされます。");
-        case NativeKeyboard::State::NotAsked:
+        case Change::Hung:
             return sjis::fromUtf8(
-                "「リモートデスクトップ」が終了しました。次のクリックで、もう一度許可を求めます。");
-        case NativeKeyboard::State::Asking:
-            return {};
+                "「リモートデスクトップ」が応答しないため、Wayland のウィンドウには貼り付けられません。"
+                "デスクトップのサービスが再起動するまで、クリックした項目はクリップボードにコピーだけされます"
+                "。");
     }
     return {};
 }

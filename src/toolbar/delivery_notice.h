@@ -13,9 +13,9 @@ enum class DeliveryAction { Paste, NextKey };
 // The short notice (Shift-JIS) that tells the user why nothing reached the window below; empty for Sent.
 std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action);
 
-// The notice (Shift-JIS) of an answer of the desktop's consent dialog, or of the end of its session, which
-// comes after the click that asked; empty for Asking.
-std::string ConsentAnswerNoticeText(NativeKeyboard::State state);
+// The notice (Shift-JIS) of a change of the keys for native windows outside a click (the consent dialog's
+// answer, the session's end), saying what the next click does: with an allowance kept, it restores it.
+std::string ConsentChangeNoticeText(NativeKeyboard::Change change, bool consentKept);
 
 // How long a notice stays before it goes away by itself: long enough to read one sentence, longer for a
 // notice of more characters.

@@ -1,15 +1,20 @@
 #include "toolbar/native_delivery.h"
 
+#include "platform/clipboard.h"
 #include "platform/log.h"
 #include "platform/native_keyboard.h"
+#include "platform/steady_clock.h"
+#include "toolbar/clipboard_handoff.h"
 #include "toolbar/delivery_timing.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
-DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryPorts& ports) {
+DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryPorts& ports,
+                      const std::string& detail = {}) {
     if (ports.log == nullptr) {
         return result;
     }
@@ -22,8 +27,24 @@ DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryP
     } else if (result == DeliveryResult::FocusLost) {
         line += "; an X11 window took the focus: " + ports.windows.describe(ports.windows.activeWindow());
     }
-    ports.log->write(LogCategory::Delivery, line);
+    ports.log->write(LogCategory::Delivery, line + detail);
     return result;
+}
+
+std::vector<ClipboardRequest> requestsSeen(const DeliveryPorts& ports) {
+    return ports.clipboard == nullptr ? std::vector<ClipboardRequest>{} : ports.clipboard->requestsSinceSet();
+}
+
+std::string requestsDetail(const DeliveryPorts& ports) {
+    return "; clipboard requests since it was set: " + DescribeClipboardRequests(requestsSeen(ports));
+}
+
+std::string millisecondsSince(SteadyClock::time_point from, SteadyClock::time_point to) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count()) + " ms";
+}
+
+bool clipboardStillOurs(const DeliveryPorts& ports) {
+    return ports.clipboard == nullptr || ports.clipboard->ownsText();
 }
 
 }  // namespace
@@ -36,17 +57,49 @@ bool GoesToNativeWindow(const DeliveryPorts& ports) {
 
 namespace {
 
+DeliveryResult askWithDialog(const char* action, WindowHandle toolbar, const DeliveryPorts& ports) {
+    NativeKeyboard& native = *ports.native;
+    native.askConsent(toolbar);
+    return logged(
+        action,
+        native.remembersConsent() ? DeliveryResult::ConsentAsked : DeliveryResult::ConsentAskedThisRun,
+        ports);
+}
+
+// An allowance kept from an earlier run is restored inside the click, so the first click of a run pastes.
+// When the restore takes longer, the click says so and sends nothing: its answer never starts a late paste.
+std::optional<DeliveryResult> restoreKeptConsent(const char* action, WindowHandle toolbar,
+                                                 const DeliveryPorts& ports) {
+    NativeKeyboard& native = *ports.native;
+    native.askConsent(toolbar);
+    native.waitServingEvents(delivery_timing::kConsentRestoreTimeout,
+                             [&native] { return native.state() != NativeKeyboard::State::Asking; });
+    switch (native.state()) {
+        case NativeKeyboard::State::Ready:
+            return std::nullopt;
+        case NativeKeyboard::State::Asking:
+            return logged(action, DeliveryResult::ConsentResuming, ports);
+        case NativeKeyboard::State::NotAsked:
+            // The desktop did not honour the kept allowance and dropped it: the dialog comes now.
+            return askWithDialog(action, toolbar, ports);
+        case NativeKeyboard::State::Refused:
+            return logged(action, DeliveryResult::ConsentRefused, ports);
+        case NativeKeyboard::State::Unavailable:
+            return logged(action, DeliveryResult::NotLastActive, ports);
+    }
+    return std::nullopt;
+}
+
 // Nothing when the keys can go, or the result of a delivery that has to ask or wait for consent instead.
 std::optional<DeliveryResult> consentStandsInTheWay(const char* action, WindowHandle toolbar,
                                                     const DeliveryPorts& ports) {
     NativeKeyboard& native = *ports.native;
     switch (native.state()) {
         case NativeKeyboard::State::NotAsked:
-            native.askConsent(toolbar);
-            return logged(action,
-                          native.remembersConsent() ? DeliveryResult::ConsentAsked
-                                                    : DeliveryResult::ConsentAskedThisRun,
-                          ports);
+            if (native.hasKeptConsent()) {
+                return restoreKeptConsent(action, toolbar, ports);
+            }
+            return askWithDialog(action, toolbar, ports);
         case NativeKeyboard::State::Asking:
             return logged(action, DeliveryResult::ConsentPending, ports);
         case NativeKeyboard::State::Refused:
@@ -72,14 +125,36 @@ DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle tool
         return *held;
     }
     NativeKeyboard& native = *ports.native;
-    native.waitServingClipboard(delivery_timing::kNativeClipboardSettle);
-    DeliveryResult result =
-        DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, noX11WindowActive(ports)));
-    if (result == DeliveryResult::Sent && after) {
-        native.waitServingClipboard(delivery_timing::kNativePasteSettle);
-        result = DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive(ports)));
+    const SteadyClock::time_point begin = ports.clock.now();
+    // Until the compositor holds the new clipboard, a Ctrl+V pastes the previous owner's text.
+    const bool taken = native.waitServingEvents(delivery_timing::kCompositorTakeTimeout, [&ports] {
+        return !clipboardStillOurs(ports) || CompositorTookClipboard(requestsSeen(ports));
+    });
+    if (!clipboardStillOurs(ports)) {
+        return logged("paste", DeliveryResult::ClipboardNotOwned, ports);
     }
-    return logged("paste", result, ports);
+    if (!taken) {
+        return logged("paste", DeliveryResult::CompositorDidNotTake, ports, requestsDetail(ports));
+    }
+    const std::size_t seenBeforePaste = requestsSeen(ports).size();
+    const SteadyClock::time_point takenAt = ports.clock.now();
+    const std::string takenAfter =
+        "; the compositor held the clipboard after " + millisecondsSince(begin, takenAt);
+    const DeliveryResult pasted =
+        DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, noX11WindowActive(ports)));
+    if (pasted != DeliveryResult::Sent || !after) {
+        return logged("paste", pasted, ports, takenAfter);
+    }
+    // TAB or ENTER only once the window fetched the text: sent at once, it could move the focus before the
+    // text arrives, or follow a paste that went nowhere (ENTER in a terminal runs what is on its line).
+    if (!native.waitServingEvents(delivery_timing::kPasteFetchTimeout,
+                                  [&] { return PasteFetchedText(requestsSeen(ports), seenBeforePaste); })) {
+        return logged("paste", DeliveryResult::PasteUnconfirmed, ports, requestsDetail(ports));
+    }
+    const std::string fetchedAfter =
+        ", the window fetched the text " + millisecondsSince(takenAt, ports.clock.now()) + " after that";
+    return logged("paste", DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive(ports))),
+                  ports, takenAfter + fetchedAfter);
 }
 
 DeliveryResult PressKeyInNativeWindow(Key key, WindowHandle toolbar, const DeliveryPorts& ports) {

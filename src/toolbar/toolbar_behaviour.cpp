@@ -13,6 +13,7 @@
 #include "toolbar/toolbar_view.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -32,8 +33,9 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
     if (platform.windowOrder && platform.keyInput) {
-        const DeliveryPorts ports{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
-                                  platform.log.get(), platform.nativeKeyboard.get()};
+        const DeliveryPorts ports{*platform.windowOrder,   *platform.keyInput, *platform.sleeper,
+                                  *platform.clock,         platform.log.get(), platform.nativeKeyboard.get(),
+                                  platform.clipboard.get()};
         services.pasteIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings) {
             return PasteIntoWindowBelow(settings, toolbarWindow(), ports);
         };
@@ -58,18 +60,21 @@ ToolbarBehaviour::ToolbarBehaviour(ToolbarServices services, ToolbarView& view)
                                     [this] { return services_.today(); },
                                 }) {
     if (services_.nativeKeyboard != nullptr) {
-        services_.nativeKeyboard->setStateListener([this](NativeKeyboard::State state) {
-            const std::string text = ConsentAnswerNoticeText(state);
-            if (!text.empty()) {
-                view_.showDeliveryNotice(text);
+        NativeKeyboard* const native = services_.nativeKeyboard;
+        native->setChangeListener([this, native](NativeKeyboard::Change change) {
+            // A change during a click's own wait is told with that click's notice.
+            if (delivering_) {
+                changeDuringClick_ = change;
+                return;
             }
+            view_.showDeliveryNotice(ConsentChangeNoticeText(change, native->hasKeptConsent()));
         });
     }
 }
 
 ToolbarBehaviour::~ToolbarBehaviour() {
     if (services_.nativeKeyboard != nullptr) {
-        services_.nativeKeyboard->setStateListener({});
+        services_.nativeKeyboard->setChangeListener({});
     }
 }
 
@@ -171,9 +176,15 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
         if (services_.clipboard == nullptr || !services_.clipboard->setText(composition.text)) {
             throw cannotOpenClipboard();
         }
-        if (settings_.PasteOK && services_.pasteIntoWindowBelow) {
-            showDeliveryNotice(services_.pasteIntoWindowBelow(settings_), DeliveryAction::Paste);
+        if (!settings_.PasteOK || !services_.pasteIntoWindowBelow) {
+            return;
         }
+        // Another program may have taken the clipboard at once: a paste would bring its text.
+        if (!services_.clipboard->ownsText()) {
+            showDeliveryNotice(DeliveryResult::ClipboardNotOwned, DeliveryAction::Paste);
+            return;
+        }
+        showDeliveryNotice(deliver(services_.pasteIntoWindowBelow), DeliveryAction::Paste);
     } catch (const AppError& error) {
         ShowErrorReport(*services_.dialogs, error.message(), applicationTitle_);
     }
@@ -181,12 +192,30 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
 
 void ToolbarBehaviour::SpeedButton18Click() {
     if (services_.pressNextKey) {
-        showDeliveryNotice(services_.pressNextKey(settings_), DeliveryAction::NextKey);
+        showDeliveryNotice(deliver(services_.pressNextKey), DeliveryAction::NextKey);
     }
 }
 
+DeliveryResult ToolbarBehaviour::deliver(
+    const std::function<DeliveryResult(const ToolbarSettings&)>& delivery) {
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(delivering_);
+    return delivery(settings_);
+}
+
 void ToolbarBehaviour::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {
-    const std::string text = DeliveryNoticeText(result, action);
+    std::string text = DeliveryNoticeText(result, action);
+    // The click's result says what became of the consent it asked for; a session that ended or a service
+    // that failed meanwhile changes what the next click does, which the result alone does not tell.
+    using Change = NativeKeyboard::Change;
+    const std::optional<Change> change = std::exchange(changeDuringClick_, std::nullopt);
+    if (change && *change != Change::Allowed && *change != Change::Refused &&
+        *change != Change::NotHonoured) {
+        text += ConsentChangeNoticeText(*change, services_.nativeKeyboard->hasKeptConsent());
+    }
     if (!text.empty()) {
         view_.showDeliveryNotice(text);
     }

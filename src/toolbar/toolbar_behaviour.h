@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/birth_date.h"
+#include "platform/native_keyboard.h"
 #include "settings/toolbar_settings.h"
 #include "toolbar/composition.h"
 #include "toolbar/current_user.h"
@@ -16,7 +17,6 @@
 class Clipboard;
 class Dialogs;
 class Log;
-class NativeKeyboard;
 class ToolbarView;
 struct PlatformServices;
 
@@ -31,8 +31,8 @@ struct ToolbarServices {
     // shown to the user as a short notice near the toolbar. Empty functions only copy.
     std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
     std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
-    // The keys for native Wayland windows that the delivery uses; its consent answers, which come after the
-    // click that asked, are shown as notices. Null where there is none.
+    // The keys for native Wayland windows that the delivery uses; its changes outside a click (the consent
+    // dialog's answer, the session's end) are shown as notices. Null where there is none.
     NativeKeyboard* nativeKeyboard = nullptr;
 };
 
@@ -93,6 +93,7 @@ class ToolbarBehaviour {
   private:
     void setCaptionAndTitle(const std::string& caption);
     void chooseFirstUserFile();
+    DeliveryResult deliver(const std::function<DeliveryResult(const ToolbarSettings&)>& delivery);
     void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
     void writeSettings() const;
     void log(const std::string& utf8Message) const;
@@ -107,4 +108,6 @@ class ToolbarBehaviour {
     ToolbarHints hints_;
     CurrentUser user_;
     bool destroyed_ = false;
+    bool delivering_ = false;  // a click's delivery runs (it may wait, serving events)
+    std::optional<NativeKeyboard::Change> changeDuringClick_;
 };

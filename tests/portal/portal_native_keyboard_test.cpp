@@ -30,8 +30,12 @@ class FakePortal : public QObject, protected QDBusContext {
     Q_PROPERTY(uint AvailableDeviceTypes READ availableDeviceTypes)
   public:
     uint portalVersion = 2;
+    uint createResponse = 0;
     uint startResponse = 0;
+    bool startUnanswered = false;  // the dialog stays open
     QString returnedToken;
+    enum class KeyReply { Done, Denied, Hang } keyReply = KeyReply::Done;
+    QString lastSession;
     QStringList calls;  // "Method detail", in order; read once the thread is idle
 
     uint version() const { return portalVersion; }
@@ -40,9 +44,9 @@ class FakePortal : public QObject, protected QDBusContext {
   public slots:
     QDBusObjectPath CreateSession(const QVariantMap& options) {
         calls << "CreateSession";
-        const QString session =
+        lastSession =
             "/org/freedesktop/portal/desktop/session/1_1/" + options.value("session_handle_token").toString();
-        return answer(options, 0, {{"session_handle", session}});
+        return answer(options, createResponse, {{"session_handle", lastSession}});
     }
     QDBusObjectPath SelectDevices(const QDBusObjectPath&, const QVariantMap& options) {
         QString detail = "types=" + options.value("types").toString();
@@ -61,24 +65,34 @@ class FakePortal : public QObject, protected QDBusContext {
         if (!returnedToken.isEmpty()) {
             results.insert("restore_token", returnedToken);
         }
-        return answer(options, startResponse, results);
+        return answer(options, startResponse, results, !startUnanswered);
     }
     void NotifyPointerMotion(const QDBusObjectPath&, const QVariantMap&, double dx, double dy) {
         calls << QString("Motion %1,%2").arg(dx).arg(dy);
     }
     void NotifyKeyboardKeysym(const QDBusObjectPath&, const QVariantMap&, int keysym, uint state) {
         calls << QString("Key %1 %2").arg(keysym, 0, 16).arg(state);
+        if (keyReply == KeyReply::Denied) {
+            // What the portal answers for a session it does not know.
+            sendErrorReply(QDBusError::AccessDenied, "Invalid session");
+        } else if (keyReply == KeyReply::Hang) {
+            QThread::msleep(1300);
+        }
     }
 
   private:
     // Replies with the request's path, then answers through its Response signal, as the portal does.
-    QDBusObjectPath answer(const QVariantMap& options, uint response, const QVariantMap& results) {
+    QDBusObjectPath answer(const QVariantMap& options, uint response, const QVariantMap& results,
+                           bool respond = true) {
         QString sender = message().service().mid(1);
         sender.replace('.', '_');
         const QString path = "/org/freedesktop/portal/desktop/request/" + sender + "/" +
                              options.value("handle_token").toString();
         setDelayedReply(true);
         connection().send(message().createReply(QVariant::fromValue(QDBusObjectPath(path))));
+        if (!respond) {
+            return QDBusObjectPath(path);
+        }
         QDBusMessage signal = QDBusMessage::createSignal(path, "org.freedesktop.portal.Request", "Response");
         signal << response << results;
         connection().send(signal);
@@ -114,6 +128,22 @@ class PortalKeyboardTest : public ::testing::Test {
     }
 
     void lookLikeGnome() { ASSERT_TRUE(portalBus_->registerService("org.gnome.Mutter.RemoteDesktop")); }
+
+    // The user pressed Stop in the desktop's indicator.
+    void endSessionInTheDesktop() {
+        portalBus_->send(
+            QDBusMessage::createSignal(portal_.lastSession, "org.freedesktop.portal.Session", "Closed")
+            << QVariantMap());
+    }
+    // The portal's service restarted: its name left the bus and came back.
+    void restartPortal() {
+        ASSERT_TRUE(portalBus_->unregisterService("org.freedesktop.portal.Desktop"));
+        ASSERT_TRUE(portalBus_->registerService("org.freedesktop.portal.Desktop"));
+    }
+    void storeToken(const char* token) {
+        std::filesystem::create_directories(std::filesystem::path(tokenPath()).parent_path());
+        std::ofstream(tokenPath()) << token;
+    }
 
     std::unique_ptr<PortalNativeKeyboard> keyboard() {
         return std::make_unique<PortalNativeKeyboard>(QDBusConnection::connectToBus(address_, "client"),
@@ -166,7 +196,7 @@ TEST_F(PortalKeyboardTest, EachAnswerOfTheDialogLeavesItsStateAndTheTokenForTheN
         }
         const auto client = keyboard();
         std::vector<State> told;
-        client->setStateListener([&told](State state) { told.push_back(state); });
+        client->setChangeListener([&](NativeKeyboard::Change) { told.push_back(client->state()); });
         ASSERT_EQ(client->state(), State::NotAsked);
         EXPECT_EQ(client->remembersConsent(), row.version >= 2);
         client->askConsent(0x4a00007);
@@ -190,6 +220,76 @@ TEST_F(PortalKeyboardTest, EachAnswerOfTheDialogLeavesItsStateAndTheTokenForTheN
         }
         EXPECT_EQ(portal_.calls.join(" | ").toStdString(), expected.join(" | ").toStdString());
     }
+}
+
+using Change = NativeKeyboard::Change;
+
+// A kept allowance is used once per ask, forgotten when the user stops the session, and kept when the portal
+// loses the session on its own.
+TEST_F(PortalKeyboardTest, TheKeptAllowanceGoesOnlyWhenTheUserEndsTheSession) {
+    lookLikeGnome();
+    portal_.returnedToken = "new";
+    storeToken("old");
+    const auto client = keyboard();
+    std::vector<Change> told;
+    client->setChangeListener([&told](Change change) { told.push_back(change); });
+    ASSERT_TRUE(client->hasKeptConsent());
+    client->askConsent(0x4a00007);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state() == State::Ready; }, 5000));
+
+    // The portal lost the session: the next click asks again, with the allowance kept.
+    portal_.keyReply = FakePortal::KeyReply::Denied;
+    EXPECT_EQ(client->keys().sendChord({Key::Control, Key::V}, [] { return true; }), ChordResult::KeyFailed);
+    EXPECT_EQ(client->state(), State::NotAsked);
+    EXPECT_EQ(storedToken(), "new");
+    // An ask that fails before it used the allowance leaves it alone.
+    portal_.createResponse = 2;
+    client->askConsent(0x4a00007);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->state() == State::Unavailable; }, 5000));
+    EXPECT_EQ(storedToken(), "new");
+
+    // The next run restores it; the user's Stop in the desktop forgets it, so the dialog comes next time.
+    portal_.createResponse = 0;
+    portal_.keyReply = FakePortal::KeyReply::Done;
+    const auto nextRun = keyboard();
+    nextRun->setChangeListener([&told](Change change) { told.push_back(change); });
+    nextRun->askConsent(0x4a00007);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return nextRun->state() == State::Ready; }, 5000));
+    endSessionInTheDesktop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return nextRun->state() == State::NotAsked; }, 5000));
+    EXPECT_EQ(storedToken(), "");
+    EXPECT_FALSE(nextRun->hasKeptConsent());
+    EXPECT_EQ(told, (std::vector{Change::Allowed, Change::ServiceRestarted, Change::Failed, Change::Allowed,
+                                 Change::EndedByDesktop}));
+}
+
+// A portal that hangs costs one key's wait, then none until it restarts; a restart ends an open dialog too.
+TEST_F(PortalKeyboardTest, AHungOrRestartedPortalIsLeftAndAskedAgainOnceItIsBack) {
+    lookLikeGnome();
+    portal_.portalVersion = 1;
+    const auto client = keyboard();
+    std::vector<Change> told;
+    client->setChangeListener([&told](Change change) { told.push_back(change); });
+    client->askConsent(0x4a00007);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client->state() == State::Ready; }, 5000));
+    portal_.keyReply = FakePortal::KeyReply::Hang;
+    portal_.calls.clear();
+    EXPECT_EQ(client->keys().sendChord({Key::Control, Key::V}, [] { return true; }), ChordResult::KeyFailed);
+    EXPECT_EQ(client->state(), State::Unavailable);
+    QTest::qWait(600);
+    EXPECT_EQ(portal_.calls, QStringList{"Key ffe3 1"}) << "no V, and no release into a hung portal";
+
+    portal_.keyReply = FakePortal::KeyReply::Done;
+    restartPortal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->state() == State::NotAsked; }, 5000));
+    portal_.startUnanswered = true;
+    client->askConsent(0x4a00007);
+    QTest::qWait(200);
+    EXPECT_EQ(client->state(), State::Asking);
+    restartPortal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->state() == State::NotAsked; }, 5000));
+    EXPECT_EQ(told, (std::vector{Change::Allowed, Change::Hung, Change::ServiceRestarted,
+                                 Change::ServiceRestarted}));
 }
 
 TEST_F(PortalKeyboardTest, OnlyGnomeIsOffered) {

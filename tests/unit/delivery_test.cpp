@@ -1,9 +1,12 @@
 #include "toolbar/delivery.h"
+#include "platform/clipboard.h"
 #include "platform/key_input.h"
 #include "platform/log.h"
 #include "platform/native_keyboard.h"
 #include "platform/sleeper.h"
+#include "platform/steady_clock.h"
 #include "support/delivery_result_printer.h"
+#include "toolbar/clipboard_handoff.h"
 #include "toolbar/delivery_timing.h"
 
 #include <gtest/gtest.h>
@@ -88,15 +91,50 @@ class FakeKeys : public KeyInput {
     Trace& log_;
 };
 
+class FakeClock : public SteadyClock {
+  public:
+    time_point now() override { return time; }
+    time_point time;
+};
+
+// Advances the fake clock by the wait asked for, or by a whole timer tick where a platform rounds up to one.
 class FakeSleeper : public Sleeper {
   public:
-    explicit FakeSleeper(Trace& log) : log_(log) {}
+    FakeSleeper(Trace& log, FakeClock& clock) : log_(log), clock_(clock) {}
     void sleep(std::chrono::milliseconds duration) override {
         log_.push_back("sleep " + std::to_string(duration.count()));
+        clock_.time += std::max(duration, tick);
     }
+    std::chrono::milliseconds tick{0};
 
   private:
     Trace& log_;
+    FakeClock& clock_;
+};
+
+ClipboardRequest compositors(ClipboardRequest::Kind kind) {
+    return {kind, true, kind == ClipboardRequest::Kind::Formats ? "TARGETS" : "text"};
+}
+const ClipboardRequest kTargets = compositors(ClipboardRequest::Kind::Formats);
+const ClipboardRequest kRead = compositors(ClipboardRequest::Kind::Text);
+const ClipboardRequest kOtherClientsRead{ClipboardRequest::Kind::Text, false, "text by 0x600001"};
+
+// The requests other programs make arrive while the delivery waits serving events: one batch per wait.
+class FakeClipboard : public Clipboard {
+  public:
+    bool setText(const std::string&) override { return true; }
+    std::optional<std::string> text() override { return std::nullopt; }
+    bool ownsText() override { return owned; }
+    std::vector<ClipboardRequest> requestsSinceSet() const override { return seen; }
+    void arrive() {
+        if (!arriving.empty()) {
+            seen.insert(seen.end(), arriving.front().begin(), arriving.front().end());
+            arriving.erase(arriving.begin());
+        }
+    }
+    bool owned = true;
+    std::vector<ClipboardRequest> seen;
+    std::vector<std::vector<ClipboardRequest>> arriving;
 };
 
 class FakeLog : public ::Log {
@@ -110,25 +148,36 @@ class FakeLog : public ::Log {
 
 class FakeNativeKeyboard : public NativeKeyboard {
   public:
-    FakeNativeKeyboard(Trace& log, FakeKeys& keys) : log_(log), keys_(keys) {}
+    FakeNativeKeyboard(Trace& log, FakeKeys& keys, FakeClipboard& clipboard)
+        : log_(log), keys_(keys), clipboard_(clipboard) {}
     State current = State::Unavailable;
     bool remembers = true;
+    bool kept = false;
+    std::optional<State> afterRestore;  // where a restore of the kept allowance ends during the click's wait
 
     State state() override { return current; }
     bool remembersConsent() override { return remembers; }
+    bool hasKeptConsent() override { return kept; }
     void askConsent(WindowHandle toolbar) override {
         log_.push_back("ask consent for " + std::to_string(toolbar));
         current = State::Asking;
     }
-    void setStateListener(std::function<void(State)>) override {}
+    void setChangeListener(std::function<void(Change)>) override {}
     KeyInput& keys() override { return keys_; }
-    void waitServingClipboard(std::chrono::milliseconds duration) override {
-        log_.push_back("serve clipboard " + std::to_string(duration.count()));
+    bool waitServingEvents(std::chrono::milliseconds cap, const std::function<bool()>& done) override {
+        log_.push_back("wait " + std::to_string(cap.count()));
+        clipboard_.arrive();
+        if (current == State::Asking && afterRestore) {
+            current = *afterRestore;
+            kept = current != State::NotAsked;
+        }
+        return done();
     }
 
   private:
     Trace& log_;
     FakeKeys& keys_;
+    FakeClipboard& clipboard_;
 };
 
 class DeliveryTest : public ::testing::Test {
@@ -136,10 +185,12 @@ class DeliveryTest : public ::testing::Test {
     Trace log;
     FakeWindows windows{log};
     FakeKeys keys{log};
-    FakeSleeper sleeper{log};
+    FakeClock clock;
+    FakeSleeper sleeper{log, clock};
     FakeLog lines;
-    FakeNativeKeyboard native{log, keys};
-    DeliveryPorts ports{windows, keys, sleeper, &lines, &native};
+    FakeClipboard clipboard;
+    FakeNativeKeyboard native{log, keys, clipboard};
+    DeliveryPorts ports{windows, keys, sleeper, clock, &lines, &native, &clipboard};
     ToolbarSettings settings;
 };
 
@@ -194,7 +245,7 @@ TEST_F(DeliveryTest, EveryPressedKeyIsReleasedWhenAPressFails) {
     };
     // V is never pressed without Ctrl, and nothing follows a failed paste.
     const Row rows[] = {
-        {Key::Control, {"Ctrl down", "Ctrl up", "V up"}},
+        {Key::Control, {"Ctrl down", "Ctrl up"}},
         {Key::V, kCtrlV},
         {Key::Tab, concat(kCtrlV, {"Tab down", "Tab up"})},
     };
@@ -243,6 +294,18 @@ TEST_F(DeliveryTest, NothingIsSentToATargetThatNeverBecomesActive) {
     using namespace delivery_timing;
     const auto polls = std::count(log.begin(), log.end(), "sleep 10");
     EXPECT_EQ(polls, kActivationTimeout / kActivationPoll);
+
+    // A platform whose waits last a whole timer tick: the timeout is still a second, not a hundred ticks.
+    sleeper.tick = std::chrono::milliseconds{16};
+    const SteadyClock::time_point begin = clock.time;
+    EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::TargetNotActive);
+    EXPECT_LE(clock.time - begin, kPasteSettle + kActivationTimeout + sleeper.tick);
+}
+
+TEST_F(DeliveryTest, NothingIsSentWhenAnotherProgramTookTheClipboardBeforeCtrlV) {
+    clipboard.owned = false;
+    EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::ClipboardNotOwned);
+    EXPECT_EQ(log, (Trace{"activate 42", "sleep 100", "undo 42"}));
 }
 
 TEST_F(DeliveryTest, KeysWaitForTheUserToLetGoOfModifiersAndAreNotSentWhileHeld) {
@@ -269,7 +332,7 @@ TEST_F(DeliveryTest, EveryKeyWaitsForTheTargetToStillBeActiveAndNothingFollowsAL
     };
     const Row rows[] = {
         {1, DeliveryResult::FocusLost, {}},
-        {2, DeliveryResult::FocusLost, {"Ctrl down", "Ctrl up", "V up"}},
+        {2, DeliveryResult::FocusLost, {"Ctrl down", "Ctrl up"}},
         {3, DeliveryResult::FocusLost, kCtrlV},
         {4, DeliveryResult::Sent, concat(kCtrlV, {"Tab down", "Tab up", "activate 42"})},
         {5, DeliveryResult::Sent, concat(kCtrlV, {"Tab down", "Tab up"})},
@@ -343,8 +406,7 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
         Trace pasteTrace;
         Trace nextTrace;  // after the paste, from the state the paste left
     };
-    const Trace pasted =
-        concat(concat({"serve clipboard 100"}, kCtrlV), {"serve clipboard 150", "Enter down", "Enter up"});
+    const Trace pasted = concat(concat({"wait 1000"}, kCtrlV), {"wait 1000", "Enter down", "Enter up"});
     const Row rows[] = {
         {State::NotAsked, true, 0, DeliveryResult::ConsentAsked, {"ask consent for 5"}, {}},
         {State::NotAsked, false, 0, DeliveryResult::ConsentAskedThisRun, {"ask consent for 5"}, {}},
@@ -352,7 +414,7 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
         {State::Refused, true, 0, DeliveryResult::ConsentRefused, {}, {}},
         {State::Ready, true, 0, DeliveryResult::Sent, pasted, {"Tab down", "Tab up"}},
         // An X11 window took the focus meanwhile: the keys would land there.
-        {State::Ready, true, 9, DeliveryResult::FocusLost, {"serve clipboard 100"}, {}},
+        {State::Ready, true, 9, DeliveryResult::FocusLost, {"wait 1000"}, {}},
         // No way to native windows on this desktop: the copy and its notice, as before.
         {State::Unavailable, true, 0, DeliveryResult::NotLastActive, {}, {}},
     };
@@ -366,6 +428,8 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
         log.clear();
         native.current = row.state;
         native.remembers = row.remembers;
+        clipboard.seen.clear();
+        clipboard.arriving = {{kTargets, kRead}, {kRead}};
         windows.active = row.x11Active;
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.paste);
         EXPECT_EQ(log, row.pasteTrace);
@@ -376,6 +440,115 @@ TEST_F(DeliveryTest, ANativeWindowGetsTheKeysOnlyOnceTheDesktopAllowsIt) {
     EXPECT_TRUE(std::ranges::any_of(lines.lines, [](const std::string& line) {
         return line.starts_with("paste into the native window with the keyboard focus: sent; through");
     }));
+}
+
+TEST(ClipboardHandOff, TheCompositorHoldsTheTextOnlyAfterItsFormatsAndThenAReadAndThePasteIsOneMoreRead) {
+    const ClipboardRequest otherClientsFormats{ClipboardRequest::Kind::Formats, false, "TARGETS by 0x600001"};
+    struct Row {
+        const char* name;
+        std::vector<ClipboardRequest> requests;
+        bool taken;
+        bool fetchedAfterTwo;  // a paste sent once the first two requests were seen
+    };
+    const Row rows[] = {
+        {"none", {}, false, false},
+        {"formats only", {kTargets}, false, false},
+        {"a read before the formats", {kRead, kTargets}, false, false},
+        {"another client's", {otherClientsFormats, kOtherClientsRead}, false, false},
+        {"taken, the manager's copy", {kTargets, kRead}, true, false},
+        {"another client reads after the paste", {kTargets, kRead, kOtherClientsRead}, true, false},
+        {"the paste's read", {kTargets, kRead, kRead}, true, true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CompositorTookClipboard(row.requests), row.taken) << row.name;
+        EXPECT_EQ(PasteFetchedText(row.requests, 2), row.fetchedAfterTwo) << row.name;
+    }
+}
+
+// A native paste waits for what the compositor does with the clipboard, never for a blind while: Ctrl+V only
+// once it holds our text, TAB or ENTER only once the window fetched it.
+TEST_F(DeliveryTest, ANativePasteSendsNothingBlind) {
+    struct Row {
+        const char* name;
+        std::vector<std::vector<ClipboardRequest>> arriving;  // one batch per wait
+        bool owned;
+        DeliveryResult result;
+        Trace trace;
+    };
+    const Row rows[] = {
+        {"nothing asked", {}, true, DeliveryResult::CompositorDidNotTake, {"wait 1000"}},
+        {"formats only", {{kTargets}}, true, DeliveryResult::CompositorDidNotTake, {"wait 1000"}},
+        {"another program took the clipboard",
+         {{kTargets, kRead}},
+         false,
+         DeliveryResult::ClipboardNotOwned,
+         {"wait 1000"}},
+        {"no fetch after Ctrl+V",
+         {{kTargets, kRead}, {kOtherClientsRead}},
+         true,
+         DeliveryResult::PasteUnconfirmed,
+         concat(concat({"wait 1000"}, kCtrlV), {"wait 1000"})},
+    };
+    windows.wayland = true;
+    windows.lastActive = 0;
+    windows.active = 0;
+    native.current = NativeKeyboard::State::Ready;
+    settings.PasteAfter = true;
+    settings.AfterKey = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        log.clear();
+        lines.lines.clear();
+        clipboard.seen.clear();
+        clipboard.arriving = row.arriving;
+        clipboard.owned = row.owned;
+        EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
+        EXPECT_EQ(log, row.trace);
+        ASSERT_EQ(lines.lines.size(), 1u);
+        if (row.result != DeliveryResult::ClipboardNotOwned) {
+            EXPECT_NE(lines.lines[0].find("clipboard requests since it was set: " +
+                                          DescribeClipboardRequests(clipboard.seen)),
+                      std::string::npos)
+                << lines.lines[0];
+        }
+    }
+}
+
+// An allowance kept from an earlier run is restored inside the first click, which then pastes; a restore
+// still running after the wait sends nothing, then or later.
+TEST_F(DeliveryTest, AKeptConsentIsRestoredWithinTheClick) {
+    using State = NativeKeyboard::State;
+    struct Row {
+        std::optional<State> afterRestore;
+        DeliveryResult result;
+        Trace trace;
+    };
+    const Row rows[] = {
+        {State::Ready, DeliveryResult::Sent,
+         concat(concat({"ask consent for 5", "wait 500", "wait 1000"}, kCtrlV),
+                {"wait 1000", "Tab down", "Tab up"})},
+        {std::nullopt, DeliveryResult::ConsentResuming, {"ask consent for 5", "wait 500"}},
+        // The desktop dropped the kept allowance: its dialog is asked for in the same click.
+        {State::NotAsked,
+         DeliveryResult::ConsentAsked,
+         {"ask consent for 5", "wait 500", "ask consent for 5"}},
+    };
+    windows.wayland = true;
+    windows.lastActive = 0;
+    windows.active = 0;
+    settings.PasteAfter = true;
+    settings.AfterKey = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(DeliveryResultName(row.result));
+        log.clear();
+        native.current = State::NotAsked;
+        native.kept = true;
+        native.afterRestore = row.afterRestore;
+        clipboard.seen.clear();
+        clipboard.arriving = {{}, {kTargets, kRead}, {kRead}};
+        EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
+        EXPECT_EQ(log, row.trace);
+    }
 }
 
 }  // namespace

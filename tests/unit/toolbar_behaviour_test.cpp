@@ -53,8 +53,10 @@ class FakeClipboard final : public Clipboard {
         return !refuse;
     }
     std::optional<std::string> text() override { return std::nullopt; }
+    bool ownsText() override { return owned; }
     std::vector<std::string> texts;
     bool refuse = false;
+    bool owned = true;  // false: another program took the clipboard at once
 };
 
 // A toolbar on a fresh user file folder, with every service faked.
@@ -126,6 +128,7 @@ struct ClickCase {
     std::optional<MenuItemId> item = std::nullopt;
     bool pasteOK = true;
     bool clipboardRefuses = false;
+    bool clipboardTaken = false;
     DeliveryResult delivered = DeliveryResult::Sent;
     std::vector<std::string> copied = {};
     int pastes = 0;
@@ -154,6 +157,9 @@ TEST(ToolbarClick, ComposesThenNotifiesOrCopiesAndPastes) {
          .copied = {"100-0001"}, .pastes = 1},
         {.name = "clipboard held", .record = hanako(), .clipboardRefuses = true,
          .asked = "クリップボードを開くことができません.", .icon = DialogIcon::Error},
+        // A notice, not the error report, and no paste of the other program's text.
+        {.name = "clipboard taken at once", .record = hanako(), .clipboardTaken = true,
+         .delivered = DeliveryResult::ClipboardNotOwned, .copied = {"100-0001"}},
         {.name = "record too short", .record = UserRecord(10, "x"), .tag = 8,
          .asked = "リストのインデックスが範囲を超えています (16)", .icon = DialogIcon::Error},
     };
@@ -166,6 +172,7 @@ TEST(ToolbarClick, ComposesThenNotifiesOrCopiesAndPastes) {
         }
         toolbar.behaviour.settings().PasteOK = c.pasteOK;
         toolbar.clipboard.refuse = c.clipboardRefuses;
+        toolbar.clipboard.owned = !c.clipboardTaken;
         toolbar.delivered = c.delivered;
         const ClickSender sender = c.item ? ClickSender::MenuItem : ClickSender::FieldButton;
         toolbar.behaviour.SpeedButton7Click(sender, c.tag, c.item);

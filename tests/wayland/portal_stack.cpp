@@ -51,7 +51,7 @@ std::string helperProgram(const char* name) {
 }  // namespace
 
 PortalStack::PortalStack(const WaylandSession& session, Answer answer)
-    : folder_(session.runtimeDir() + "/portal") {
+    : folder_(session.runtimeDir() + "/portal"), session_(&session) {
     if (!session.ready()) {
         failure_ = "no session";
         return;
@@ -86,13 +86,10 @@ void PortalStack::start(const WaylandSession& session) {
     if (!waitForName(kBackendName, backend_, backendLog)) {
         return;
     }
-    const std::string frontendLog = folder_ + "/frontend.log";
-    frontend_ =
-        session.spawn({"/usr/libexec/xdg-desktop-portal", "--verbose"},
-                      {"XDG_DESKTOP_PORTAL_DIR=" + folder_, "XDG_CURRENT_DESKTOP=GNOME"}, frontendLog);
-    if (!waitForName(kPortalName, frontend_, frontendLog)) {
+    if (!startFrontend()) {
         return;
     }
+    const std::string frontendLog = folder_ + "/frontend.log";
     QDBusMessage get = QDBusMessage::createMethodCall(kPortalName, "/org/freedesktop/portal/desktop",
                                                       "org.freedesktop.DBus.Properties", "Get");
     get.setArguments({"org.freedesktop.portal.RemoteDesktop", "version"});
@@ -101,6 +98,20 @@ void PortalStack::start(const WaylandSession& session) {
         failure_ = "the frontend offers no RemoteDesktop portal (" + version.errorMessage().toStdString() +
                    "): " + logTail(frontendLog, 1500);
     }
+}
+
+bool PortalStack::startFrontend() {
+    const std::string frontendLog = folder_ + "/frontend.log";
+    frontend_ =
+        session_->spawn({"/usr/libexec/xdg-desktop-portal", "--verbose"},
+                        {"XDG_DESKTOP_PORTAL_DIR=" + folder_, "XDG_CURRENT_DESKTOP=GNOME"}, frontendLog);
+    return waitForName(kPortalName, frontend_, frontendLog);
+}
+
+bool PortalStack::restartFrontend() {
+    endProcess(frontend_);
+    frontend_ = -1;
+    return startFrontend();
 }
 
 bool PortalStack::waitForName(const QString& name, pid_t& program, const std::string& logFile) {

@@ -47,6 +47,10 @@ class PortalStack {
     // From the backend's start until the frontend served the RemoteDesktop portal.
     std::chrono::milliseconds startupTime() const { return startupTime_; }
 
+    // Ends the frontend and starts it again, as a desktop's portal service restarts; false when it did not
+    // come back.
+    bool restartFrontend();
+
     // The backend's answer to every Start from now on.
     void setAnswer(Answer answer) const;
     // The calls the backend received, oldest first.
@@ -56,12 +60,14 @@ class PortalStack {
 
   private:
     void start(const WaylandSession& session);
+    bool startFrontend();
     bool waitForName(const QString& name, pid_t& program, const std::string& logFile);
 
     std::string folder_;
     std::string failure_;
     std::chrono::milliseconds startupTime_{0};
     QString busName_;
+    const WaylandSession* session_ = nullptr;
     pid_t backend_ = -1;
     pid_t frontend_ = -1;
 };

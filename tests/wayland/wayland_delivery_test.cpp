@@ -5,6 +5,7 @@
 #include "data/sjis.h"
 #include "platform/log.h"
 #include "platform/qt/qt_clipboard.h"
+#include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_key_input.h"
@@ -90,7 +91,8 @@ class WaylandDeliveryTest : public ::testing::Test {
 
     DeliveryResult paste(const char* utf8) {
         EXPECT_TRUE(clipboard.setText(sjis::fromUtf8(utf8)));
-        return PasteIntoWindowBelow(settings, toolbarWindow(), DeliveryPorts{*windows, *keys, sleeper, &log});
+        return PasteIntoWindowBelow(settings, toolbarWindow(),
+                                    DeliveryPorts{*windows, *keys, sleeper, clock, &log});
     }
 
     std::shared_ptr<X11Display> display;
@@ -98,6 +100,7 @@ class WaylandDeliveryTest : public ::testing::Test {
     std::unique_ptr<KeyInput> keys;
     std::unique_ptr<QWidget> toolbar;
     ThreadSleeper sleeper;
+    SystemSteadyClock clock;
     QtClipboard clipboard;
     RecordingLog log;
     ToolbarSettings settings;

@@ -1,4 +1,5 @@
 // The toolbar's paste and Next keys, through the Win32 services, into a real program below the toolbar.
+#include "platform/steady_clock.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_key_input.h"
 #include "platform/win32/win32_message_sleeper.h"
@@ -39,7 +40,8 @@ class PasteTest : public ::testing::Test {
     std::unique_ptr<KeyInput> keys = makeWin32KeyInput();
     std::unique_ptr<Clipboard> clipboard = makeWin32Clipboard(codec);
     Win32MessageSleeper sleeper;
-    DeliveryPorts ports{*windows, *keys, sleeper};
+    SystemSteadyClock clock;
+    DeliveryPorts ports{*windows, *keys, sleeper, clock};
     std::unique_ptr<TestWindow> toolbar;
 };
 

@@ -97,6 +97,11 @@ TEST(Win32ClipboardTest, OffersUnicodeAndCodePage932TextNotForTheCloud) {
     EXPECT_EQ(cloudUpload, std::optional<DWORD>(0)) << "personal details stay off the cloud clipboard";
 
     EXPECT_EQ(clipboard->text(), text);
+    EXPECT_TRUE(clipboard->ownsText());
+    // Another program replaces the text: a paste would bring its text, not ours.
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
+    CloseClipboard();
+    EXPECT_FALSE(clipboard->ownsText());
 }
 
 // A clipboard manager or remote-desktop client holds the clipboard open for a moment: the text still goes on.

@@ -2,6 +2,7 @@
 // focus is set directly.
 
 #include "data/sjis.h"
+#include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_platform.h"
@@ -43,10 +44,11 @@ TEST(X11BareDisplay, PastesAndTabsWithoutAWindowManager) {
     EXPECT_EQ(delivery->windows->windowTitle(toolbar), sjis::fromUtf8("2×3 toolbar"));
 
     ThreadSleeper sleeper;
+    SystemSteadyClock clock;
     ToolbarSettings settings;
     settings.PasteAfter = true;
     settings.AfterKey = 0;
-    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper};
+    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper, clock};
     ASSERT_EQ(PasteIntoWindowBelow(settings, toolbar, ports), DeliveryResult::Sent);
     EXPECT_TRUE(waitUntil([&] { return target.state("first") == text; }));
     EXPECT_TRUE(waitUntil([&] { return target.state("focus") == "1"; }));

@@ -4,6 +4,7 @@
 #include "data/sjis.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_sjis.h"
+#include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_key_input.h"
@@ -41,7 +42,7 @@ class X11DeliveryTest : public ::testing::Test {
         toolbar = std::make_unique<x11test::Toolbar>();
     }
 
-    DeliveryPorts ports() { return {*windows, *keys, sleeper}; }
+    DeliveryPorts ports() { return {*windows, *keys, sleeper, clock}; }
 
     std::optional<WindowHandle> below() { return windows->findWindowBelow(toolbar->window()); }
 
@@ -73,6 +74,7 @@ class X11DeliveryTest : public ::testing::Test {
     std::unique_ptr<WindowOrder> windows;
     std::unique_ptr<KeyInput> keys;
     ThreadSleeper sleeper;
+    SystemSteadyClock clock;
     QtClipboard clipboard;
     ToolbarSettings settings;
     std::unique_ptr<x11test::Toolbar> toolbar;

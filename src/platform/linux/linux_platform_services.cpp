@@ -11,6 +11,7 @@
 #include "platform/qt/qt_log.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/thread_sleeper.h"
+#include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_platform.h"
 
 #include <QSocketNotifier>
@@ -47,7 +48,7 @@ PlatformServices makePlatformServices() {
     services.setToolbarWindow = [qtDialogs](AskingWindow toolbar) {
         qtDialogs->setParent(static_cast<QWidget*>(toolbar));
     };
-    services.clipboard = std::make_unique<QtClipboard>();
+    services.clipboard = makeX11Clipboard(std::make_unique<QtClipboard>());
     services.shell = std::make_unique<QtShell>();
     services.instanceLock =
         std::make_unique<FileInstanceLock>(DefaultInstanceLockPath("Zenpad_Ruvek_Application"));

@@ -4,8 +4,10 @@
 #include "platform/portal/restore_token.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QEventLoop>
 #include <QTimer>
@@ -21,8 +23,9 @@ constexpr const char* kGnomeCompositor = "org.gnome.Mutter.RemoteDesktop";
 constexpr unsigned kKeyboard = 1;
 constexpr unsigned kPointer = 2;
 constexpr unsigned kPersistUntilRevoked = 2;
-// Starting the portal service on demand can take a while on a cold desktop; a key is answered at once.
-constexpr int kProbeTimeoutMs = 5000;
+// Starting the portal service on demand can take a while on a cold desktop; a key is answered at once, and
+// one that is not answered within a second means the service hangs.
+constexpr std::chrono::milliseconds kProbeTimeout{5000};
 constexpr int kKeyTimeoutMs = 1000;
 
 // X keysyms, which the portal maps to keys of the current layout.
@@ -66,51 +69,91 @@ PortalNativeKeyboard::PortalNativeKeyboard(QDBusConnection bus, std::string rest
       restoreTokenPath_(std::move(restoreTokenPath)),
       log_(log),
       requests_(bus_),
-      keys_(std::make_unique<PortalKeys>(*this)) {}
+      serviceWatcher_(kPortalService, bus_, QDBusServiceWatcher::WatchForOwnerChange),
+      keys_(std::make_unique<PortalKeys>(*this)) {
+    connect(&serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &PortalNativeKeyboard::onServiceOwnerChanged);
+    probe();
+}
 
 PortalNativeKeyboard::~PortalNativeKeyboard() {
     closeSession();
 }
 
 NativeKeyboard::State PortalNativeKeyboard::state() {
-    if (!probed_) {
-        probed_ = true;
-        probe();
-    }
+    waitForProbe();
     return state_;
 }
 
+bool PortalNativeKeyboard::remembersConsent() {
+    waitForProbe();
+    return version_ >= 2;
+}
+
+bool PortalNativeKeyboard::hasKeptConsent() {
+    return remembersConsent() && !ReadRestoreToken(restoreTokenPath_).empty();
+}
+
+void PortalNativeKeyboard::waitForProbe() {
+    if (probing_) {
+        waitServingEvents(kProbeTimeout, [this] { return !probing_; });
+    }
+}
+
+// Asks the bus whether GNOME's compositor runs, then the portal what it offers; the answers come later.
 void PortalNativeKeyboard::probe() {
-    if (!bus_.isConnected() || bus_.interface() == nullptr) {
+    if (!bus_.isConnected()) {
         log(QStringLiteral("no session bus: native windows get only the clipboard"));
         return;
     }
-    if (!bus_.interface()->isServiceRegistered(kGnomeCompositor).value()) {
-        log(QStringLiteral("not a GNOME session (%1 is not on the session bus): native windows get only the "
-                           "clipboard")
-                .arg(kGnomeCompositor));
-        return;
-    }
+    probing_ = true;
+    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    hasOwner.setArguments({QString(kGnomeCompositor)});
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(hasOwner), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<bool> reply = *call;
+        if (reply.isError() || !reply.value()) {
+            log(QStringLiteral("not a GNOME session (%1 is not on the session bus): native windows get only "
+                               "the clipboard")
+                    .arg(kGnomeCompositor));
+            probing_ = false;
+            return;
+        }
+        readPortalProperties();
+    });
+}
+
+void PortalNativeKeyboard::readPortalProperties() {
     QDBusMessage get = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
                                                       QStringLiteral("GetAll"));
     get.setArguments({QString(kRemoteDesktop)});
-    const QDBusReply<QVariantMap> reply = bus_.call(get, QDBus::Block, kProbeTimeoutMs);
-    if (!reply.isValid()) {
-        log(QStringLiteral("no remote desktop portal: %1").arg(reply.error().message()));
-        return;
-    }
-    version_ = reply.value().value(QStringLiteral("version")).toUInt();
-    const unsigned available = reply.value().value(QStringLiteral("AvailableDeviceTypes")).toUInt();
-    if (version_ == 0 || (available & kKeyboard) == 0) {
-        log(QStringLiteral("the remote desktop portal offers no keyboard (version %1, devices %2)")
-                .arg(version_)
-                .arg(available));
-        return;
-    }
-    deviceTypes_ = kKeyboard | (available & kPointer);
-    state_ = State::NotAsked;
-    log(QStringLiteral("remote desktop portal version %1 found").arg(version_));
+    auto* watcher =
+        new QDBusPendingCallWatcher(bus_.asyncCall(get, static_cast<int>(kProbeTimeout.count())), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        probing_ = false;
+        const QDBusPendingReply<QVariantMap> reply = *call;
+        if (reply.isError()) {
+            log(QStringLiteral("no remote desktop portal: %1").arg(reply.error().message()));
+            return;
+        }
+        version_ = reply.value().value(QStringLiteral("version")).toUInt();
+        const unsigned available = reply.value().value(QStringLiteral("AvailableDeviceTypes")).toUInt();
+        if (version_ == 0 || (available & kKeyboard) == 0) {
+            log(QStringLiteral("the remote desktop portal offers no keyboard (version %1, devices %2)")
+                    .arg(version_)
+                    .arg(available));
+            return;
+        }
+        deviceTypes_ = kKeyboard | (available & kPointer);
+        offered_ = true;
+        state_ = State::NotAsked;
+        log(QStringLiteral("remote desktop portal version %1 found").arg(version_));
+    });
 }
 
 void PortalNativeKeyboard::askConsent(WindowHandle toolbar) {
@@ -118,7 +161,9 @@ void PortalNativeKeyboard::askConsent(WindowHandle toolbar) {
         return;
     }
     toolbar_ = toolbar;
-    become(State::Asking, false);
+    // Only a token used by this ask may be dropped when this ask fails.
+    usedRestoreToken_ = false;
+    state_ = State::Asking;
     QVariantMap options{{QStringLiteral("session_handle_token"), NextPortalToken(sessionTokens_)}};
     requests_.call(kRemoteDesktop, QStringLiteral("CreateSession"), {}, options,
                    [this](unsigned response, const QVariantMap& results) {
@@ -135,7 +180,6 @@ void PortalNativeKeyboard::askConsent(WindowHandle toolbar) {
 
 void PortalNativeKeyboard::selectDevices() {
     QVariantMap options{{QStringLiteral("types"), QVariant::fromValue(deviceTypes_)}};
-    usedRestoreToken_ = false;
     if (version_ >= 2) {
         options.insert(QStringLiteral("persist_mode"), QVariant::fromValue(kPersistUntilRevoked));
         const std::string token = ReadRestoreToken(restoreTokenPath_);
@@ -164,7 +208,8 @@ void PortalNativeKeyboard::start(WindowHandle toolbar) {
                        if (response == 1) {
                            log(QStringLiteral("the user refused the remote desktop session"));
                            closeSession();
-                           become(State::Refused, true);
+                           state_ = State::Refused;
+                           tell(Change::Refused);
                            return;
                        }
                        const unsigned devices = results.value(QStringLiteral("devices")).toUInt();
@@ -183,7 +228,8 @@ void PortalNativeKeyboard::start(WindowHandle toolbar) {
                        deviceTypes_ = devices;
                        warmUp();
                        log(QStringLiteral("remote desktop session started"));
-                       become(State::Ready, true);
+                       state_ = State::Ready;
+                       tell(Change::Allowed);
                    });
 }
 
@@ -208,18 +254,43 @@ bool PortalNativeKeyboard::sendKeysym(int keysym, bool pressed) {
     key.setArguments({QVariant::fromValue(QDBusObjectPath(session_)), QVariantMap(), keysym,
                       QVariant::fromValue(pressed ? 1u : 0u)});
     const QDBusMessage reply = bus_.call(key, QDBus::Block, kKeyTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        log(QStringLiteral("the portal refused a key: %1").arg(reply.errorMessage()));
-        return false;
+    if (reply.type() != QDBusMessage::ErrorMessage) {
+        return true;
     }
-    return true;
+    log(QStringLiteral("the portal refused a key: %1 %2").arg(reply.errorName(), reply.errorMessage()));
+    const QDBusError::ErrorType error = QDBusError(reply).type();
+    if (error == QDBusError::NoReply || error == QDBusError::Timeout || error == QDBusError::TimedOut) {
+        // Every further key would block the toolbar as long: none is sent until the service restarts.
+        hung_ = true;
+        forgetSession();
+        state_ = State::Unavailable;
+        tell(Change::Hung);
+    } else if (error == QDBusError::AccessDenied) {
+        // The portal no longer knows the session (it restarted without our noticing): ask anew.
+        forgetSession();
+        state_ = State::NotAsked;
+        tell(Change::ServiceRestarted);
+    }
+    return false;
 }
 
-void PortalNativeKeyboard::waitServingClipboard(std::chrono::milliseconds duration) {
+bool PortalNativeKeyboard::waitServingEvents(std::chrono::milliseconds cap,
+                                             const std::function<bool()>& done) {
+    if (done()) {
+        return true;
+    }
     // Clicks and keys stay queued, so no second delivery starts inside this one.
     QEventLoop loop;
-    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(cap);
+    while (!done()) {
+        if (!deadline.isActive()) {
+            return false;
+        }
+        loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
 }
 
 void PortalNativeKeyboard::onSessionClosed(const QVariantMap&) {
@@ -227,9 +298,30 @@ void PortalNativeKeyboard::onSessionClosed(const QVariantMap&) {
     if (state_ != State::Ready) {
         return;
     }
-    log(QStringLiteral("the desktop closed the remote desktop session"));
+    // The user stopped it in the desktop: that is a no to the kept allowance too, so the next click asks
+    // with the dialog, as the notice says.
+    log(QStringLiteral("the desktop closed the remote desktop session; its allowance is forgotten"));
+    StoreRestoreToken(restoreTokenPath_, {});
     closeSession();
-    become(State::NotAsked, true);
+    state_ = State::NotAsked;
+    tell(Change::EndedByDesktop);
+}
+
+void PortalNativeKeyboard::onServiceOwnerChanged(const QString&, const QString& oldOwner,
+                                                 const QString& newOwner) {
+    if (oldOwner.isEmpty() && !hung_) {
+        return;  // started on demand, by our own call or another program's
+    }
+    log(QStringLiteral("the desktop portal's service changed from \"%1\" to \"%2\"").arg(oldOwner, newOwner));
+    // Requests and the session lived in the old service; the user said nothing, so a kept allowance stays.
+    requests_.forgetAll();
+    forgetSession();
+    hung_ = false;
+    if (!offered_ || state_ == State::Refused || state_ == State::NotAsked) {
+        return;
+    }
+    state_ = State::NotAsked;
+    tell(Change::ServiceRestarted);
 }
 
 void PortalNativeKeyboard::fail(const QString& step, unsigned response) {
@@ -239,28 +331,36 @@ void PortalNativeKeyboard::fail(const QString& step, unsigned response) {
         // A token the desktop no longer honours: the next click asks with a dialog.
         StoreRestoreToken(restoreTokenPath_, {});
         usedRestoreToken_ = false;
-        become(State::NotAsked, true);
+        state_ = State::NotAsked;
+        tell(Change::NotHonoured);
         return;
     }
-    become(State::Unavailable, true);
+    state_ = State::Unavailable;
+    tell(Change::Failed);
+}
+
+void PortalNativeKeyboard::forgetSession() {
+    if (session_.isEmpty()) {
+        return;
+    }
+    bus_.disconnect(kPortalService, session_, kSessionInterface, QStringLiteral("Closed"), this,
+                    SLOT(onSessionClosed(QVariantMap)));
+    session_.clear();
 }
 
 void PortalNativeKeyboard::closeSession() {
     if (session_.isEmpty()) {
         return;
     }
-    bus_.disconnect(kPortalService, session_, kSessionInterface, QStringLiteral("Closed"), this,
-                    SLOT(onSessionClosed(QVariantMap)));
     const QDBusMessage close =
         QDBusMessage::createMethodCall(kPortalService, session_, kSessionInterface, QStringLiteral("Close"));
+    forgetSession();
     bus_.send(close);
-    session_.clear();
 }
 
-void PortalNativeKeyboard::become(State state, bool tell) {
-    state_ = state;
-    if (tell && listener_) {
-        listener_(state);
+void PortalNativeKeyboard::tell(Change change) {
+    if (listener_) {
+        listener_(change);
     }
 }
 

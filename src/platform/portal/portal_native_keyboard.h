@@ -4,6 +4,7 @@
 #include "platform/portal/portal_requests.h"
 
 #include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QObject>
 
 #include <memory>
@@ -14,7 +15,8 @@ class Log;
 // Keys for the native windows of a GNOME Wayland session through the xdg desktop portal's RemoteDesktop
 // interface: one session for the run, asked for at the first use, restored without a dialog where the portal
 // keeps allowances (version 2 and later). Other desktops are not offered it: KDE's clipboard bridge hands a
-// native window the previous text while keys would report success, and others vary.
+// native window the previous text while keys would report success, and others vary. Whether the desktop
+// offers it is asked at construction, without blocking.
 class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     Q_OBJECT
   public:
@@ -22,37 +24,48 @@ class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     ~PortalNativeKeyboard() override;
 
     State state() override;
-    bool remembersConsent() override { return version_ >= 2; }
+    bool remembersConsent() override;
+    bool hasKeptConsent() override;
     void askConsent(WindowHandle toolbar) override;
-    void setStateListener(std::function<void(State)> listener) override { listener_ = std::move(listener); }
+    void setChangeListener(std::function<void(Change)> listener) override { listener_ = std::move(listener); }
     KeyInput& keys() override { return *keys_; }
-    void waitServingClipboard(std::chrono::milliseconds duration) override;
+    bool waitServingEvents(std::chrono::milliseconds cap, const std::function<bool()>& done) override;
 
-    // Sends one keysym press or release into the session; false when the portal refused it.
+    // Sends one keysym press or release into the session; false when the portal refused it or did not
+    // answer in time.
     bool sendKeysym(int keysym, bool pressed);
 
   private slots:
     void onSessionClosed(const QVariantMap& details);
+    void onServiceOwnerChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
 
   private:
     void probe();
+    // A click that comes before the portal answered waits for it.
+    void waitForProbe();
+    void readPortalProperties();
     void selectDevices();
     void start(WindowHandle toolbar);
     void warmUp();
     // The portal answered a step with other than "allowed": logged, the session closed, and a restore token
     // that was used dropped, so the next click asks with a dialog; without one the portal counts as failing.
     void fail(const QString& step, unsigned response);
+    // The session is gone on the portal's side: forgotten here without a word to the portal.
+    void forgetSession();
     void closeSession();
-    void become(State state, bool tell);
+    void tell(Change change);
     void log(const QString& message) const;
 
     QDBusConnection bus_;
     std::string restoreTokenPath_;
     Log* log_;
     PortalRequests requests_;
+    QDBusServiceWatcher serviceWatcher_;
     std::unique_ptr<KeyInput> keys_;
-    std::function<void(State)> listener_;
-    bool probed_ = false;
+    std::function<void(Change)> listener_;
+    bool probing_ = false;
+    bool offered_ = false;  // the desktop is GNOME and its portal offers a keyboard
+    bool hung_ = false;     // a key went unanswered: unavailable until the service restarts
     State state_ = State::Unavailable;
     unsigned version_ = 0;
     unsigned deviceTypes_ = 0;  // asked for: keyboard (1), and pointer (2) for the warm-up

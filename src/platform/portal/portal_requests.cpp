@@ -56,7 +56,18 @@ void PortalRequests::answer(const QString& path, unsigned response, const QVaria
     }
     const Answer then = std::move(found->second);
     pending_.erase(found);
+    stopListening(path);
+    then(response, results);
+}
+
+void PortalRequests::forgetAll() {
+    for (const auto& request : pending_) {
+        stopListening(request.first);
+    }
+    pending_.clear();
+}
+
+void PortalRequests::stopListening(const QString& path) {
     bus_.disconnect(kPortalService, path, kRequestInterface, QStringLiteral("Response"), this,
                     SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
-    then(response, results);
 }

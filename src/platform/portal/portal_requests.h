@@ -29,12 +29,15 @@ class PortalRequests final : public QObject {
     // portal rejects outright is answered with 2 and the error's message under "error".
     void call(const QString& interface, const QString& method, const QVariantList& arguments,
               QVariantMap options, Answer then);
+    // Forgets every request still waiting for its answer, which will never come: its service went.
+    void forgetAll();
 
   private slots:
     void onResponse(uint response, const QVariantMap& results, const QDBusMessage& message);
 
   private:
     void answer(const QString& path, unsigned response, const QVariantMap& results);
+    void stopListening(const QString& path);
 
     QDBusConnection bus_;
     std::map<QString, Answer> pending_;

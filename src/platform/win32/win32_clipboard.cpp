@@ -187,6 +187,9 @@ class Win32Clipboard final : public Clipboard {
         return true;
     }
 
+    // The owner is whoever emptied the clipboard last: a program that replaced our text since owns it.
+    bool ownsText() override { return owner_.get() != nullptr && GetClipboardOwner() == owner_.get(); }
+
     std::optional<std::string> text() override {
         const ClipboardRead read = ReadClipboardText(log_);
         if (!read.text) {

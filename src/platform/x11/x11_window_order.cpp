@@ -100,7 +100,8 @@ class X11WindowOrder : public WindowOrder {
 
     WindowHandle activeWindow() override {
         if (windowManagerRuns()) {
-            return activeProperty();
+            const Window active = activeProperty();
+            return wayland_ && !isManagedClient(active) ? None : active;
         }
         const Window focus = focusWindow();
         if (focus == None || focus == PointerRoot) {
@@ -171,6 +172,12 @@ class X11WindowOrder : public WindowOrder {
     // means no X11 window is active; in a Wayland session, that the user is in one of the session's own.
     void takeActiveWindow() {
         const auto active = singleLongProperty(d_, root_, atom(d_, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
+        if (wayland_ && (!active || !isManagedClient(*active))) {
+            // The compositor writes the property only once an X11 window first had the focus, and names None
+            // or a window of its own, not a client, while a native window has it.
+            lastActive_ = None;
+            return;
+        }
         if (!active) {
             return;
         }
@@ -178,6 +185,15 @@ class X11WindowOrder : public WindowOrder {
             return;
         }
         lastActive_ = *active;
+    }
+
+    // A window the window manager manages: a client window of another program, or one of ours.
+    bool isManagedClient(Window window) {
+        if (window == None) {
+            return false;
+        }
+        const std::vector<Window> clients = longProperty(d_, root_, atom(d_, "_NET_CLIENT_LIST"), XA_WINDOW);
+        return std::find(clients.begin(), clients.end(), window) != clients.end();
     }
 
     Window activeProperty() {

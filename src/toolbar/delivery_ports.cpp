@@ -1,0 +1,49 @@
+#include "toolbar/delivery_ports.h"
+
+const char* DeliveryResultName(DeliveryResult result) {
+    switch (result) {
+        case DeliveryResult::Sent:
+            return "sent";
+        case DeliveryResult::NoWindowBelow:
+            return "no window below";
+        case DeliveryResult::TargetNotActive:
+            return "the window below did not become active";
+        case DeliveryResult::ModifiersHeld:
+            return "a modifier key stayed held";
+        case DeliveryResult::KeyFailed:
+            return "a key could not be sent";
+        case DeliveryResult::NotLastActive:
+            return "the window below is not the one last active";
+        case DeliveryResult::FocusLost:
+            return "the window below lost the focus";
+        case DeliveryResult::ClipboardNotOwned:
+            return "another program owns the clipboard";
+        case DeliveryResult::ConsentAsked:
+            return "the desktop's consent was asked, to be kept for later runs";
+        case DeliveryResult::ConsentAskedThisRun:
+            return "the desktop's consent was asked, for this run";
+        case DeliveryResult::ConsentResuming:
+            return "the consent kept from before is still being restored";
+        case DeliveryResult::ConsentPending:
+            return "the desktop's consent dialog is still open";
+        case DeliveryResult::ConsentRefused:
+            return "the desktop's consent was refused in this run";
+        case DeliveryResult::CompositorDidNotTake:
+            return "the compositor did not take the new clipboard in time";
+        case DeliveryResult::PasteUnconfirmed:
+            return "no program fetched the pasted text, so no key followed";
+    }
+    return "?";
+}
+
+DeliveryResult DeliveryResultOf(ChordResult result) {
+    switch (result) {
+        case ChordResult::Sent:
+            return DeliveryResult::Sent;
+        case ChordResult::FocusLost:
+            return DeliveryResult::FocusLost;
+        case ChordResult::KeyFailed:
+            return DeliveryResult::KeyFailed;
+    }
+    return DeliveryResult::KeyFailed;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/key_input.h"
+
+class Clipboard;
+class Log;
+class NativeKeyboard;
+class Sleeper;
+class SteadyClock;
+class WindowOrder;
+
+// What the delivery needs of the window system. Every result is written to the log when there is one.
+struct DeliveryPorts {
+    WindowOrder& windows;
+    KeyInput& keys;
+    Sleeper& sleeper;
+    SteadyClock& clock;  // every wait keeps a deadline on it
+    Log* log = nullptr;
+    // Keys for the native window the user types in, in a Wayland session that offers them; null elsewhere.
+    NativeKeyboard* native = nullptr;
+    // The clipboard the pasted text was put on, asked whether it is still ours right before Ctrl+V; null
+    // where the caller set none.
+    Clipboard* clipboard = nullptr;
+};
+
+// How a delivery ended; every result but Sent is told to the user by a short notice.
+enum class DeliveryResult {
+    Sent,             // every key event was sent to the window below
+    NoWindowBelow,    // no window lies below the toolbar: nothing was sent
+    TargetNotActive,  // the window below did not become active in time: nothing was sent
+    ModifiersHeld,    // the user kept holding a modifier key: nothing was sent
+    KeyFailed,        // a key press could not be sent; every key pressed was still released
+    NotLastActive,    // Wayland session: the window below is not the X11 window the user last worked in
+                      // (a native Wayland window had the focus): nothing was activated or sent
+    FocusLost,        // the target lost the focus between two keys: nothing more was sent, every key released
+    ClipboardNotOwned,  // another program holds the clipboard, not our text: nothing was sent
+    // A native Wayland window has the keyboard focus and the desktop's consent is needed first:
+    ConsentAsked,          // the consent dialog was opened now, and an allowance is kept for later runs
+    ConsentAskedThisRun,   // the same, where the desktop asks again at every run
+    ConsentResuming,       // an allowance kept from before is being restored, not yet in time for this click
+    ConsentPending,        // the dialog is still open
+    ConsentRefused,        // the user said no in this run
+    CompositorDidNotTake,  // the compositor did not take the new clipboard in time: nothing was sent
+    PasteUnconfirmed,      // Ctrl+V went out but no program fetched the text: no TAB or ENTER after it
+};
+
+// A short English name of the result, for the log.
+const char* DeliveryResultName(DeliveryResult result);
+// The delivery's result of a chord sent.
+DeliveryResult DeliveryResultOf(ChordResult result);
