@@ -23,29 +23,25 @@ TEST(UserFileList, PreselectsTheCurrentFilesEntry) {
     EXPECT_EQ(PreselectedRow({}, "/u/ab.zpd"), std::nullopt);
 }
 
-// A label grows to its text up to the next edge on its row; the list's label, 183 pixels, meets wider fonts.
+// A label grows to its text up to the next edge on its row; the list's 183-pixel label meets wider fonts.
 TEST(DialogLabel, GrowsToItsTextUpToTheNextEdgeOnItsRow) {
     namespace list = user_file_list_layout;
-    std::vector<Rect> listControls{list::kListView1};
-    for (const auto& button : list::kButtons) {
-        listControls.push_back(button.place);
-    }
+    const std::vector<Rect> belowIt{list::kListView1, list::kButtons[0].place};
     const Rect label{8, 8, 100, 12};
     const struct {
-        const char* label;
         Rect place;
         int textWidth;
         std::vector<Rect> others;
         int width;
     } cases[] = {
-        {"fits", list::kLabel1.place, 150, listControls, 183},
-        {"the list's, wider", list::kLabel1.place, 200, listControls, 200},
-        {"up to the client edge", list::kLabel1.place, 400, listControls, 292},
-        {"up to a control on its row", label, 200, {{120, 6, 50, 20}, {40, 30, 300, 20}}, 112},
-        {"up to its panel's edge", label, 200, {{4, 4, 150, 40}}, 146},
+        {list::kLabel1.place, 150, belowIt, 183},                  // fits: never narrower
+        {list::kLabel1.place, 200, belowIt, 200},                  // the list's, in a wider font
+        {list::kLabel1.place, 400, belowIt, 292},                  // up to the client's edge
+        {label, 200, {{120, 6, 50, 20}, {40, 30, 300, 20}}, 112},  // up to a control on its row
+        {label, 200, {{4, 4, 150, 40}}, 146},                      // up to its panel's edge
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(GrownLabelWidth(c.place, c.textWidth, c.others, list::kClient.width), c.width) << c.label;
+        EXPECT_EQ(GrownLabelWidth(c.place, c.textWidth, c.others, list::kClient.width), c.width) << c.width;
     }
 }
 

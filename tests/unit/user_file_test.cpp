@@ -214,8 +214,7 @@ TEST_F(UserFileTest, FindUserFilesCountsEveryEntryEndingInZpd) {
 TEST(UserFileEntry, TheFileSystemsLetterCaseRuleDecidesTheExtension) {
     const struct {
         const char* name;
-        bool withCase;     // Linux
-        bool withoutCase;  // Windows
+        bool withCase, withoutCase;  // Linux, Windows
     } cases[] = {
         {"taro.zpd", true, true}, {"TARO.ZPD", false, true}, {"山田.Zpd", false, true}, {".zpd", true, true},
         {"zpd", false, false},    {"a.ZPDX", false, false},  {"a_zpd", false, false},   {"", false, false},

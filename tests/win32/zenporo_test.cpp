@@ -2,6 +2,7 @@
 // paste_target below it reporting what its boxes received.
 #include "data/birth_date.h"
 #include "target_program.h"
+#include "win32/gdi_handle.h"
 #include "win32/resource_ids.h"
 #include "zenporo_program.h"
 
@@ -220,24 +221,22 @@ TEST(Zenporo, AStoredPositionOffEveryMonitorComesBackOntoTheScreen) {
     EXPECT_EQ(frame.top, 300);
 }
 
-// The size of the icon image Windows picks for a wanted size from the program's icon, 0 when none decodes.
+// The width of the image Windows picks from the program's icon for a wanted size, 0 when it does not decode.
 int iconImageSize(HMODULE program, int wanted) {
     const HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(ZENPORO_ICON), RT_GROUP_ICON);
-    auto* directory = static_cast<BYTE*>(LockResource(LoadResource(program, group)));
-    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, wanted, wanted, LR_DEFAULTCOLOR);
+    const int id = LookupIconIdFromDirectoryEx(static_cast<BYTE*>(LockResource(LoadResource(program, group))),
+                                               TRUE, wanted, wanted, LR_DEFAULTCOLOR);
     const HRSRC image = FindResourceW(program, MAKEINTRESOURCEW(id), RT_ICON);
-    const HICON icon =
+    const IconHandle icon(
         CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(program, image))),
-                                 SizeofResource(program, image), TRUE, 0x00030000, 0, 0, 0);
+                                 SizeofResource(program, image), TRUE, 0x00030000, 0, 0, 0));
     ICONINFO info{};
-    BITMAP colour{};
-    if (icon == nullptr || !GetIconInfo(icon, &info) || !GetObjectW(info.hbmColor, sizeof colour, &colour)) {
+    if (!icon || !GetIconInfo(icon.get(), &info)) {
         return 0;
     }
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
-    return colour.bmWidth;
+    const BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    return GetObjectW(colour.get(), sizeof bitmap, &bitmap) ? bitmap.bmWidth : 0;
 }
 
 // The icon has an image of its own for each size the task bar and Explorer ask for from 100 to 200 %, and a
