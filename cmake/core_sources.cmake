@@ -11,6 +11,7 @@ set(ZENPORO_CORE_SOURCES
   src/data/user_file.cpp
   src/data/utf.cpp
   src/dialogs/box_text.cpp
+  src/dialogs/dialog_place.cpp
   src/dialogs/help_manual.cpp
   src/dialogs/settings_rules.cpp
   src/dialogs/user_file_editor_layout.cpp

@@ -12,6 +12,7 @@ import pathlib
 import re
 import struct
 import sys
+import zlib
 
 PALETTE = {
     ".": "#C0C0C0",  # silver background
@@ -515,12 +516,16 @@ def clipboard_icon(size):
             for x in range(round(x0 * s), round(x1 * s)):
                 grid[y][x] = colour
 
+    # Outlines one pixel wide up to 48 pixels, as wide as a grid pixel from 64 on, so they keep their weight.
+    line = max(1, round(s))
+
     def frame(x0, y0, x1, y1, colour):
         left, top, right, bottom = round(x0 * s), round(y0 * s), round(x1 * s) - 1, round(y1 * s) - 1
-        for x in range(left, right + 1):
-            grid[top][x] = grid[bottom][x] = colour
-        for y in range(top, bottom + 1):
-            grid[y][left] = grid[y][right] = colour
+        for width in range(line):
+            for x in range(left, right + 1):
+                grid[top + width][x] = grid[bottom - width][x] = colour
+            for y in range(top, bottom + 1):
+                grid[y][left + width] = grid[y][right - width] = colour
 
     # Coordinates on a 48-pixel grid, multiples of 3 so that the 32-pixel icon keeps the same proportions.
     rect(6, 3, 42, 48, "n")  # board
@@ -631,9 +636,24 @@ def icon_image(rows):
     return header + colour + mask
 
 
+def png(rows):
+    """A PNG file of the picture, 8-bit RGBA, " " fully transparent."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    def rgba(c):
+        return bytes(rgb("k" if c == " " else c)) + (b"\0" if c == " " else b"\xff")
+
+    raw = b"".join(b"\0" + b"".join(rgba(c) for c in row) for row in rows)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+            chunk(b"IEND", b""))
+
+
 def ico(pictures):
-    """An icon file holding every size given, smallest first."""
-    images = [icon_image(rows) for rows in pictures]
+    """An icon file holding every size given, smallest first; 256 pixels and more as PNG, as Windows keeps
+    its own large icons small."""
+    images = [png(rows) if len(rows) >= 256 else icon_image(rows) for rows in pictures]
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for rows, image in zip(pictures, images):
@@ -644,7 +664,8 @@ def ico(pictures):
 
 
 # The Windows resources: the 24 pictures of the image list as one strip (one load at start), the control
-# buttons' pictures, and the icon in the sizes the task bar, the caption and Explorer ask for.
+# buttons' pictures, and the icon in the sizes the task bar, the caption and Explorer ask for at 100 to 200 %
+# (16, 20, 24, 32, 40, 48 and 64 pixels; 256 for Explorer's largest views).
 WINDOWS_BITMAPS = {
     "pictures": side_by_side(*(PICTURES[f"picture_{i:02}"] for i in range(24))),
     "switch": PICTURES["switch"],
@@ -652,7 +673,7 @@ WINDOWS_BITMAPS = {
     "open_strip_horizontal": PICTURES["open_strip_horizontal"],
     "open_strip_vertical": PICTURES["open_strip_vertical"],
 }
-ICON_SIZES = (16, 24, 32, 48)
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 
 # The dialogs' two pictures are drawn by hand as XPM files in resources/dialogs/ (the list's icon and the
 # editor's OK picture); the Windows program gets them as bitmaps whose see-through pixels are magenta.

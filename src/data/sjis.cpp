@@ -56,26 +56,22 @@ const TextCodec& platformCodec() {
     return *codec;
 }
 
-void noteUnmappable(std::u16string* unmappable, std::u16string_view codePoints) {
+void noteUnmappable(std::u32string* unmappable, std::u16string_view characters) {
     if (unmappable == nullptr) {
         return;
     }
-    for (std::size_t i = 0; i < codePoints.size();) {
-        const std::size_t length =
-            isHighSurrogate(codePoints[i]) && i + 1 < codePoints.size() && isLowSurrogate(codePoints[i + 1])
-                ? 2
-                : 1;
-        const std::u16string_view codePoint = codePoints.substr(i, length);
-        if (unmappable->find(codePoint) == std::u16string::npos) {
-            unmappable->append(codePoint);
+    for (std::size_t i = 0; i < characters.size();) {
+        const utf::CodePoint character = utf::codePointAt(characters, i);
+        if (unmappable->find(character.value) == std::u32string::npos) {
+            unmappable->push_back(character.value);
         }
-        i += length;
+        i += character.length;
     }
 }
 
 }  // namespace
 
-std::string fromUnicode(std::u16string_view text, std::u16string* unmappable) {
+std::string fromUnicode(std::u16string_view text, std::u32string* unmappable) {
     std::string result;
     result.reserve(text.size());
     std::u16string run;

@@ -20,10 +20,10 @@ std::string leftChars(std::string_view text, std::size_t count);
 
 // Unicode to Shift-JIS. Characters below 0x80 are their own byte; the seven characters of StoredFormOf are
 // stored at their JIS position. Characters that Shift-JIS cannot hold, or would not give back unchanged, are
-// collected into unmappable (each once, in order) and left out of the result, so callers can refuse them
-// instead of storing a substitute.
+// collected into unmappable as code points (each once, in order; a lone surrogate half is one of its own)
+// and left out of the result, so callers can refuse them instead of storing a substitute.
 // The conversion itself is the platform's code page 932 (TextCodec).
-std::string fromUnicode(std::u16string_view text, std::u16string* unmappable = nullptr);
+std::string fromUnicode(std::u16string_view text, std::u32string* unmappable = nullptr);
 
 // Shift-JIS to Unicode. Never fails: a broken sequence, such as a lone lead byte, becomes U+FFFD.
 std::u16string toUnicode(std::string_view bytes);

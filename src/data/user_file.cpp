@@ -5,6 +5,8 @@
 #include "data/file_names.h"
 #include "platform/file_system.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view kExtension = ".zpd";
@@ -69,11 +71,25 @@ void WriteUserFile(const std::string& path, const UserRecord& record) {
     }
 }
 
+bool IsUserFileEntry(std::string_view entryName, LetterCase letterCase) {
+    if (entryName.size() < kExtension.size()) {
+        return false;
+    }
+    const std::string_view extension = entryName.substr(entryName.size() - kExtension.size());
+    if (letterCase == LetterCase::Significant) {
+        return extension == kExtension;
+    }
+    // The extension is ASCII, and a UTF-8 name's last bytes are ASCII only where its last characters are.
+    return std::equal(extension.begin(), extension.end(), kExtension.begin(), [](char found, char wanted) {
+        return (found >= 'A' && found <= 'Z' ? static_cast<char>(found - 'A' + 'a') : found) == wanted;
+    });
+}
+
 std::vector<std::string> UserFileNamesIn(const std::string& folder, Log* log) {
     std::vector<std::string> names;
     for (const std::string& entryName : EntryNamesIn(folder).value_or(std::vector<std::string>{})) {
         const std::string_view entry(entryName);
-        if (!entry.ends_with(kExtension)) {
+        if (!IsUserFileEntry(entry, FileNameLetterCase())) {
             continue;
         }
         // A name Shift-JIS cannot hold could not be shown or typed, and its path not be rebuilt from it.

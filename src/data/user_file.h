@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/user_record.h"
+#include "platform/file_system.h"
 #include "platform/log.h"
 
 #include <string>
@@ -36,9 +37,14 @@ struct UserFileSearch {
     int count = 0;
     std::string firstPath;  // folder + name of the first entry; empty when count is 0
 };
-// Counts every entry of folder whose name ends in ".zpd" (case-sensitive), hidden ones and folders included,
-// leaving out names Shift-JIS cannot hold, as UserFileNamesIn does.
+// Counts every user file entry of folder (IsUserFileEntry under the file system's letter case rule), hidden
+// ones and folders included, leaving out names Shift-JIS cannot hold, as UserFileNamesIn does.
 UserFileSearch FindUserFiles(const std::string& folder, Log* log = nullptr);
+
+// Whether an entry name is a user file's: it ends in ".zpd", and where the file system ignores letter case
+// also in ".ZPD" or any other case (a name from old 8.3 media reads "TARO.ZPD"), as the name rebuilt with
+// ".zpd" opens that entry there.
+bool IsUserFileEntry(std::string_view entryName, LetterCase letterCase);
 
 // The Shift-JIS display names of the entries FindUserFiles counts, in the order the folder lists them. Each
 // name left out is logged (Files) when log is given.

@@ -59,17 +59,23 @@ std::u16string toUtf16(std::string_view utf8) {
     return result;
 }
 
+CodePoint codePointAt(std::u16string_view utf16, std::size_t offset) {
+    const char32_t unit = utf16[offset];
+    if (unit >= 0xD800 && unit <= 0xDBFF && offset + 1 < utf16.size() && utf16[offset + 1] >= 0xDC00 &&
+        utf16[offset + 1] <= 0xDFFF) {
+        return {0x10000 + ((unit - 0xD800) << 10) + (utf16[offset + 1] - 0xDC00), 2};
+    }
+    return {unit, 1};
+}
+
 std::string toUtf8(std::u16string_view utf16) {
     std::string result;
     result.reserve(utf16.size());
-    for (std::size_t i = 0; i < utf16.size(); ++i) {
-        char32_t codePoint = utf16[i];
-        if (codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (utf16[++i] - 0xDC00);
-        } else if (codePoint >= 0xD800 && codePoint <= 0xDFFF) {
-            codePoint = kReplacement;
-        }
+    for (std::size_t i = 0; i < utf16.size();) {
+        const CodePoint character = codePointAt(utf16, i);
+        i += character.length;
+        const char32_t codePoint =
+            character.value >= 0xD800 && character.value <= 0xDFFF ? kReplacement : character.value;
         if (codePoint < 0x80) {
             result += static_cast<char>(codePoint);
         } else if (codePoint < 0x800) {

@@ -10,6 +10,14 @@ namespace utf {
 std::u16string toUtf16(std::string_view utf8);
 std::string toUtf8(std::u16string_view utf16);
 
+// The code point of the UTF-16 character at offset and its length in units: a surrogate pair is one
+// character of two units, a lone surrogate half one character of its own.
+struct CodePoint {
+    char32_t value;
+    std::size_t length;
+};
+CodePoint codePointAt(std::u16string_view utf16, std::size_t offset);
+
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool isValidUtf8(std::string_view bytes);
 

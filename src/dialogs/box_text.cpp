@@ -1,6 +1,7 @@
 #include "dialogs/box_text.h"
 
 #include "data/sjis.h"
+#include "data/utf.h"
 
 #include <cstdio>
 
@@ -14,42 +15,30 @@ bool isLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// The UTF-16 units of the character that starts at offset: a surrogate pair is one character.
-std::size_t charLengthAt(std::u16string_view text, std::size_t offset) {
-    const bool pair =
-        isHighSurrogate(text[offset]) && offset + 1 < text.size() && isLowSurrogate(text[offset + 1]);
-    return pair ? 2 : 1;
-}
-
-char32_t codePointOf(std::u16string_view character) {
-    if (character.size() == 2) {
-        return 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10) +
-               (static_cast<char32_t>(character[1]) - 0xDC00);
-    }
-    return character[0];
-}
+// What ends the line a box takes: CR, LF, and NUL, where the user file's reader stops.
+constexpr std::u16string_view kLineEnds(u"\r\n\0", 3);
 
 }  // namespace
 
 int ShiftJisByteCount(std::u16string_view text) {
-    std::u16string unmappable;
+    std::u32string unmappable;
     const auto stored = static_cast<int>(sjis::fromUnicode(text, &unmappable).size());
     if (unmappable.empty()) {
         return stored;
     }
     int unstorable = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = charLengthAt(text, i);
-        if (unmappable.find(text.substr(i, length)) != std::u16string::npos) {
+        const utf::CodePoint character = utf::codePointAt(text, i);
+        if (unmappable.find(character.value) != std::u32string::npos) {
             ++unstorable;
         }
-        i += length;
+        i += character.length;
     }
     return stored + 2 * unstorable;
 }
 
 bool AcceptsBoxText(std::u16string_view proposed, std::u16string_view previous, int maxBytes) {
-    if (proposed.find_first_of(u"\r\n") != std::u16string_view::npos) {
+    if (proposed.find_first_of(kLineEnds) != std::u16string_view::npos) {
         return false;
     }
     if (maxBytes <= 0) {
@@ -60,7 +49,7 @@ bool AcceptsBoxText(std::u16string_view proposed, std::u16string_view previous, 
 }
 
 std::u16string FirstLineOf(std::u16string_view text) {
-    return std::u16string(text.substr(0, text.find_first_of(u"\r\n")));
+    return std::u16string(text.substr(0, text.find_first_of(kLineEnds)));
 }
 
 std::u16string PastedTextThatFits(std::u16string_view pasted, std::u16string_view kept, int maxBytes) {
@@ -71,7 +60,7 @@ std::u16string PastedTextThatFits(std::u16string_view pasted, std::u16string_vie
     int room = maxBytes - ShiftJisByteCount(kept);
     std::size_t end = 0;
     while (end < line.size()) {
-        const std::size_t length = charLengthAt(line, end);
+        const std::size_t length = utf::codePointAt(line, end).length;
         room -= ShiftJisByteCount(std::u16string_view(line).substr(end, length));
         if (room < 0) {
             break;
@@ -113,19 +102,16 @@ BoxTextChange FittedBoxChange(std::u16string_view proposed, std::u16string_view 
 }
 
 std::string UnstorableCharacterNames(std::u16string_view text) {
-    std::u16string unmappable;
+    std::u32string unmappable;
     sjis::fromUnicode(text, &unmappable);
     std::string names;
-    for (std::size_t i = 0; i < unmappable.size();) {
-        const std::size_t length = charLengthAt(unmappable, i);
+    for (const char32_t codePoint : unmappable) {
         char name[16];
-        std::snprintf(name, sizeof name, "U+%04X",
-                      static_cast<unsigned>(codePointOf(unmappable.substr(i, length))));
+        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(codePoint));
         if (!names.empty()) {
             names += ", ";
         }
         names += name;
-        i += length;
     }
     return names;
 }

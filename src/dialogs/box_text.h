@@ -10,12 +10,12 @@
 // full-width character, so that it cannot slip past a limit.
 int ShiftJisByteCount(std::u16string_view text);
 
-// Whether a box with the byte limit maxBytes (0: no limit) takes proposed in place of previous. Line breaks
-// are never taken. Over the limit only text that does not grow is taken, so a longer text that came from a
-// file can still be shortened.
+// Whether a box with the byte limit maxBytes (0: no limit) takes proposed in place of previous. Line ends
+// (CR, LF, and NUL, which the user file's reader takes for its end) are never taken. Over the limit only text
+// that does not grow is taken, so a longer text that came from a file can still be shortened.
 bool AcceptsBoxText(std::u16string_view proposed, std::u16string_view previous, int maxBytes);
 
-// The part of a pasted text before its first CR or LF.
+// The part of a pasted text before its first line end: CR, LF or NUL.
 std::u16string FirstLineOf(std::u16string_view text);
 
 // What a paste puts into a box with the byte limit maxBytes (0: no limit) whose text, without the selection

@@ -37,5 +37,10 @@ bool FileExists(const std::string& path);
 // use).
 bool RemoveFile(const std::string& path);
 
+// Whether the file system tells apart names that differ only in letter case: Linux's do, so "TARO.ZPD" is
+// not "TARO.zpd"; Windows' do not, so either name opens the other.
+enum class LetterCase { Significant, Ignored };
+LetterCase FileNameLetterCase();
+
 // The folder of the running program with a trailing separator; the current folder when it cannot be known.
 std::string ExecutableFolder();

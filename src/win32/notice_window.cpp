@@ -35,7 +35,9 @@ NoticeWindow::NoticeWindow(HWND owner) {
 
 void NoticeWindow::showNear(const std::wstring& text, const RECT& anchor, HFONT font, UINT dpi) {
     text_ = text;
-    font_ = font;
+    LOGFONTW look{};
+    GetObjectW(font, sizeof look, &look);
+    font_.reset(CreateFontIndirectW(&look));
     margin_ = Scaled(kMargin, dpi);
     // The title carries the text too, so the window says what it shows to whoever looks for it.
     SetWindowTextW(handle(), text.c_str());
@@ -46,7 +48,7 @@ void NoticeWindow::showNear(const std::wstring& text, const RECT& anchor, HFONT 
                   0};
     {
         const WindowDc dc(handle());
-        const SelectScope selected(dc.get(), font_);
+        const SelectScope selected(dc.get(), font_.get());
         DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &textArea,
                   kTextFormat | DT_CALCRECT);
     }
@@ -79,7 +81,7 @@ void NoticeWindow::paint() {
     RECT area{};
     GetClientRect(handle(), &area);
     InflateRect(&area, -margin_, -margin_);
-    const SelectScope selected(paint.dc(), font_);
+    const SelectScope selected(paint.dc(), font_.get());
     SetBkMode(paint.dc(), TRANSPARENT);
     SetTextColor(paint.dc(), GetSysColor(COLOR_INFOTEXT));
     DrawTextW(paint.dc(), text_.c_str(), static_cast<int>(text_.size()), &area, kTextFormat);

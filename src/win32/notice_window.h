@@ -1,5 +1,6 @@
 #pragma once
 
+#include "win32/gdi_handle.h"
 #include "win32/window.h"
 
 #include <string>
@@ -12,7 +13,8 @@ class NoticeWindow final : public Window {
   public:
     explicit NoticeWindow(HWND owner);
 
-    // Shows the text next to the anchor (the toolbar's frame, screen pixels) in the font, for a while.
+    // Shows the text next to the anchor (the toolbar's frame, screen pixels) in a copy of the font, for a
+    // while; the caller's font may be deleted meanwhile (a move to a monitor of another DPI remakes it).
     void showNear(const std::wstring& text, const RECT& anchor, HFONT font, UINT dpi);
 
   private:
@@ -20,6 +22,6 @@ class NoticeWindow final : public Window {
     void paint();
 
     std::wstring text_;
-    HFONT font_ = nullptr;
+    FontHandle font_;
     int margin_ = 4;
 };

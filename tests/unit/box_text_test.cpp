@@ -36,6 +36,8 @@ TEST(BoxText, LimitsCountShiftJisBytes) {
             << c.proposed << " limit " << c.maxBytes;
     }
     EXPECT_TRUE(AcceptsBoxText(std::u16string(5000, u'\u6F22'), u"", 0));
+    // A NUL would end the user file where it stands.
+    EXPECT_FALSE(AcceptsBoxText(std::u16string(u"a\0b", 3), u"a", 0));
 }
 
 TEST(BoxText, EveryUnstorableCharacterCountsTwoBytesEvenWhenRepeated) {
@@ -61,6 +63,7 @@ TEST(BoxText, PasteKeepsOnlyTheFirstLine) {
     EXPECT_EQ(FirstLineOf(u16("東京都\r千代田区")), u16("東京都"));
     EXPECT_EQ(FirstLineOf(u"\nsecond"), u"");
     EXPECT_EQ(FirstLineOf(u"one line"), u"one line");
+    EXPECT_EQ(PastedTextThatFits(std::u16string(u"東京\0都", 4), u"", 0), u16("東京"));
 }
 
 TEST(BoxText, APasteLongerThanTheLimitKeepsWhatFits) {
@@ -84,6 +87,7 @@ TEST(BoxText, NamesEachUnstorableCharacterOnce) {
     EXPECT_EQ(UnstorableCharacterNames(u16("😀𠮷a😀")), "U+1F600, U+20BB7");
     EXPECT_EQ(UnstorableCharacterNames(u16("髙橋①ｱ~")), "");
     EXPECT_EQ(UnstorableCharacterNames(u16("aé")), "U+00E9");
+    EXPECT_EQ(UnstorableCharacterNames(u"\xD83D-\xDE00"), "U+D83D, U+DE00");  // two halves, no pair
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(Sjis, LeftCharsNeverSplitsACharacter) {
 
 TEST(Sjis, RoundTripsJapaneseText) {
     const std::u16string text = u16("東京都千代田区１－２ ｱｲｳ 髙橋 ①");
-    std::u16string unmappable;
+    std::u32string unmappable;
     const std::string bytes = sjis::fromUnicode(text, &unmappable);
     EXPECT_TRUE(unmappable.empty());
     EXPECT_EQ(sjis::toUnicode(bytes), text);
@@ -38,9 +38,9 @@ TEST(Sjis, RoundTripsJapaneseText) {
 }
 
 TEST(Sjis, ReportsCharactersShiftJisCannotHold) {
-    std::u16string unmappable;
+    std::u32string unmappable;
     const std::string bytes = sjis::fromUnicode(u16("吉😀田𠮷😀"), &unmappable);
-    EXPECT_EQ(unmappable, u16("😀𠮷"));
+    EXPECT_EQ(unmappable, U"😀𠮷");
     EXPECT_EQ(bytes, sjis::fromUtf8("吉田"));
 }
 
@@ -65,7 +65,7 @@ TEST(Sjis, StoresTheLinuxFormsAtTheirJisPosition) {
                  {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00AC', "\x81\xCA"},
                  {u'\u2014', "\x81\x5C"}};
     for (const auto& c : cases) {
-        std::u16string unmappable;
+        std::u32string unmappable;
         EXPECT_EQ(sjis::fromUnicode(std::u16string(1, c.linuxForm) + u"1", &unmappable),
                   std::string(c.bytes) + "1")
             << std::hex << static_cast<int>(c.linuxForm);
@@ -88,7 +88,7 @@ TEST(Sjis, EveryOtherDoubleByteCodeIsStoredAsThePlainCodecStoresIt) {
                 continue;
             }
             const TextCodec::Encoded plain = plainCodec->encode(character);
-            std::u16string unmappable;
+            std::u32string unmappable;
             ASSERT_EQ(sjis::fromUnicode(character, &unmappable), plain.bytes) << std::hex << lead << trail;
             ASSERT_TRUE(unmappable.empty()) << std::hex << lead << trail;
             ++checked;
@@ -99,7 +99,7 @@ TEST(Sjis, EveryOtherDoubleByteCodeIsStoredAsThePlainCodecStoresIt) {
 
 TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
     for (char16_t c = 0; c < 0x80; ++c) {
-        std::u16string unmappable;
+        std::u32string unmappable;
         ASSERT_EQ(sjis::fromUnicode(std::u16string(1, c), &unmappable), std::string(1, static_cast<char>(c)))
             << static_cast<int>(c);
         ASSERT_TRUE(unmappable.empty());
@@ -108,18 +108,20 @@ TEST(Sjis, AsciiIsItsOwnByteAndCharactersThatWouldChangeAreRefused) {
         const char* label;
         std::u16string text;
         std::string stored;
-        std::u16string refused;
+        std::u32string refused;
     } cases[] = {
-        {"lone high surrogate at the end", u16("あ") + u'\xD83D', kA, u"\xD83D"},
+        {"lone high surrogate at the end", u16("あ") + u'\xD83D', kA, U"\xD83D"},
         {"lone low surrogate inside",
          u"a\xDE00"
          u"b",
-         "ab", u"\xDE00"},
-        {"yen sign has no exact form", u16("¥1"), "1", u16("¥")},
-        {"overline has no exact form", u16("‾"), "", u16("‾")},
+         "ab", U"\xDE00"},
+        {"two separate halves are no pair", u"\xD83D-\xDE00", "-", U"\xD83D\xDE00"},
+        {"a lone half after its pair", u16("😀") + u'\xD83D', "", U"😀\xD83D"},
+        {"yen sign has no exact form", u16("¥1"), "1", U"¥"},
+        {"overline has no exact form", u16("‾"), "", U"‾"},
     };
     for (const auto& c : cases) {
-        std::u16string unmappable;
+        std::u32string unmappable;
         EXPECT_EQ(sjis::fromUnicode(c.text, &unmappable), c.stored) << c.label;
         EXPECT_EQ(unmappable, c.refused) << c.label;
     }

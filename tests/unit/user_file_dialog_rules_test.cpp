@@ -1,4 +1,6 @@
+#include "dialogs/dialog_place.h"
 #include "dialogs/user_file_editor_logic.h"
+#include "dialogs/user_file_list_layout.h"
 #include "dialogs/user_file_list_logic.h"
 
 #include "data/sjis.h"
@@ -19,6 +21,28 @@ TEST(UserFileList, PreselectsTheCurrentFilesEntry) {
     EXPECT_EQ(PreselectedRow(names, "/u/b.zpd"), std::nullopt);
     EXPECT_EQ(PreselectedRow(names, ""), std::nullopt);
     EXPECT_EQ(PreselectedRow({}, "/u/ab.zpd"), std::nullopt);
+}
+
+// A label grows to its text up to the next edge on its row; the list's 183-pixel label meets wider fonts.
+TEST(DialogLabel, GrowsToItsTextUpToTheNextEdgeOnItsRow) {
+    namespace list = user_file_list_layout;
+    const std::vector<Rect> belowIt{list::kListView1, list::kButtons[0].place};
+    const Rect label{8, 8, 100, 12};
+    const struct {
+        Rect place;
+        int textWidth;
+        std::vector<Rect> others;
+        int width;
+    } cases[] = {
+        {list::kLabel1.place, 150, belowIt, 183},                  // fits: never narrower
+        {list::kLabel1.place, 200, belowIt, 200},                  // the list's, in a wider font
+        {list::kLabel1.place, 400, belowIt, 292},                  // up to the client's edge
+        {label, 200, {{120, 6, 50, 20}, {40, 30, 300, 20}}, 112},  // up to a control on its row
+        {label, 200, {{4, 4, 150, 40}}, 146},                      // up to its panel's edge
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GrownLabelWidth(c.place, c.textWidth, c.others, list::kClient.width), c.width) << c.width;
+    }
 }
 
 // A user file named in kana: the list's Delete and the editor's check for a file of that name must find it

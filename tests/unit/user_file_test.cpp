@@ -194,16 +194,35 @@ TEST_F(UserFileTest, FindUserFilesCountsEveryEntryEndingInZpd) {
     writeBytes(folder() / "a.zpd", "");
     writeBytes(folder() / ".hidden.zpd", "");
     fs::create_directory(folder() / "folder.zpd");
-    writeBytes(folder() / "X.ZPD", "");
+    writeBytes(folder() / "X.ZPD", "x\r\n");
     writeBytes(folder() / "b.zpdx", "");
     writeBytes(folder() / "zpd", "");
     writeBytes(folder() / "c.txt", "");
 
     const UserFileSearch found = FindUserFiles(folderPath());
-    EXPECT_EQ(found.count, 3);
-    const std::set<std::string> matches{folderPath() + "a.zpd", folderPath() + ".hidden.zpd",
-                                        folderPath() + "folder.zpd"};
+    std::set<std::string> matches{folderPath() + "a.zpd", folderPath() + ".hidden.zpd",
+                                  folderPath() + "folder.zpd"};
+    // Where letter case is ignored (Windows) X.ZPD counts, and the path rebuilt as X.zpd opens it.
+    if (FileNameLetterCase() == LetterCase::Ignored) {
+        matches.insert(folderPath() + "X.zpd");
+        EXPECT_EQ(ReadUserFile(folderPath() + "X.zpd"), UserRecord{"x"});
+    }
+    EXPECT_EQ(found.count, static_cast<int>(matches.size()));
     EXPECT_TRUE(matches.count(found.firstPath)) << found.firstPath;
+}
+
+TEST(UserFileEntry, TheFileSystemsLetterCaseRuleDecidesTheExtension) {
+    const struct {
+        const char* name;
+        bool withCase, withoutCase;  // Linux, Windows
+    } cases[] = {
+        {"taro.zpd", true, true}, {"TARO.ZPD", false, true}, {"山田.Zpd", false, true}, {".zpd", true, true},
+        {"zpd", false, false},    {"a.ZPDX", false, false},  {"a_zpd", false, false},   {"", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsUserFileEntry(c.name, LetterCase::Significant), c.withCase) << c.name;
+        EXPECT_EQ(IsUserFileEntry(c.name, LetterCase::Ignored), c.withoutCase) << c.name;
+    }
 }
 
 TEST_F(UserFileTest, AFolderShiftJisCannotHoldKeepsItsNameAndNamesItCannotHoldAreSkipped) {

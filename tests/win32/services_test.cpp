@@ -1,8 +1,9 @@
 // The single-instance mutex, held modifiers, the shell, the clipboard as other programs read it, and the
-// atomic file replacement.
+// atomic file replacement with the access list of a new file.
 #include "data/atomic_write.h"
 #include "platform/platform_services.h"
 #include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_file_security.h"
 #include "platform/win32/win32_instance_lock.h"
 #include "platform/win32/win32_key_input.h"
 #include "platform/win32/win32_path.h"
@@ -226,16 +227,30 @@ bool runningUnderWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-// Personal details: a new file is open to its owner alone; a replaced file keeps whatever access it had.
-TEST_F(AtomicWriteTest, GivesANewFileToItsOwnerAloneAndKeepsTheAccessOfAReplacedOne) {
+// The access list a new file is given, read back as Wine reads it too: the owner, SYSTEM and the
+// Administrators, protected from the folder's inheritable entries.
+TEST(PersonalFileSecurityTest, GrantsTheUserSystemAndAdministratorsAloneNothingInherited) {
+    const OwnedDescriptor descriptor = PersonalFileSecurity();
+    ASSERT_NE(descriptor, nullptr);
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(
+        descriptor.get(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr));
+    const std::wstring sddl(text);
+    LocalFree(text);
+    EXPECT_EQ(sddl, L"D:P(A;;FA;;;" + currentUserSid() + L")(A;;FA;;;SY)(A;;FA;;;BA)");
+}
+
+// On a file system with access lists, a new file gets that list; a replaced file keeps whatever it had.
+TEST_F(AtomicWriteTest, GivesANewFileThePersonalAccessListAndKeepsTheAccessOfAReplacedOne) {
     if (runningUnderWine()) {
         GTEST_SKIP() << "Wine keeps no access lists of files";
     }
     const std::wstring path = folder + L"\\user.zpd";
     ASSERT_TRUE(ReplaceFileAtomically(utf8(path), "a"));
-    const std::wstring ownerOnly = std::to_wstring(ACCESS_ALLOWED_ACE_TYPE) + L" " +
-                                   std::to_wstring(FILE_ALL_ACCESS) + L" " + currentUserSid();
-    EXPECT_EQ(accessOf(path), std::vector<std::wstring>{ownerOnly});
+    const std::wstring full =
+        std::to_wstring(ACCESS_ALLOWED_ACE_TYPE) + L" " + std::to_wstring(FILE_ALL_ACCESS);
+    EXPECT_EQ(accessOf(path), (std::vector<std::wstring>{full + L" " + currentUserSid(), full + L" S-1-5-18",
+                                                         full + L" S-1-5-32-544"}));
 
     PSECURITY_DESCRIPTOR shared = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(

@@ -195,8 +195,9 @@ TEST(ZenporoDialogs, AFirstStartOpensTheEditorWhoseOkWritesTheUserFile) {
     EXPECT_EQ(codePage932(L"①髙"), "\x87\x40\xFB\xFC");
 }
 
+// A.ZPD, named as old 8.3 media name files, is listed and opened as A like any other user file.
 TEST(ZenporoDialogs, TwoUserFilesOpenTheSortedListWhereDeleteAndEditWork) {
-    ZenporoProgram zenporo({{L"b.zpd", postalCodeOnly("200-0002")}, {L"A.zpd", postalCodeOnly("100-0001")}});
+    ZenporoProgram zenporo({{L"b.zpd", postalCodeOnly("200-0002")}, {L"A.ZPD", postalCodeOnly("100-0001")}});
     const HANDLE process = zenporo.start();
     const HWND list = waitForDialog(L"ユーザーファイルリスト", process);
     ASSERT_NE(list, nullptr);

@@ -2,6 +2,8 @@
 // paste_target below it reporting what its boxes received.
 #include "data/birth_date.h"
 #include "target_program.h"
+#include "win32/gdi_handle.h"
+#include "win32/resource_ids.h"
 #include "zenporo_program.h"
 
 #include <gtest/gtest.h>
@@ -217,6 +219,37 @@ TEST(Zenporo, AStoredPositionOffEveryMonitorComesBackOntoTheScreen) {
     EXPECT_LE(frame.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_GE(frame.left, 0);
     EXPECT_EQ(frame.top, 300);
+}
+
+// The width of the image Windows picks from the program's icon for a wanted size, 0 when it does not decode.
+int iconImageSize(HMODULE program, int wanted) {
+    const HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(ZENPORO_ICON), RT_GROUP_ICON);
+    const int id = LookupIconIdFromDirectoryEx(static_cast<BYTE*>(LockResource(LoadResource(program, group))),
+                                               TRUE, wanted, wanted, LR_DEFAULTCOLOR);
+    const HRSRC image = FindResourceW(program, MAKEINTRESOURCEW(id), RT_ICON);
+    const IconHandle icon(
+        CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(program, image))),
+                                 SizeofResource(program, image), TRUE, 0x00030000, 0, 0, 0));
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon.get(), &info)) {
+        return 0;
+    }
+    const BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    return GetObjectW(colour.get(), sizeof bitmap, &bitmap) ? bitmap.bmWidth : 0;
+}
+
+// The icon has an image of its own for each size the task bar and Explorer ask for from 100 to 200 %, and a
+// 256-pixel one (a PNG) for Explorer's large views.
+TEST(Zenporo, TheIconHasAnImageForEverySizeWindowsAsksFor) {
+    ZenporoProgram zenporo;
+    const HMODULE program = LoadLibraryExW((zenporo.folder() + L"zenporo.exe").c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    for (const int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+        EXPECT_EQ(iconImageSize(program, size), size);
+    }
+    FreeLibrary(program);
 }
 
 }  // namespace

@@ -92,6 +92,10 @@ bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+LetterCase FileNameLetterCase() {
+    return LetterCase::Significant;
+}
+
 std::string ExecutableFolder() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);

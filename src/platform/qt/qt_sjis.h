@@ -8,6 +8,5 @@
 // Shift-JIS text of the program to and from the toolkit's strings, at the widgets, the clipboard and labels.
 QString QStringFromSjis(std::string_view sjisText);
 
-// The Shift-JIS form of a widget's text; characters Shift-JIS cannot hold are left out and, when asked,
-// collected into unmappable (each once, in order).
-std::string SjisFromQString(const QString& text, QString* unmappable = nullptr);
+// The Shift-JIS form of a widget's text; characters Shift-JIS cannot hold are left out.
+std::string SjisFromQString(const QString& text);

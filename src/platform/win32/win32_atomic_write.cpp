@@ -1,9 +1,11 @@
 // ReplaceFileAtomically for Windows. On Windows the path is UTF-8 (the file system's own names are UTF-16,
 // and UTF-8 holds every one of them); it is widened here and every call takes the wide form. "Readable by
-// its owner only" is an access list that names the current user alone; a replaced file's access list is
-// copied to its successor. On file systems without access lists (FAT on a USB stick) both are ignored.
+// its owner only" is a protected access list that names the current user, SYSTEM and the Administrators
+// alone; a replaced file's access list is copied to its successor. On file systems without access lists
+// (FAT on a USB stick) both are ignored.
 #include "data/atomic_write.h"
 
+#include "platform/win32/win32_file_security.h"
 #include "platform/win32/win32_handle.h"
 #include "platform/win32/win32_path.h"
 #include "platform/win32/win32_retry.h"
@@ -11,7 +13,6 @@
 #include <windows.h>
 
 #include <aclapi.h>
-#include <sddl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -71,12 +72,6 @@ std::wstring widenUtf8(const std::string& utf8) {
     return wide;
 }
 
-// A security descriptor that LocalFree releases.
-struct LocalFreeDeleter {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
-using OwnedDescriptor = std::unique_ptr<void, LocalFreeDeleter>;
-
 // The file a write lands on: the target of a symbolic link, else path itself.
 std::wstring resolvedTarget(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -100,33 +95,6 @@ std::wstring resolvedTarget(const std::wstring& path) {
     }
     final.resize(length);
     return final;
-}
-
-// Access for the file's owner alone, as a new file that holds personal details gets.
-OwnedDescriptor ownerOnlyDescriptor() {
-    HANDLE processToken = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &processToken)) {
-        return nullptr;
-    }
-    const KernelHandle token(processToken);
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    std::string buffer(size, '\0');
-    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
-        return nullptr;
-    }
-    wchar_t* sidText = nullptr;
-    if (!ConvertSidToStringSidW(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
-        return nullptr;
-    }
-    const std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sidText) + L")";
-    LocalFree(sidText);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
-                                                              nullptr)) {
-        return nullptr;
-    }
-    return OwnedDescriptor(descriptor);
 }
 
 // The access list of the file being replaced, so the new file keeps it; nothing for a new file.
@@ -179,10 +147,10 @@ struct TemporaryFile {
     KernelHandle handle;
 };
 
-// A new file beside the target, with the access the target has (or owner-only for a new target).
+// A new file beside the target, with the access the target has (a new target: PersonalFileSecurity).
 std::optional<TemporaryFile> createTemporaryBeside(const std::wstring& target) {
     const bool replacing = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const OwnedDescriptor descriptor = replacing ? descriptorOf(target) : ownerOnlyDescriptor();
+    const OwnedDescriptor descriptor = replacing ? descriptorOf(target) : PersonalFileSecurity();
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), descriptor.get(), FALSE};
     const std::wstring stem = folderOf(target) + std::wstring(kTemporaryPrefix);
     std::mt19937 random(std::random_device{}());

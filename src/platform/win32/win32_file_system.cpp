@@ -91,6 +91,10 @@ bool RemoveFile(const std::string& path) {
     return DeleteFileW(WidePath(path).c_str()) != FALSE;
 }
 
+LetterCase FileNameLetterCase() {
+    return LetterCase::Ignored;
+}
+
 std::string ExecutableFolder() {
     // Paths longer than MAX_PATH exist; the buffer grows until the whole path fits (at most 32767 units).
     std::wstring path(MAX_PATH, L'\0');

@@ -14,7 +14,7 @@ namespace {
 namespace ids = control_ids;
 namespace layout = about_box_layout;
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+// The links' designed colours; a high contrast theme gives them its own link colour.
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
@@ -34,19 +34,19 @@ void AboutBox::onInit() {
     const HWND icon = addControl(L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL, ids::kProgramIcon,
                                  InPanel(layout::kPanel1, layout::kProgramIcon));
     SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(programIcon_), 0);
-    setTextColour(addControl(L"STATIC", WideFromUtf8(product_info::kProductName), SS_NOPREFIX,
-                             ids::kProductName, At(layout::kProductName)),
-                  kBlack);
+    // In the dialog's own text colour: black in the usual theme, readable in every other.
+    addControl(L"STATIC", WideFromUtf8(product_info::kProductName), SS_NOPREFIX, ids::kProductName,
+               At(layout::kProductName));
     addControl(L"STATIC", WideFromUtf8(product_info::kVersion), SS_NOPREFIX, ids::kVersion,
                At(layout::kVersion));
     addControl(L"STATIC", WideFromUtf8(product_info::kRightsNotice), SS_NOPREFIX, ids::kCopyright,
                At(layout::kCopyright));
     setTextColour(addControl(L"STATIC", WideFromUtf8(product_info::kEmailAddress), SS_NOPREFIX | SS_NOTIFY,
                              ids::Label(1), At(layout::kLabel1), 0, FontLook::Underlined),
-                  kBlue);
+                  kBlue, COLOR_HOTLIGHT);
     setTextColour(addControl(L"STATIC", WideFromUtf8(product_info::kHomePage), SS_NOPREFIX | SS_NOTIFY,
                              ids::Label(2), At(layout::kLabel2), 0, FontLook::Underlined),
-                  kRed);
+                  kRed, COLOR_HOTLIGHT);
     addControl(L"STATIC", WithLineBreaks(utf::toUtf16(product_info::kComment)), SS_LEFT | SS_NOPREFIX,
                ids::kComments, InPanel(layout::kPanel1, layout::kComments));
     const HWND ok =

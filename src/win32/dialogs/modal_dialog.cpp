@@ -1,5 +1,6 @@
 #include "win32/dialogs/modal_dialog.h"
 
+#include "dialogs/dialog_place.h"
 #include "win32/dpi.h"
 #include "win32/handler_guard.h"
 
@@ -31,6 +32,31 @@ std::wstring TextOf(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+// A static text of one line that wraps or cuts what does not fit, not a picture, frame or owner-drawn one.
+bool isOneLineLabel(HWND control, const std::wstring& text) {
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    const auto type = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)) & SS_TYPEMASK;
+    return lstrcmpiW(kind, L"Static") == 0 &&
+           (type == SS_LEFT || type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) && !text.empty() &&
+           text.find(L'\n') == std::wstring::npos;
+}
+
+// Where a control lies in its parent's client area.
+Rect placeInParent(HWND control) {
+    RECT bounds{};
+    GetWindowRect(control, &bounds);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return {bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+bool highContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace
@@ -85,10 +111,11 @@ HWND ModalDialog::addControl(const wchar_t* windowClass, const std::wstring& tex
     return window;
 }
 
-void ModalDialog::setTextColour(HWND control, COLORREF colour) {
+void ModalDialog::setTextColour(HWND control, COLORREF colour, int highContrastColour) {
     for (Control& each : controls_) {
         if (each.window == control) {
             each.colour = colour;
+            each.highContrastColour = highContrastColour;
         }
     }
 }
@@ -129,6 +156,28 @@ void ModalDialog::placeControl(const Control& control) const {
     InvalidateRect(control.window, nullptr, TRUE);
 }
 
+void ModalDialog::growLabels() const {
+    for (const Control& label : controls_) {
+        const std::wstring text = TextOf(label.window);
+        if (label.place.width == 0 || !isOneLineLabel(label.window, text)) {
+            continue;
+        }
+        std::vector<Rect> others;
+        for (const Control& other : controls_) {
+            if (other.window != label.window) {
+                others.push_back(placeInParent(other.window));
+            }
+        }
+        const Rect place = placeInParent(label.window);
+        const int textWidth = TextSize(label.window, fontFor(label.font), text).width;
+        const int width = GrownLabelWidth(place, textWidth, others, scaled(client_.width));
+        if (width != place.width) {
+            SetWindowPos(label.window, nullptr, 0, 0, width, place.height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
 Size ModalDialog::frameSize() const {
     RECT frame{0, 0, scaled(client_.width), scaled(client_.height)};
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_STYLE));
@@ -144,6 +193,7 @@ void ModalDialog::initialise() {
     makeFonts();
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     onInit();
+    growLabels();
     // Centred on the work area of the owner's monitor (the primary one without an owner).
     const HWND owner = GetWindow(handle_, GW_OWNER);
     MONITORINFO monitor{};
@@ -165,6 +215,7 @@ void ModalDialog::takeDpi(UINT dpi, const RECT& suggested) {
     for (const Control& control : controls_) {
         placeControl(control);
     }
+    growLabels();
     onDpiChanged();
     // A fixed dialog keeps its client size in layout pixels; a sizeable one takes the suggested frame.
     const bool sizeable = (frameStyle_ & WS_THICKFRAME) != 0;
@@ -178,7 +229,7 @@ void ModalDialog::takeDpi(UINT dpi, const RECT& suggested) {
 INT_PTR ModalDialog::colourOf(HDC dc, HWND control) const {
     for (const Control& each : controls_) {
         if (each.window == control && each.colour) {
-            SetTextColor(dc, *each.colour);
+            SetTextColor(dc, highContrastOn() ? GetSysColor(each.highContrastColour) : *each.colour);
             SetBkMode(dc, TRANSPARENT);
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         }

@@ -30,11 +30,14 @@ class ModalDialog {
     ModalDialog(std::wstring caption, Size client, DWORD frameStyle);
     virtual ~ModalDialog() = default;
 
-    // Creates a control at a 96-DPI place; a place of width 0 takes the size of its text.
+    // Creates a control at a 96-DPI place; a place of width 0 takes the size of its text. A one-line label
+    // whose text needs more than its width grows up to the next control on its row (GrownLabelWidth).
     HWND addControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id,
                     const Rect& place, DWORD extendedStyle = 0, FontLook font = FontLook::Normal);
-    // The text of a control drawn in this colour (a static text) on the dialog's background.
-    void setTextColour(HWND control, COLORREF colour);
+    // The text of a control drawn in this colour (a static text) on the dialog's background; in a high
+    // contrast theme in the theme's colour of that kind of text instead (a GetSysColor index: COLOR_BTNTEXT,
+    // COLOR_HOTLIGHT for a link), as a designed colour may vanish on the theme's background.
+    void setTextColour(HWND control, COLORREF colour, int highContrastColour = COLOR_BTNTEXT);
     HWND control(int id) const { return GetDlgItem(handle_, id); }
     void end(INT_PTR result);
     // The control that takes the keyboard focus when the dialog opens, instead of the first in tab order.
@@ -65,6 +68,7 @@ class ModalDialog {
         Rect place;
         FontLook font;
         std::optional<COLORREF> colour;
+        int highContrastColour = COLOR_BTNTEXT;
     };
 
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,6 +78,7 @@ class ModalDialog {
     void makeFonts();
     HFONT fontFor(FontLook look) const;
     void placeControl(const Control& control) const;
+    void growLabels() const;
     Size frameSize() const;
     void takeDpi(UINT dpi, const RECT& suggested);
     INT_PTR colourOf(HDC dc, HWND control) const;
