@@ -8,14 +8,13 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_text_codec.h"
 #include "toolbar/current_user_host.h"
+#include "win32/dialogs/box_input_mode.h"
 #include "win32/dialogs/control_ids.h"
 #include "win32/dialogs/dialog_pictures.h"
 #include "win32/dialogs/dialog_text.h"
 #include "win32/resource_ids.h"
 
 #include <algorithm>
-
-#include <imm.h>
 
 namespace {
 
@@ -53,31 +52,6 @@ bool isBirthDateBox(int box) {
     return box == kBirthYearBox || box == kBirthMonthBox || box == kBirthDayBox;
 }
 
-// The input method's state for a box as the layout asks: off, or on in hiragana or full-width katakana.
-void SetInputMode(HWND edit, BoxInputMode mode) {
-    if (mode == BoxInputMode::Unchanged) {
-        return;
-    }
-    const HIMC context = ImmGetContext(edit);
-    if (context == nullptr) {
-        return;
-    }
-    if (mode == BoxInputMode::Off) {
-        ImmSetOpenStatus(context, FALSE);
-    } else {
-        ImmSetOpenStatus(context, TRUE);
-        DWORD conversion = 0;
-        DWORD sentence = 0;
-        ImmGetConversionStatus(context, &conversion, &sentence);
-        conversion = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
-        if (mode == BoxInputMode::Katakana) {
-            conversion |= IME_CMODE_KATAKANA;
-        }
-        ImmSetConversionStatus(context, conversion, sentence);
-    }
-    ImmReleaseContext(edit, context);
-}
-
 }  // namespace
 
 UserFileEditorDialog::UserFileEditorDialog(const UserDialogContext& context)
@@ -110,6 +84,8 @@ void UserFileEditorDialog::LoadUserFileIntoBoxes(const std::string& path) {
 
 void UserFileEditorDialog::onInit() {
     asking_.emplace(context_.dialogs, handle());
+    // The boxes switch the input method as they get the focus; the user's own state comes back at the close.
+    openingInputMethod_.emplace(handle());
     // Labels first: they take no focus, so the tab order is the boxes' and then the buttons'.
     for (const EditorLabelPlace& label : EditorLabels()) {
         addControl(L"STATIC", WideFromUtf8(label.text), SS_LEFT | SS_NOPREFIX, ids::Label(label.number),
@@ -195,7 +171,7 @@ void UserFileEditorDialog::takeChange(int number) {
 }
 
 void UserFileEditorDialog::applyInputMode(int number) {
-    SetInputMode(box(number), state(number).mode);
+    SetBoxInputMode(box(number), state(number).mode);
 }
 
 std::optional<std::string> UserFileEditorDialog::keptBytes(int number) const {
@@ -241,6 +217,13 @@ void UserFileEditorDialog::onCommand(int id, int code, HWND /*control*/) {
     } else if (code == EN_SETFOCUS) {
         applyInputMode(number);
     }
+}
+
+std::optional<INT_PTR> UserFileEditorDialog::onMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (message == WM_DESTROY) {
+        openingInputMethod_.reset();
+    }
+    return std::nullopt;
 }
 
 void UserFileEditorDialog::onUncaughtException(const char* what) {
