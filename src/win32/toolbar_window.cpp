@@ -4,6 +4,7 @@
 #include "toolbar/button_picture.h"
 #include "toolbar/screen_placement.h"
 #include "win32/dpi.h"
+#include "win32/handler_guard.h"
 #include "win32/notice_window.h"
 #include "win32/resource_ids.h"
 #include "win32/tooltips.h"
@@ -47,14 +48,18 @@ Rect toRect(const RECT& rect) {
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {
-    auto* found = reinterpret_cast<std::pair<std::vector<Rect>, std::vector<Rect>>*>(lParam);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info) != FALSE) {
-        found->first.push_back(toRect(info.rcMonitor));
-        found->second.push_back(toRect(info.rcWork));
-    }
-    return TRUE;
+    return CallCatchingAll(
+        [&] {
+            auto* found = reinterpret_cast<std::pair<std::vector<Rect>, std::vector<Rect>>*>(lParam);
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info) != FALSE) {
+                found->first.push_back(toRect(info.rcMonitor));
+                found->second.push_back(toRect(info.rcWork));
+            }
+            return TRUE;
+        },
+        [] { return FALSE; });
 }
 
 void call(const std::function<void()>& action) {
@@ -255,12 +260,6 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return defaultHandling(message, wParam, lParam);
-    }
-}
-
-void ToolbarWindow::onUncaughtException(const char* what) {
-    if (clicks_.failure) {
-        clicks_.failure(what);
     }
 }
 

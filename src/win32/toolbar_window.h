@@ -32,8 +32,6 @@ struct ToolbarClicks {
     std::function<void(MenuItemId item)> helpItem;  // the help menu's own items
     std::function<void()> close;  // the close box, Alt+F4, the task bar's close: before the window goes
     std::function<void()> sessionEnding;  // the desktop session ends; the process may end without its close
-    // What a handler threw that nothing caught (UTF-8); shown as the general error report.
-    std::function<void(const char* what)> failure;
     // The modal user file dialogs: the editor on an empty record (a start without user files), and the list
     // (a start with several, and the switch button SpeedButton1).
     std::function<void()> openUserFileEditor;
@@ -81,7 +79,6 @@ class ToolbarWindow final : public Window, public ToolbarView {
     };
 
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void onUncaughtException(const char* what) override;
 
     void paint();
     void paintButton(HDC dc, int number) const;

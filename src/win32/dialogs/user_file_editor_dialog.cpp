@@ -4,7 +4,6 @@
 #include "dialogs/box_text.h"
 #include "dialogs/user_file_editor_logic.h"
 #include "platform/clipboard.h"
-#include "platform/error_report.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_text_codec.h"
 #include "toolbar/current_user_host.h"
@@ -224,10 +223,6 @@ std::optional<INT_PTR> UserFileEditorDialog::onMessage(UINT message, WPARAM /*wP
         openingInputMethod_.reset();
     }
     return std::nullopt;
-}
-
-void UserFileEditorDialog::onUncaughtException(const char* what) {
-    ShowErrorReport(context_.dialogs, what, context_.applicationTitle);
 }
 
 void UserFileEditorDialog::compositionEnded(int box) {

@@ -56,7 +56,6 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     void showOkPicture();
     void onCommand(int id, int code, HWND control) override;
     std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void onUncaughtException(const char* what) override;
 
     void runShortcut(int box, EditCommand command) override;
     void showBoxMenu(int box, POINT screenPoint) override;
