@@ -195,14 +195,23 @@ TEST(ZenporoDialogs, AFirstStartOpensTheEditorWhoseOkWritesTheUserFile) {
     EXPECT_EQ(codePage932(L"①髙"), "\x87\x40\xFB\xFC");
 }
 
-TEST(ZenporoDialogs, TheEditorOutlastsAClipboardHeldByAnotherProgram) {
+// Whether the window lets Windows end the session now.
+bool letsSessionEnd(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kWaitMs, &answer);
+    return answer != FALSE;
+}
+
+TEST(ZenporoDialogs, TheEditorOutlastsAClipboardHeldByAnotherProgramAndHoldsUpTheSessionEnd) {
     ZenporoProgram zenporo;
     const HANDLE process = zenporo.start();
     const HWND editor = waitForDialog(L"ユーザーファイル作成", process);
     ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(letsSessionEnd(editor));
     focus(editor, ids::Edit(32));
     type(L"山田");
     ASSERT_TRUE(waitFor([&] { return textOf(GetDlgItem(editor, ids::Edit(32))) == L"山田"; }));
+    EXPECT_FALSE(letsSessionEnd(editor));
 
     // Ctrl+C while this process holds the clipboard longer than the editor waits for it.
     SendMessageW(GetDlgItem(editor, ids::Edit(32)), EM_SETSEL, 0, -1);

@@ -19,6 +19,8 @@ namespace {
 
 namespace ids = control_ids;
 
+constexpr const wchar_t* kUnsavedChangesReason = L"保存していない変更があります";
+
 int MenuId(EditCommand command) {
     switch (command) {
         case EditCommand::Cut:
@@ -219,10 +221,31 @@ void UserFileEditorDialog::onCommand(int id, int code, HWND /*control*/) {
 }
 
 std::optional<INT_PTR> UserFileEditorDialog::onMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    if (message == WM_DESTROY) {
-        openingInputMethod_.reset();
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            return answerSessionEnd();
+        case WM_DESTROY:
+            openingInputMethod_.reset();
+            if (holdingUpSessionEnd_) {
+                ShutdownBlockReasonDestroy(handle());
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
     }
-    return std::nullopt;
+}
+
+// Windows is about to restart or sign the user out. With a changed box the editor holds it up with a reason
+// that Windows shows in its list of programs, where the user decides; otherwise the default lets it go.
+std::optional<INT_PTR> UserFileEditorDialog::answerSessionEnd() {
+    if (!AnyBoxModified()) {
+        return std::nullopt;
+    }
+    if (!holdingUpSessionEnd_) {
+        holdingUpSessionEnd_ = ShutdownBlockReasonCreate(handle(), kUnsavedChangesReason) != FALSE;
+    }
+    SetWindowLongPtrW(handle(), DWLP_MSGRESULT, FALSE);
+    return TRUE;
 }
 
 void UserFileEditorDialog::compositionEnded(int box) {

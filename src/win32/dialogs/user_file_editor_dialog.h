@@ -56,6 +56,7 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     void showOkPicture();
     void onCommand(int id, int code, HWND control) override;
     std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::optional<INT_PTR> answerSessionEnd();
 
     void runShortcut(int box, EditCommand command) override;
     void showBoxMenu(int box, POINT screenPoint) override;
@@ -90,6 +91,7 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     BitmapHandle okPicture_;
     std::optional<AskingWindowScope> asking_;
     std::optional<KeptInputMethodState> openingInputMethod_;
+    bool holdingUpSessionEnd_ = false;  // a shutdown block reason is set
 };
 
 // Shows the editor modally on the file (an empty path: a new record) and, when it has closed, lets the main
