@@ -6,6 +6,7 @@
 #include "toolbar/toolbar_layout.h"
 #include "toolbar/toolbar_view.h"
 #include "win32/gdi_handle.h"
+#include "win32/last_user_window.h"
 #include "win32/popup_menus.h"
 #include "win32/toolbar_pictures.h"
 #include "win32/window.h"
@@ -89,6 +90,8 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void onRightButtonDown(POINT at);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onMoving(const RECT& proposed);
+    void onActivated(HWND previous);
+    void giveKeyboardBack();
 
     void click(int number);
     void openMenu(int number);
@@ -121,6 +124,8 @@ class ToolbarWindow final : public Window, public ToolbarView {
     std::optional<int> pressed_;
     bool trackingLeave_ = false;
     bool delivering_ = false;
+    bool menuHoldsForeground_ = false;  // a popup menu made the toolbar the foreground window
+    LastUserWindow userWindow_;
     FontHandle font_;
     std::unique_ptr<Tooltips> tooltips_;
     std::unique_ptr<NoticeWindow> notice_;
