@@ -35,13 +35,12 @@ bool isShellWindow(HWND window) {
     return false;
 }
 
-bool isOwnWindow(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process == GetCurrentProcessId();
-}
-
 }  // namespace
+
+bool IsOwnWindow(HWND window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
+}
 
 LastUserWindow::LastUserWindow()
     : hook_(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, foregroundChanged, 0,
@@ -74,7 +73,7 @@ void CALLBACK LastUserWindow::foregroundChanged(HWINEVENTHOOK, DWORD, HWND windo
 }
 
 void LastUserWindow::follow(HWND window) {
-    if (window != nullptr && !isOwnWindow(window) && !isShellWindow(window)) {
+    if (window != nullptr && !IsOwnWindow(window) && !isShellWindow(window)) {
         window_ = window;
     }
 }

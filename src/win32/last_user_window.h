@@ -31,3 +31,6 @@ class LastUserWindow {
     HWND window_ = nullptr;
     std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, HookRemover> hook_;
 };
+
+// Whether the window belongs to this process.
+bool IsOwnWindow(HWND window);

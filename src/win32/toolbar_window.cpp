@@ -396,12 +396,9 @@ void ToolbarWindow::onMoving(const RECT& proposed) {
 // previous window then is null, the shell's or another program's. The owner's activation when one of our
 // dialogs closes stays as it is.
 void ToolbarWindow::onActivated(HWND previous) {
-    DWORD process = 0;
-    if (previous != nullptr && GetWindowThreadProcessId(previous, &process) != 0 &&
-        process == GetCurrentProcessId()) {
-        return;
+    if (!IsOwnWindow(previous)) {
+        PostMessageW(handle(), kGiveKeyboardBack, 0, 0);
     }
-    PostMessageW(handle(), kGiveKeyboardBack, 0, 0);
 }
 
 void ToolbarWindow::giveKeyboardBack() {

@@ -1,5 +1,5 @@
-// The user file editor run in this process, so that what only its own thread sees (the input context) can be
-// read on that thread while the dialog runs.
+// The user file editor run in this process, so that the input context, which belongs to the dialog's thread,
+// can be read on that thread while the dialog runs.
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_text_codec.h"
 #include "support/recording_current_user.h"
@@ -13,44 +13,40 @@
 
 #include <imm.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
 
-namespace ids = control_ids;
-
 constexpr DWORD kRomajiHiragana = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE | IME_CMODE_ROMAN;  // 0x19
 
-struct ModeSeen {
-    BOOL open = FALSE;
-    DWORD conversion = 0;
-};
-
-ModeSeen inputMethodOf(HWND window) {
-    ModeSeen seen;
+// The open state and the conversion mode of the thread's input method.
+std::pair<BOOL, DWORD> inputMethodOf(HWND window) {
     const HIMC context = ImmGetContext(window);
+    DWORD conversion = 0;
     DWORD sentence = 0;
-    seen.open = ImmGetOpenStatus(context);
-    ImmGetConversionStatus(context, &seen.conversion, &sentence);
+    ImmGetConversionStatus(context, &conversion, &sentence);
+    const BOOL open = ImmGetOpenStatus(context);
     ImmReleaseContext(window, context);
-    return seen;
+    return {open, conversion};
 }
 
-// What the boxes switch the input method to, read on the dialog's thread by a timer of that thread.
-std::vector<ModeSeen> seenInBoxes;
+std::vector<std::pair<BOOL, DWORD>> seenInBoxes;
 
+// Runs on the dialog's thread, from its message loop: focuses a hiragana, the katakana and the hiragana box
+// again, then cancels.
 void CALLBACK visitBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
     const HWND editor = GetActiveWindow();
-    if (editor == nullptr || GetDlgItem(editor, ids::Edit(25)) == nullptr) {
+    if (editor == nullptr || GetDlgItem(editor, control_ids::Edit(25)) == nullptr) {
         return;  // not shown yet
     }
     KillTimer(nullptr, timer);
     for (const int box : {2, 25, 2}) {
-        SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(editor, ids::Edit(box))),
-                     TRUE);
+        SendMessageW(editor, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(editor, control_ids::Edit(box))), TRUE);
         seenInBoxes.push_back(inputMethodOf(editor));
     }
-    PostMessageW(GetDlgItem(editor, ids::BitBtn(2)), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(editor, control_ids::BitBtn(2)), BM_CLICK, 0, 0);
 }
 
 TEST(EditorWindow, BoxesSwitchToKanaKeepingRomajiInputAndTheCloseGivesTheUsersStateBack) {
@@ -65,18 +61,12 @@ TEST(EditorWindow, BoxesSwitchToKanaKeepingRomajiInputAndTheCloseGivesTheUsersSt
     ImmSetConversionStatus(ownerContext, kRomajiHiragana, 0);
     ImmReleaseContext(owner.get(), ownerContext);
 
-    seenInBoxes.clear();
     SetTimer(nullptr, 0, 50, visitBoxes);
     OpenUserFileEditor(owner.get(), context, std::string());
-
-    ASSERT_EQ(seenInBoxes.size(), 3U);
-    EXPECT_TRUE(seenInBoxes[0].open);
-    EXPECT_EQ(seenInBoxes[0].conversion, kRomajiHiragana);
-    EXPECT_EQ(seenInBoxes[1].conversion, kRomajiHiragana | IME_CMODE_KATAKANA);  // 0x1B
-    EXPECT_EQ(seenInBoxes[2].conversion, kRomajiHiragana);
-    const ModeSeen after = inputMethodOf(owner.get());
-    EXPECT_FALSE(after.open);
-    EXPECT_EQ(after.conversion, kRomajiHiragana);
+    const std::vector<std::pair<BOOL, DWORD>> expected = {
+        {TRUE, kRomajiHiragana}, {TRUE, kRomajiHiragana | IME_CMODE_KATAKANA}, {TRUE, kRomajiHiragana}};
+    EXPECT_EQ(seenInBoxes, expected);
+    EXPECT_EQ(inputMethodOf(owner.get()), std::make_pair(FALSE, kRomajiHiragana));
 }
 
 }  // namespace
