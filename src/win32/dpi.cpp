@@ -1,5 +1,7 @@
 #include "win32/dpi.h"
 
+#include "win32/handler_guard.h"
+
 #include <algorithm>
 #include <cwchar>
 
@@ -8,8 +10,12 @@ namespace {
 constexpr const wchar_t* kFontFace = L"ＭＳ Ｐゴシック";
 
 int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
+    return CallCatchingAll(
+        [&] {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        [] { return 0; });
 }
 
 bool fontExists(const wchar_t* face) {

@@ -1,7 +1,6 @@
 #include "win32/toolbar_program.h"
 
 #include "data/atomic_write.h"
-#include "data/sjis.h"
 #include "data/user_file.h"
 #include "dialogs/help_manual.h"
 #include "platform/error_report.h"
@@ -13,6 +12,7 @@
 #include "win32/dialogs/picture_file_dialog.h"
 #include "win32/dialogs/settings_dialog.h"
 #include "win32/dialogs/user_file_list_dialog.h"
+#include "win32/handler_guard.h"
 #include "win32/toolbar_window.h"
 
 #include <windows.h>
@@ -83,10 +83,6 @@ ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, const ToolbarWindow
     // once the window is gone.
     clicks.close = [&behaviour] { behaviour->FormDestroy(); };
     clicks.sessionEnding = [&behaviour] { behaviour->keepSettings(); };
-    Dialogs& dialogs = *platform.dialogs;
-    clicks.failure = [&behaviour, &dialogs](const char* what) {
-        ShowErrorReport(dialogs, sjis::fromUtf8(what), behaviour->applicationTitle());
-    };
     return clicks;
 }
 
@@ -112,6 +108,10 @@ int RunToolbar(PlatformServices& platform) {
     ToolbarBehaviour behaviour(
         MakeToolbarServices(platform, [&window] { return toWindowHandle(window->handle()); }), toolbar);
     behaviourOfWindow = &behaviour;
+    // What any window's handler throws is shown over the window that asks at the moment.
+    const UncaughtFailureReport failureReport([&behaviour](const std::string& sjisMessage) {
+        ShowErrorReport(behaviour.dialogs(), sjisMessage, behaviour.applicationTitle());
+    });
     behaviour.showLayoutState();
     platform.setToolbarWindow(toolbar.handle());
     behaviour.FormCreate();

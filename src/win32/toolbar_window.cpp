@@ -4,6 +4,7 @@
 #include "toolbar/button_picture.h"
 #include "toolbar/screen_placement.h"
 #include "win32/dpi.h"
+#include "win32/handler_guard.h"
 #include "win32/notice_window.h"
 #include "win32/resource_ids.h"
 #include "win32/tooltips.h"
@@ -34,6 +35,9 @@ constexpr int kNextButton = 18;
 constexpr int kLastButton = 18;
 constexpr int kHelpMenu = 8;
 
+// Posted when Windows activated the toolbar from outside, to hand the keyboard back after the activation.
+constexpr UINT kGiveKeyboardBack = WM_APP + 1;
+
 int tagOf(int number) {
     return number - kFirstFieldButton;
 }
@@ -47,14 +51,18 @@ Rect toRect(const RECT& rect) {
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {
-    auto* found = reinterpret_cast<std::pair<std::vector<Rect>, std::vector<Rect>>*>(lParam);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info) != FALSE) {
-        found->first.push_back(toRect(info.rcMonitor));
-        found->second.push_back(toRect(info.rcWork));
-    }
-    return TRUE;
+    return CallCatchingAll(
+        [&] {
+            auto* found = reinterpret_cast<std::pair<std::vector<Rect>, std::vector<Rect>>*>(lParam);
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info) != FALSE) {
+                found->first.push_back(toRect(info.rcMonitor));
+                found->second.push_back(toRect(info.rcWork));
+            }
+            return TRUE;
+        },
+        [] { return FALSE; });
 }
 
 void call(const std::function<void()>& action) {
@@ -197,6 +205,14 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;  // paint() covers every pixel
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                onActivated(reinterpret_cast<HWND>(lParam));
+            }
+            return defaultHandling(message, wParam, lParam);
+        case kGiveKeyboardBack:
+            giveKeyboardBack();
+            return 0;
         case WM_MOUSEMOVE:
             onMouseMove(pointOf(lParam));
             return 0;
@@ -255,12 +271,6 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return defaultHandling(message, wParam, lParam);
-    }
-}
-
-void ToolbarWindow::onUncaughtException(const char* what) {
-    if (clicks_.failure) {
-        clicks_.failure(what);
     }
 }
 
@@ -382,6 +392,21 @@ void ToolbarWindow::onMoving(const RECT& proposed) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A restore from the task bar and Alt+Tab activate the toolbar although it never takes the focus; the
+// previous window then is null, the shell's or another program's. The owner's activation when one of our
+// dialogs closes stays as it is.
+void ToolbarWindow::onActivated(HWND previous) {
+    if (!IsOwnWindow(previous)) {
+        PostMessageW(handle(), kGiveKeyboardBack, 0, 0);
+    }
+}
+
+void ToolbarWindow::giveKeyboardBack() {
+    if (!menuHoldsForeground_ && GetForegroundWindow() == handle()) {
+        userWindow_.giveForegroundBack();
+    }
+}
+
 void ToolbarWindow::click(int number) {
     switch (number) {
         case kChangeBar:
@@ -423,12 +448,14 @@ void ToolbarWindow::openMenu(int number) {
     // A popup menu closes on a click elsewhere only while its owner is the foreground window; the window the
     // user was in gets the foreground back as soon as the menu is gone, before anything is delivered to it.
     const HWND userWindow = GetForegroundWindow();
+    menuHoldsForeground_ = true;
     SetForegroundWindow(handle());
     const std::optional<MenuItemId> chosen = menus_.track(number, handle(), at, dpi_);
     PostMessageW(handle(), WM_NULL, 0, 0);
     if (userWindow != nullptr && userWindow != handle()) {
         SetForegroundWindow(userWindow);
     }
+    menuHoldsForeground_ = false;
     followPointer();
     if (!chosen) {
         return;

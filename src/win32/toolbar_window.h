@@ -6,6 +6,7 @@
 #include "toolbar/toolbar_layout.h"
 #include "toolbar/toolbar_view.h"
 #include "win32/gdi_handle.h"
+#include "win32/last_user_window.h"
 #include "win32/popup_menus.h"
 #include "win32/toolbar_pictures.h"
 #include "win32/window.h"
@@ -32,8 +33,6 @@ struct ToolbarClicks {
     std::function<void(MenuItemId item)> helpItem;  // the help menu's own items
     std::function<void()> close;  // the close box, Alt+F4, the task bar's close: before the window goes
     std::function<void()> sessionEnding;  // the desktop session ends; the process may end without its close
-    // What a handler threw that nothing caught (UTF-8); shown as the general error report.
-    std::function<void(const char* what)> failure;
     // The modal user file dialogs: the editor on an empty record (a start without user files), and the list
     // (a start with several, and the switch button SpeedButton1).
     std::function<void()> openUserFileEditor;
@@ -81,7 +80,6 @@ class ToolbarWindow final : public Window, public ToolbarView {
     };
 
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void onUncaughtException(const char* what) override;
 
     void paint();
     void paintButton(HDC dc, int number) const;
@@ -92,6 +90,8 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void onRightButtonDown(POINT at);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onMoving(const RECT& proposed);
+    void onActivated(HWND previous);
+    void giveKeyboardBack();
 
     void click(int number);
     void openMenu(int number);
@@ -124,6 +124,8 @@ class ToolbarWindow final : public Window, public ToolbarView {
     std::optional<int> pressed_;
     bool trackingLeave_ = false;
     bool delivering_ = false;
+    bool menuHoldsForeground_ = false;  // a popup menu made the toolbar the foreground window
+    LastUserWindow userWindow_;
     FontHandle font_;
     std::unique_ptr<Tooltips> tooltips_;
     std::unique_ptr<NoticeWindow> notice_;

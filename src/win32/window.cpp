@@ -56,7 +56,7 @@ LRESULT CALLBACK Window::procedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A message whose handler failed gets the default handling.
     return CallCatchingAll([&] { return onMessage(message, wParam, lParam); },
-                           [this](const char* what) { onUncaughtException(what); },
                            [&] { return defaultHandling(message, wParam, lParam); });
 }

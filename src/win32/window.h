@@ -28,9 +28,6 @@ class Window {
     LRESULT defaultHandling(UINT message, WPARAM wParam, LPARAM lParam) const {
         return DefWindowProcW(handle_, message, wParam, lParam);
     }
-    // What a handler threw, which must not unwind through user32; the message then gets the default
-    // handling.
-    virtual void onUncaughtException(const char* /*what*/) {}
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

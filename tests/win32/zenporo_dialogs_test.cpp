@@ -195,6 +195,43 @@ TEST(ZenporoDialogs, AFirstStartOpensTheEditorWhoseOkWritesTheUserFile) {
     EXPECT_EQ(codePage932(L"①髙"), "\x87\x40\xFB\xFC");
 }
 
+// Whether the window lets Windows end the session now.
+bool letsSessionEnd(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, kWaitMs, &answer);
+    return answer != FALSE;
+}
+
+TEST(ZenporoDialogs, TheEditorOutlastsAClipboardHeldByAnotherProgramAndHoldsUpTheSessionEnd) {
+    ZenporoProgram zenporo;
+    const HANDLE process = zenporo.start();
+    const HWND editor = waitForDialog(L"ユーザーファイル作成", process);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(letsSessionEnd(editor));
+    focus(editor, ids::Edit(32));
+    type(L"山田");
+    ASSERT_TRUE(waitFor([&] { return textOf(GetDlgItem(editor, ids::Edit(32))) == L"山田"; }));
+    EXPECT_FALSE(letsSessionEnd(editor));
+
+    // Ctrl+C while this process holds the clipboard longer than the editor waits for it.
+    SendMessageW(GetDlgItem(editor, ids::Edit(32)), EM_SETSEL, 0, -1);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    key('C', VK_CONTROL);
+    pumpMessagesFor(2000);
+    CloseClipboard();
+    const HWND report = waitForDialog(L"Zenporo！", process);
+    ASSERT_NE(report, nullptr) << "no report";
+    PostMessageW(report, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return IsWindow(report) == FALSE; }));
+
+    focus(editor, ids::Edit(1));
+    type(L"100-0001");
+    ASSERT_TRUE(waitFor([&] { return textOf(GetDlgItem(editor, ids::Edit(1))) == L"100-0001"; }));
+    click(editor, ids::BitBtn(1));
+    ASSERT_TRUE(waitFor([&] { return IsWindow(editor) == FALSE; }));
+    EXPECT_EQ(zenporo.fileBytes(L"山田.zpd"), postalCodeOnly("100-0001"));
+}
+
 // A.ZPD, named as old 8.3 media name files, is listed and opened as A like any other user file.
 TEST(ZenporoDialogs, TwoUserFilesOpenTheSortedListWhereDeleteAndEditWork) {
     ZenporoProgram zenporo({{L"b.zpd", postalCodeOnly("200-0002")}, {L"A.ZPD", postalCodeOnly("100-0001")}});

@@ -20,6 +20,7 @@ namespace {
 constexpr DWORD kSettleMs = 400;
 
 constexpr int kChangeBar = 0;
+constexpr int kMinimize = 2;
 constexpr int kPostalCode = 4;
 constexpr int kName = 6;
 constexpr int kSex = 7;
@@ -144,6 +145,22 @@ TEST(Zenporo, AHintShowsWhileTheFormKeepsTheFocus) {
     pumpMessagesFor(kSettleMs);
     zenporo.pointAt(kName);
     EXPECT_NE(waitForWindow(L"tooltips_class32", GetProcessId(process)), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), target.window());
+}
+
+// Restored from the task bar or with Alt+Tab, which activate it, the toolbar hands the keyboard back to the
+// form. SwitchToThisWindow is the call the task switchers make.
+TEST(Zenporo, ARestoredToolbarGivesTheKeyboardBackToTheForm) {
+    TargetProgram target(L"応募フォーム");
+    ZenporoProgram zenporo(filesWith(""));
+    zenporo.start();
+    ASSERT_NE(zenporo.waitForToolbar(), nullptr);
+    zenporo.click(kMinimize);
+    pumpMessagesFor(kSettleMs);
+    SetForegroundWindow(target.window());
+    SwitchToThisWindow(zenporo.toolbar(), TRUE);
+    pumpMessagesFor(kSettleMs);
+    EXPECT_FALSE(IsIconic(zenporo.toolbar()));
     EXPECT_EQ(GetForegroundWindow(), target.window());
 }
 

@@ -1,5 +1,7 @@
 #include "win32/dialogs/editor_box_keys.h"
 
+#include "win32/handler_guard.h"
+
 namespace {
 
 constexpr const wchar_t* kComposingProperty = L"ZenporoComposing";
@@ -21,7 +23,7 @@ bool isEditControlCharacter(WPARAM character) {
     return character == 0x18 || character == 0x03 || character == 0x16 || character == L'\r';
 }
 
-LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handleBoxMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* link = static_cast<const EditorBoxLink*>(GetPropW(edit, kLinkProperty));
     switch (message) {
         case WM_GETDLGCODE: {
@@ -87,6 +89,12 @@ LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             break;
     }
     return original(edit, message, wParam, lParam);
+}
+
+// A command that failed (the clipboard held by another program) is reported; the key stays handled.
+LRESULT CALLBACK boxProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallCatchingAll([&] { return handleBoxMessage(edit, message, wParam, lParam); },
+                           [] { return LRESULT{0}; });
 }
 
 }  // namespace

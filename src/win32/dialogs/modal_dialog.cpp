@@ -251,9 +251,7 @@ INT_PTR CALLBACK ModalDialog::procedure(HWND window, UINT message, WPARAM wParam
 }
 
 INT_PTR ModalDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallCatchingAll([&] { return handle(message, wParam, lParam); },
-                           [this](const char* what) { onUncaughtException(what); },
-                           [] { return INT_PTR{FALSE}; });
+    return CallCatchingAll([&] { return handle(message, wParam, lParam); }, [] { return INT_PTR{FALSE}; });
 }
 
 INT_PTR ModalDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {

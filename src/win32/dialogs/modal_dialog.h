@@ -20,7 +20,7 @@ class ModalDialog {
     ModalDialog& operator=(const ModalDialog&) = delete;
 
     // Shows the dialog modally over owner and returns the result given to end(); 0 when the close box or
-    // the system closed it. Exceptions of the handlers stay inside the dialog (onUncaughtException).
+    // the system closed it. Exceptions of the handlers stay inside the dialog (CallCatchingAll).
     INT_PTR run(HWND owner);
 
     HWND handle() const { return handle_; }
@@ -59,8 +59,6 @@ class ModalDialog {
     virtual void onDpiChanged() {}
     // The close box, Alt+F4 and the system menu's close: ends the dialog with 0 unless overridden.
     virtual void onClose() { end(0); }
-    // What a handler threw, which must not unwind through user32 (UTF-8 or Shift-JIS as thrown).
-    virtual void onUncaughtException(const char* /*what*/) {}
 
   private:
     struct Control {

@@ -1,6 +1,7 @@
 #include "win32/dialogs/picture_file_dialog.h"
 
 #include "win32/gdi_handle.h"
+#include "win32/handler_guard.h"
 
 #include <algorithm>
 #include <array>
@@ -100,7 +101,7 @@ void DrawPreview(const DRAWITEMSTRUCT& item, const PreviewState& state) {
     DeleteDC(memory);
 }
 
-UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+UINT_PTR handlePreviewMessage(HWND hook, UINT message, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
             auto* state =
@@ -125,6 +126,11 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM /*wParam*/, LPARAM
         default:
             return FALSE;
     }
+}
+
+UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+    return CallCatchingAll([&] { return handlePreviewMessage(hook, message, lParam); },
+                           [] { return UINT_PTR{FALSE}; });
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include "dialogs/box_text.h"
 #include "dialogs/user_file_editor_logic.h"
 #include "platform/clipboard.h"
-#include "platform/error_report.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_text_codec.h"
 #include "toolbar/current_user_host.h"
+#include "win32/dialogs/box_input_mode.h"
 #include "win32/dialogs/control_ids.h"
 #include "win32/dialogs/dialog_pictures.h"
 #include "win32/dialogs/dialog_text.h"
@@ -15,11 +15,11 @@
 
 #include <algorithm>
 
-#include <imm.h>
-
 namespace {
 
 namespace ids = control_ids;
+
+constexpr const wchar_t* kUnsavedChangesReason = L"保存していない変更があります";
 
 int MenuId(EditCommand command) {
     switch (command) {
@@ -51,31 +51,6 @@ const wchar_t* ShortcutText(EditCommand command) {
 
 bool isBirthDateBox(int box) {
     return box == kBirthYearBox || box == kBirthMonthBox || box == kBirthDayBox;
-}
-
-// The input method's state for a box as the layout asks: off, or on in hiragana or full-width katakana.
-void SetInputMode(HWND edit, BoxInputMode mode) {
-    if (mode == BoxInputMode::Unchanged) {
-        return;
-    }
-    const HIMC context = ImmGetContext(edit);
-    if (context == nullptr) {
-        return;
-    }
-    if (mode == BoxInputMode::Off) {
-        ImmSetOpenStatus(context, FALSE);
-    } else {
-        ImmSetOpenStatus(context, TRUE);
-        DWORD conversion = 0;
-        DWORD sentence = 0;
-        ImmGetConversionStatus(context, &conversion, &sentence);
-        conversion = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
-        if (mode == BoxInputMode::Katakana) {
-            conversion |= IME_CMODE_KATAKANA;
-        }
-        ImmSetConversionStatus(context, conversion, sentence);
-    }
-    ImmReleaseContext(edit, context);
 }
 
 }  // namespace
@@ -110,6 +85,8 @@ void UserFileEditorDialog::LoadUserFileIntoBoxes(const std::string& path) {
 
 void UserFileEditorDialog::onInit() {
     asking_.emplace(context_.dialogs, handle());
+    // The boxes switch the input method as they get the focus; the user's own state comes back at the close.
+    openingInputMethod_.emplace(handle());
     // Labels first: they take no focus, so the tab order is the boxes' and then the buttons'.
     for (const EditorLabelPlace& label : EditorLabels()) {
         addControl(L"STATIC", WideFromUtf8(label.text), SS_LEFT | SS_NOPREFIX, ids::Label(label.number),
@@ -195,7 +172,7 @@ void UserFileEditorDialog::takeChange(int number) {
 }
 
 void UserFileEditorDialog::applyInputMode(int number) {
-    SetInputMode(box(number), state(number).mode);
+    SetBoxInputMode(box(number), state(number).mode);
 }
 
 std::optional<std::string> UserFileEditorDialog::keptBytes(int number) const {
@@ -243,8 +220,32 @@ void UserFileEditorDialog::onCommand(int id, int code, HWND /*control*/) {
     }
 }
 
-void UserFileEditorDialog::onUncaughtException(const char* what) {
-    ShowErrorReport(context_.dialogs, what, context_.applicationTitle);
+std::optional<INT_PTR> UserFileEditorDialog::onMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    switch (message) {
+        case WM_QUERYENDSESSION:
+            return answerSessionEnd();
+        case WM_DESTROY:
+            openingInputMethod_.reset();
+            if (holdingUpSessionEnd_) {
+                ShutdownBlockReasonDestroy(handle());
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+// Windows is about to restart or sign the user out. With a changed box the editor holds it up with a reason
+// that Windows shows in its list of programs, where the user decides; otherwise the default lets it go.
+std::optional<INT_PTR> UserFileEditorDialog::answerSessionEnd() {
+    if (!AnyBoxModified()) {
+        return std::nullopt;
+    }
+    if (!holdingUpSessionEnd_) {
+        holdingUpSessionEnd_ = ShutdownBlockReasonCreate(handle(), kUnsavedChangesReason) != FALSE;
+    }
+    SetWindowLongPtrW(handle(), DWLP_MSGRESULT, FALSE);
+    return TRUE;
 }
 
 void UserFileEditorDialog::compositionEnded(int box) {

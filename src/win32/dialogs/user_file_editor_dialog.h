@@ -3,6 +3,7 @@
 #include "data/birth_date.h"
 #include "dialogs/user_file_editor_layout.h"
 #include "platform/dialogs.h"
+#include "win32/dialogs/box_input_mode.h"
 #include "win32/dialogs/editor_box_keys.h"
 #include "win32/dialogs/modal_dialog.h"
 
@@ -54,7 +55,8 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     void setBoxMargins();
     void showOkPicture();
     void onCommand(int id, int code, HWND control) override;
-    void onUncaughtException(const char* what) override;
+    std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::optional<INT_PTR> answerSessionEnd();
 
     void runShortcut(int box, EditCommand command) override;
     void showBoxMenu(int box, POINT screenPoint) override;
@@ -88,6 +90,8 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     std::string loadedFileName_;
     BitmapHandle okPicture_;
     std::optional<AskingWindowScope> asking_;
+    std::optional<KeptInputMethodState> openingInputMethod_;
+    bool holdingUpSessionEnd_ = false;  // a shutdown block reason is set
 };
 
 // Shows the editor modally on the file (an empty path: a new record) and, when it has closed, lets the main

@@ -147,10 +147,6 @@ void UserFileListDialog::onCommand(int id, int code, HWND /*control*/) {
     }
 }
 
-void UserFileListDialog::onUncaughtException(const char* what) {
-    ShowErrorReport(context_.dialogs, what, context_.applicationTitle);
-}
-
 void UserFileListDialog::BitBtn1Click() {
     if (const auto row = selectedRow()) {
         ChooseUserFile(context_.user, context_.folder, names_[*row]);

@@ -22,7 +22,6 @@ class UserFileListDialog final : public ModalDialog {
     void onCommand(int id, int code, HWND control) override;
     LRESULT onNotify(const NMHDR& header) override;
     void onDpiChanged() override;
-    void onUncaughtException(const char* what) override;
 
     HWND list() const;
     std::optional<std::size_t> selectedRow() const;
