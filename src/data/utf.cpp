@@ -68,6 +68,16 @@ CodePoint codePointAt(std::u16string_view utf16, std::size_t offset) {
     return {unit, 1};
 }
 
+std::u32string toCodePoints(std::u16string_view utf16) {
+    std::u32string codePoints;
+    for (std::size_t offset = 0; offset < utf16.size();) {
+        const CodePoint character = codePointAt(utf16, offset);
+        codePoints.push_back(character.value);
+        offset += character.length;
+    }
+    return codePoints;
+}
+
 std::string toUtf8(std::u16string_view utf16) {
     std::string result;
     result.reserve(utf16.size());

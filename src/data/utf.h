@@ -17,6 +17,8 @@ struct CodePoint {
     std::size_t length;
 };
 CodePoint codePointAt(std::u16string_view utf16, std::size_t offset);
+// Every code point of the text, as codePointAt reads them.
+std::u32string toCodePoints(std::u16string_view utf16);
 
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool isValidUtf8(std::string_view bytes);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <string_view>
 
 // The keys the toolbar presses in the window below.
 enum class Key { Control, V, Tab, Return };
@@ -32,4 +34,13 @@ class KeyInput {
     // between, does so.
     virtual ChordResult sendChord(std::initializer_list<Key> chord,
                                   const std::function<bool()>& targetHasFocus);
+
+    // Text typed as key strokes, for what a paste cannot fill (a drop-down list, a box that refuses a paste).
+    // Makes keys for as many characters from the start of the text as it can and says how many; 0 when not
+    // even the first can be typed (as here, where a platform cannot type).
+    virtual std::size_t prepareToType(std::u32string_view /*text*/) { return 0; }
+    // Presses and releases the key of one character made by prepareToType; false when it could not be sent.
+    virtual bool typeCharacter(char32_t /*character*/) { return false; }
+    // Typing is over for now: what was made for it may be given back once the target has read every key.
+    virtual void finishTyping() {}
 };

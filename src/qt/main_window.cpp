@@ -44,6 +44,12 @@ QString u(const std::string& sjisText) {
     return QStringFromSjis(sjisText);
 }
 
+// A field click made with Shift held (a button, or a menu item chosen by click or Enter) types its text.
+TextEntry textEntry() {
+    return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier) ? TextEntry::Type
+                                                                            : TextEntry::Paste;
+}
+
 }  // namespace
 
 TForm1::TForm1(ToolbarServices services, ToolbarDialogOpeners openers, QWidget* parent)
@@ -114,7 +120,8 @@ void TForm1::buildControls() {
             connect(button, &FlatButton::clicked, this, [this] { behaviour_.SpeedButton18Click(); });
         } else {
             connect(button, &FlatButton::clicked, this, [this, button] {
-                behaviour_.SpeedButton7Click(ClickSender::FieldButton, button->tag(), std::nullopt);
+                behaviour_.SpeedButton7Click(ClickSender::FieldButton, button->tag(), std::nullopt,
+                                             textEntry());
             });
         }
         connect(button, &FlatButton::rightPressed, this, [this, button] { SpeedButton4MouseDown(button); });
@@ -168,7 +175,7 @@ QAction* TForm1::addMenuEntry(QMenu* menu, const MenuEntry& entry, std::map<Menu
     QAction* action = menu->addAction(caption);
     if (entry.kind == MenuEntryKind::Compose) {
         connect(action, &QAction::triggered, this, [this, tag = entry.tag, id = entry.id] {
-            behaviour_.SpeedButton7Click(ClickSender::MenuItem, tag, id);
+            behaviour_.SpeedButton7Click(ClickSender::MenuItem, tag, id, textEntry());
         });
         return action;
     }

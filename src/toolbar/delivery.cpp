@@ -10,6 +10,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -80,16 +81,26 @@ class Delivery {
 
     WindowHandle target() const { return target_; }
 
-    // Logs the outcome, naming the window aimed at and the one found active.
-    DeliveryResult finish(DeliveryResult result) {
-        return finish(result, target_ == 0 ? 0 : ports_.windows.activeWindow());
+    // Once more after the keys, but only when something else took the foreground meanwhile: a request for a
+    // window already in front would take the foreground from a dialog the keys just opened in it, and on
+    // Windows, where the right to the foreground is gone once the target had input, it only flashes the
+    // target's task-bar button.
+    void bringBackToFront() {
+        if (!ports_.windows.isInFront(target_)) {
+            ports_.windows.activate(target_);
+        }
     }
 
-    DeliveryResult finish(DeliveryResult result, WindowHandle found) {
+    // Logs the outcome, naming the window aimed at and the one found active.
+    DeliveryResult finish(DeliveryResult result, const std::string& detail = {}) {
+        return finish(result, target_ == 0 ? 0 : ports_.windows.activeWindow(), detail);
+    }
+
+    DeliveryResult finish(DeliveryResult result, WindowHandle found, const std::string& detail = {}) {
         if (ports_.log == nullptr) {
             return result;
         }
-        std::string line = std::string(action_) + ": " + DeliveryResultName(result);
+        std::string line = std::string(action_) + ": " + DeliveryResultName(result) + detail;
         if (target_ != 0) {
             line += "; expected " + ports_.windows.describe(target_);
             line += ", found " + (found == 0 ? std::string("none (or a window X11 cannot see)")
@@ -148,14 +159,51 @@ DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandl
             return delivery.finish(after);
         }
     }
-    // Once more after the keys, but only when something else took the foreground meanwhile: a request for a
-    // window already in front would take the foreground from a dialog the keys just opened in it, and on
-    // Windows, where the right to the foreground is gone once the target had input, it only flashes the
-    // target's task-bar button.
-    if (!ports.windows.isInFront(delivery.target())) {
-        ports.windows.activate(delivery.target());
-    }
+    delivery.bringBackToFront();
     return delivery.finish(DeliveryResult::Sent);
+}
+
+TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSettings& settings,
+                                  WindowHandle toolbar, const DeliveryPorts& ports) {
+    const std::optional<Key> after =
+        settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt;
+    if (GoesToNativeWindow(ports)) {
+        return {PasteIntoNativeWindow(after, toolbar, ports), 0, text.size()};
+    }
+    Delivery delivery("type", ports);
+    TypingOutcome outcome{delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle), 0,
+                          text.size()};
+    if (outcome.result != DeliveryResult::Sent) {
+        return outcome;
+    }
+    while (outcome.typed < text.size() && outcome.result == DeliveryResult::Sent) {
+        const std::size_t ready = ports.keys.prepareToType(text.substr(outcome.typed));
+        if (ready == 0) {
+            outcome.result = DeliveryResult::KeyFailed;
+        }
+        for (const char32_t character : text.substr(outcome.typed, ready)) {
+            if (!ports.windows.isActive(delivery.target())) {
+                outcome.result = DeliveryResult::FocusLost;
+                break;
+            }
+            if (!ports.keys.typeCharacter(character)) {
+                outcome.result = DeliveryResult::KeyFailed;
+                break;
+            }
+            ++outcome.typed;
+            ports.sleeper.sleep(delivery_timing::kTypingPace);
+        }
+    }
+    ports.keys.finishTyping();
+    if (outcome.result == DeliveryResult::Sent && after) {
+        outcome.result = delivery.sendChord({*after});
+    }
+    if (outcome.result == DeliveryResult::Sent) {
+        delivery.bringBackToFront();
+    }
+    delivery.finish(outcome.result, "; typed " + std::to_string(outcome.typed) + " of " +
+                                        std::to_string(text.size()) + " characters");
+    return outcome;
 }
 
 DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,

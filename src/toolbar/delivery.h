@@ -4,7 +4,9 @@
 #include "settings/toolbar_settings.h"
 #include "toolbar/delivery_ports.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 // The title of the window below the toolbar (Shift-JIS); empty when there is none.
 std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar);
@@ -16,6 +18,20 @@ std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar);
 // to that window through ports.native, once allowed.
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports);
+
+// How far a typed text got.
+struct TypingOutcome {
+    DeliveryResult result;
+    std::size_t typed = 0;  // characters typed before the delivery stopped
+    std::size_t total = 0;
+};
+
+// Types the text into the window below as key strokes, a character at a time at a steady pace, then TAB or
+// ENTER as a paste does; for drop-down lists (which select by what is typed) and boxes that refuse a paste.
+// The same checks as a paste, and the target checked again before each further character. A native window
+// of a Wayland session gets a paste instead: the desktop's remote control types only its layout's own keys.
+TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSettings& settings,
+                                  WindowHandle toolbar, const DeliveryPorts& ports);
 
 // The Next button: TAB when NextKey is true, ENTER otherwise, in the window below the toolbar.
 DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,

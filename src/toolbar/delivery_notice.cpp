@@ -120,6 +120,46 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
                           "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。");
 }
 
+std::string TypingNoticeText(const TypingOutcome& outcome, std::u32string_view text) {
+    constexpr const char* kCopied = "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
+    const std::string total = std::to_string(outcome.total);
+    const std::string progress =
+        outcome.typed == 0 ? std::string("入力しませんでした。")
+        : outcome.typed < outcome.total
+            ? std::to_string(outcome.typed) + " 文字目まで入力して止めました（全 " + total + " 文字）。"
+            : "全 " + total + " 文字を入力しましたが、そのあとのキーは送りませんでした。";
+    switch (outcome.result) {
+        case DeliveryResult::Sent: {
+            const bool oneRepeated =
+                text.size() >= 2 && text.find_first_not_of(text.front()) == std::u32string_view::npos;
+            return oneRepeated ? sjis::fromUtf8(
+                                     "同じ文字が続く値は、プルダウンでは別の項目が選ばれることがあ"
+                                     "ります。選ばれた項目を確かめてください。")
+                               : std::string();
+        }
+        case DeliveryResult::NoWindowBelow:
+            return sjis::fromUtf8(std::string("入力先のウィンドウが見つかりません。") + kCopied);
+        case DeliveryResult::TargetNotActive:
+            return sjis::fromUtf8(
+                std::string("入力先のウィンドウに切り替わらなかったため、入力しませんでした。") + kCopied);
+        case DeliveryResult::ModifiersHeld:
+            return sjis::fromUtf8(
+                std::string("Shift や Ctrl などのキーが押されたままのため、入力しませんでした。"
+                            "Shift はクリックのあとすぐに離してください。") +
+                kCopied);
+        case DeliveryResult::NotLastActive:
+            return sjis::fromUtf8(std::string("直前に使っていたウィンドウには自動で入力できません。") +
+                                  kCopied);
+        case DeliveryResult::FocusLost:
+            return sjis::fromUtf8("入力中に別のウィンドウに切り替わったため、" + progress + kCopied);
+        case DeliveryResult::KeyFailed:
+            return sjis::fromUtf8("キーを送れなかったため、" + progress + kCopied);
+        default:
+            // A native window of a Wayland session got a paste instead.
+            return DeliveryNoticeText(outcome.result, DeliveryAction::Paste);
+    }
+}
+
 std::string ConsentChangeNoticeText(NativeKeyboard::Change change, bool consentKept) {
     using Change = NativeKeyboard::Change;
     const char* const nextClick = consentKept ? "次のクリックで、前回の許可を使って再開します。"

@@ -26,6 +26,11 @@ inline constexpr milliseconds kActivationTimeout{1000};
 // release without leaving the toolbar stuck.
 inline constexpr milliseconds kModifierReleaseTimeout{2000};
 
+// Between two typed characters. Drop-down lists select by what was typed within about a second, so the keys
+// go at a steady pace with no gap near that; a few milliseconds let a busy target keep each key in order and
+// still type 200 characters a second.
+inline constexpr milliseconds kTypingPace{3};
+
 // How long a paste into a native Wayland window waits for the compositor to take the new X11 clipboard (it
 // asks for the formats, then reads the text), and then for the native window to fetch the text after Ctrl+V
 // before TAB or ENTER follows. Both come within milliseconds on a live desktop; a second covers a shell that

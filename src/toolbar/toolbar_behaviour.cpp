@@ -3,6 +3,7 @@
 #include "data/app_error.h"
 #include "data/sjis.h"
 #include "data/user_file.h"
+#include "data/utf.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/error_report.h"
@@ -41,6 +42,10 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
         };
         services.pressNextKey = [ports, toolbarWindow](const ToolbarSettings& settings) {
             return PressNextKeyInWindowBelow(settings, toolbarWindow(), ports);
+        };
+        services.typeIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings,
+                                                              std::u32string_view text) {
+            return TypeIntoWindowBelow(text, settings, toolbarWindow(), ports);
         };
         services.nativeKeyboard = platform.nativeKeyboard.get();
     }
@@ -156,7 +161,8 @@ void ToolbarBehaviour::writeSettings() const {
     WriteSettingsFile(settingsFile_, contents);
 }
 
-void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item) {
+void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item,
+                                         TextEntry entry) {
     try {
         const Composition composition =
             ComposeFieldText(sender, tag, item, user_.record(), services_.today());
@@ -179,12 +185,21 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
         if (!settings_.PasteOK || !services_.pasteIntoWindowBelow) {
             return;
         }
+        if (entry == TextEntry::Type && services_.typeIntoWindowBelow) {
+            const std::u32string text = utf::toCodePoints(sjis::toUnicode(composition.text));
+            TypingOutcome typed{DeliveryResult::Sent};
+            runDelivery([&] { typed = services_.typeIntoWindowBelow(settings_, text); });
+            showNotice(TypingNoticeText(typed, text));
+            return;
+        }
         // Another program may have taken the clipboard at once: a paste would bring its text.
         if (!services_.clipboard->ownsText()) {
             showDeliveryNotice(DeliveryResult::ClipboardNotOwned, DeliveryAction::Paste);
             return;
         }
-        showDeliveryNotice(deliver(services_.pasteIntoWindowBelow), DeliveryAction::Paste);
+        DeliveryResult pasted = DeliveryResult::Sent;
+        runDelivery([&] { pasted = services_.pasteIntoWindowBelow(settings_); });
+        showDeliveryNotice(pasted, DeliveryAction::Paste);
     } catch (const AppError& error) {
         ShowErrorReport(*services_.dialogs, error.message(), applicationTitle_);
     }
@@ -192,22 +207,26 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
 
 void ToolbarBehaviour::SpeedButton18Click() {
     if (services_.pressNextKey) {
-        showDeliveryNotice(deliver(services_.pressNextKey), DeliveryAction::NextKey);
+        DeliveryResult pressed = DeliveryResult::Sent;
+        runDelivery([&] { pressed = services_.pressNextKey(settings_); });
+        showDeliveryNotice(pressed, DeliveryAction::NextKey);
     }
 }
 
-DeliveryResult ToolbarBehaviour::deliver(
-    const std::function<DeliveryResult(const ToolbarSettings&)>& delivery) {
+void ToolbarBehaviour::runDelivery(const std::function<void()>& delivery) {
     struct Running {
         bool& flag;
         explicit Running(bool& f) : flag(f) { flag = true; }
         ~Running() { flag = false; }
     } running(delivering_);
-    return delivery(settings_);
+    delivery();
 }
 
 void ToolbarBehaviour::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {
-    std::string text = DeliveryNoticeText(result, action);
+    showNotice(DeliveryNoticeText(result, action));
+}
+
+void ToolbarBehaviour::showNotice(std::string text) {
     // The click's result says what became of the consent it asked for; a session that ended or a service
     // that failed meanwhile changes what the next click does, which the result alone does not tell.
     using Change = NativeKeyboard::Change;

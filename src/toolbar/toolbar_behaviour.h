@@ -20,6 +20,12 @@ class Log;
 class ToolbarView;
 struct PlatformServices;
 
+// How a field click puts its text into the window below.
+enum class TextEntry {
+    Paste,  // Ctrl+V
+    Type,   // key strokes, for drop-down lists and boxes that refuse a paste (a click with Shift held)
+};
+
 // What the toolbar's behaviour needs from outside; main builds the real ones, tests hand in fakes.
 struct ToolbarServices {
     Dialogs* dialogs = nullptr;
@@ -31,6 +37,8 @@ struct ToolbarServices {
     // shown to the user as a short notice near the toolbar. Empty functions only copy.
     std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
     std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
+    // Types a text into the window below as key strokes instead; empty where the platform cannot.
+    std::function<TypingOutcome(const ToolbarSettings&, std::u32string_view)> typeIntoWindowBelow;
     // The keys for native Wayland windows that the delivery uses; its changes outside a click (the consent
     // dialog's answer, the session's end) are shown as notices. Null where there is none.
     NativeKeyboard* nativeKeyboard = nullptr;
@@ -65,8 +73,9 @@ class ToolbarBehaviour {
     void keepSettings();
 
     // A field button (no item) or a field menu item: compose, then a notice, or the text on the clipboard
-    // and, with PasteOK, pasted into the window below.
-    void SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item);
+    // and, with PasteOK, pasted into the window below, or typed there for a click made with Shift held.
+    void SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item,
+                           TextEntry entry = TextEntry::Paste);
     // The Next button.
     void SpeedButton18Click();
     // The open button, after its click has toggled it.
@@ -93,8 +102,10 @@ class ToolbarBehaviour {
   private:
     void setCaptionAndTitle(const std::string& caption);
     void chooseFirstUserFile();
-    DeliveryResult deliver(const std::function<DeliveryResult(const ToolbarSettings&)>& delivery);
+    // Runs a delivery, during whose waits changes of the native keyboard are kept for its notice.
+    void runDelivery(const std::function<void()>& delivery);
     void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
+    void showNotice(std::string text);
     void writeSettings() const;
     void log(const std::string& utf8Message) const;
 

@@ -68,7 +68,10 @@ ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, const ToolbarWindow
     clicks.changeBar = [&behaviour] { behaviour->ChangeBtnClick(); };
     clicks.openButton = [&behaviour] { behaviour->SpeedButton3Click(); };
     clicks.field = [&behaviour](int tag, std::optional<MenuItemId> item) {
-        behaviour->SpeedButton7Click(item ? ClickSender::MenuItem : ClickSender::FieldButton, tag, item);
+        // Shift as it was when the click or the menu's Enter came: held, the text is typed.
+        const TextEntry entry = GetKeyState(VK_SHIFT) < 0 ? TextEntry::Type : TextEntry::Paste;
+        behaviour->SpeedButton7Click(item ? ClickSender::MenuItem : ClickSender::FieldButton, tag, item,
+                                     entry);
     };
     clicks.nextButton = [&behaviour] { behaviour->SpeedButton18Click(); };
     addDialogs(clicks, behaviour, window, platform);

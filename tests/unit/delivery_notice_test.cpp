@@ -43,6 +43,15 @@ TEST(DeliveryNotice, EveryFailureHasItsOwnTextAndOnlyAPasteMentionsTheClipboard)
     EXPECT_TRUE(DeliveryNoticeText(DeliveryResult::Sent, DeliveryAction::NextKey).empty());
 }
 
+TEST(DeliveryNotice, ATypedTextTellsHowFarItGotAndWarnsOfARepeatedCharacterInADropDown) {
+    EXPECT_TRUE(TypingNoticeText({DeliveryResult::Sent, 2, 2}, U"12").empty());
+    EXPECT_TRUE(Contains(TypingNoticeText({DeliveryResult::Sent, 2, 2}, U"11"), "プルダウン"));
+    EXPECT_TRUE(Contains(TypingNoticeText({DeliveryResult::FocusLost, 3, 8}, U"東京都千代田区"),
+                         "3 文字目まで入力して止めました（全 8 文字）。"));
+    EXPECT_TRUE(Contains(TypingNoticeText({DeliveryResult::KeyFailed, 0, 8}, U"東京都千代田区"),
+                         "入力しませんでした"));
+}
+
 TEST(DeliveryNotice, GoesBelowTheToolbarOrAboveItWhenTheScreenEndsAndStaysOnTheScreen) {
     const Rect screen{0, 0, 1280, 800};
     const Size notice{360, 40};

@@ -87,6 +87,18 @@ class FakeKeys : public KeyInput {
     bool anyModifierHeld() override { return heldPolls-- > 0; }
     int heldPolls = 0;  // how many more times a modifier is reported held
 
+    std::size_t prepareToType(std::u32string_view text) override {
+        const std::size_t ready = std::min(text.size(), keysAtOnce);
+        log_.push_back("make keys for " + std::to_string(ready));
+        return ready;
+    }
+    bool typeCharacter(char32_t character) override {
+        log_.push_back(std::string("type ") + static_cast<char>(character));
+        return true;
+    }
+    void finishTyping() override { log_.push_back("typing over"); }
+    std::size_t keysAtOnce = 100;  // how many characters the platform can make keys for at once
+
   private:
     Trace& log_;
 };
@@ -548,6 +560,42 @@ TEST_F(DeliveryTest, AKeptConsentIsRestoredWithinTheClick) {
         clipboard.arriving = {{}, {kTargets, kRead}, {kRead}};
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
         EXPECT_EQ(log, row.trace);
+    }
+}
+
+// Typed text: keys made for as many characters as the platform can at once, the target checked before each
+// character, a steady pace, and TAB after the last as for a paste.
+TEST_F(DeliveryTest, TypingChecksTheTargetBeforeEachCharacterAndStopsWhereItLosesIt) {
+    struct Row {
+        std::size_t keysAtOnce;
+        int activeAnswers;  // the activation's wait, then one before each character
+        TypingOutcome outcome;
+        Trace trace;
+    };
+    const Row rows[] = {
+        {100,
+         1000,
+         {DeliveryResult::Sent, 3, 3},
+         {"make keys for 3", "type a", "sleep 3", "type b", "sleep 3", "type c", "sleep 3", "typing over",
+          "Tab down", "Tab up"}},
+        {2,
+         1000,
+         {DeliveryResult::Sent, 3, 3},
+         {"make keys for 2", "type a", "sleep 3", "type b", "sleep 3", "make keys for 1", "type c", "sleep 3",
+          "typing over", "Tab down", "Tab up"}},
+        {100, 2, {DeliveryResult::FocusLost, 1, 3}, {"make keys for 3", "type a", "sleep 3", "typing over"}},
+    };
+    settings.PasteAfter = true;
+    settings.AfterKey = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.keysAtOnce);
+        log.clear();
+        keys.keysAtOnce = row.keysAtOnce;
+        windows.activeAnswers = row.activeAnswers;
+        const TypingOutcome outcome = TypeIntoWindowBelow(U"abc", settings, kToolbar, ports);
+        EXPECT_EQ(outcome.result, row.outcome.result);
+        EXPECT_EQ(outcome.typed, row.outcome.typed);
+        EXPECT_EQ(log, concat({"activate 42", "sleep 100"}, row.trace));
     }
 }
 

@@ -71,6 +71,22 @@ TEST_F(PasteTest, FindsTheProgramBelowPastesAndMovesOnWithTab) {
     EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
 }
 
+// Typed as Unicode keys, which pass the input method by: what a drop-down list or a box that refuses a paste
+// receives, character for character.
+TEST_F(PasteTest, TypesAJapaneseNameIntoTheProgramBelow) {
+    TargetProgram target(L"入力フォーム");
+    ASSERT_NE(target.window(), nullptr);
+    toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
+    ToolbarSettings settings;
+    settings.PasteAfter = true;
+    const TypingOutcome typed =
+        TypeIntoWindowBelow(U"髙橋①ｱ a", settings, toWindowHandle(toolbar->get()), ports);
+    EXPECT_EQ(typed.result, DeliveryResult::Sent);
+    EXPECT_EQ(typed.typed, 6u);
+    pumpMessagesFor(kSettleMs);
+    EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"髙橋①ｱ a", L""}));
+}
+
 TEST_F(PasteTest, NextKeyPressesTabInTheProgramBelow) {
     TargetProgram target(L"次へのフォーム");
     ASSERT_NE(target.window(), nullptr);

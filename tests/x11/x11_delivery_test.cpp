@@ -6,6 +6,7 @@
 #include "platform/qt/qt_sjis.h"
 #include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
+#include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_key_input.h"
 #include "platform/x11/x11_platform.h"
@@ -18,6 +19,11 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -245,6 +251,48 @@ TEST_F(X11DeliveryTest, APasteGivenUpLeavesTheFocusWhereItWas) {
     EXPECT_TRUE(waitUntil([&] { return windows->isActive(toolbar->window()); }));
     EXPECT_EQ(x11test::inputFocus(*display), focusBefore);
     EXPECT_EQ(form.state("first"), "");
+}
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The clipboard as the X server sees it: ours until another program takes it, and another program's
+// requests for it seen as they come, before Qt answers them.
+TEST_F(X11DeliveryTest, TheServerTellsWhetherTheClipboardIsStillOursAndWhoAskedForIt) {
+    const std::unique_ptr<Clipboard> x11Clipboard = makeX11Clipboard(std::make_unique<QtClipboard>());
+    ASSERT_TRUE(x11Clipboard->setText("abc"));
+    EXPECT_TRUE(x11Clipboard->ownsText());
+
+    xcb_connection_t* other = xcb_connect(nullptr, nullptr);
+    ASSERT_EQ(xcb_connection_has_error(other), 0);
+    const xcb_window_t requestor = xcb_generate_id(other);
+    xcb_create_window(other, XCB_COPY_FROM_PARENT, requestor,
+                      xcb_setup_roots_iterator(xcb_get_setup(other)).data->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_atom_t clipboardAtom = internAtom(other, "CLIPBOARD");
+    const xcb_atom_t property = internAtom(other, "ZENPORO_TEST");
+    for (const char* target : {"TARGETS", "UTF8_STRING"}) {
+        xcb_convert_selection(other, requestor, clipboardAtom, internAtom(other, target), property,
+                              XCB_CURRENT_TIME);
+    }
+    xcb_flush(other);
+    EXPECT_TRUE(waitUntil([&] { return x11Clipboard->requestsSinceSet().size() == 2; }));
+    const std::vector<ClipboardRequest> seen = x11Clipboard->requestsSinceSet();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].kind, ClipboardRequest::Kind::Formats);
+    EXPECT_EQ(seen[1].kind, ClipboardRequest::Kind::Text);
+    EXPECT_FALSE(seen[0].byCompositor || seen[1].byCompositor) << "a program, not the window manager";
+
+    // The other program takes the clipboard: a paste now would bring its text.
+    xcb_set_selection_owner(other, requestor, clipboardAtom, XCB_CURRENT_TIME);
+    std::free(xcb_get_input_focus_reply(other, xcb_get_input_focus(other), nullptr));  // a round trip
+    EXPECT_FALSE(x11Clipboard->ownsText());
+    xcb_disconnect(other);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ QString u(const char* utf8) {
 constexpr int kPostalCode = 0;  // SpeedButton4
 constexpr int kAddress = 1;     // SpeedButton5
 constexpr int kName = 2;        // SpeedButton6
+constexpr int kMail = 9;        // SpeedButton12
 constexpr int kNext = 12;       // SpeedButton18
 
 class ZenporoPaste : public x11test::ZenporoTest {
@@ -110,6 +111,28 @@ TEST_F(ZenporoPaste, RightPressOpensTheMenuAtThePointerAndItsEntryPastesThePart)
         const std::vector<unsigned long> open = desktop().popupsOf(run->pid());
         return std::ranges::find(open, menu) == open.end();
     })) << "the menu closes";
+}
+
+// A click with Shift held types the text as keys, for what a paste cannot fill; Caps Lock left on by the
+// user changes none of the letters.
+TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
+    TargetApp target(u("応募フォーム"));
+    ASSERT_TRUE(target.waitReady());
+    startToolbar("PasteOK=1\r\nPasteAfter=1\r\nAfterKey=0\r\n");
+    desktop().tapKey("Caps_Lock");
+    const auto shiftClick = [this](int position) {
+        desktop().holdKey("Shift_L", true);
+        desktop().click(fieldButton(position));
+        desktop().holdKey("Shift_L", false);
+    };
+    shiftClick(kName);
+    EXPECT_TRUE(waitUntil([&] {
+        return target.state("first") == u("山田花子") && target.state("focus") == "1";
+    })) << target.state("first").toStdString();
+    shiftClick(kMail);
+    EXPECT_TRUE(waitUntil([&] { return target.state("second") == "hanako@example.jp"; }))
+        << target.state("second").toStdString();
+    desktop().tapKey("Caps_Lock");
 }
 
 }  // namespace

@@ -391,6 +391,12 @@ void Desktop::tapKey(const char* keysymName) {
     XSync(d, False);
 }
 
+void Desktop::holdKey(const char* keysymName, bool down) {
+    Display* const d = display_->get();
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, XStringToKeysym(keysymName)), down ? True : False, CurrentTime);
+    XSync(d, False);
+}
+
 // A keycode with no keysym, mapped to the character for the rest of the run. Remapping one spare key for
 // every character (as xdotool does) races with applications that read the map lazily: the key would arrive
 // under the next mapping, or under none once restored. 0 when no spare keycode is left.

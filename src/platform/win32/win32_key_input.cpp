@@ -100,6 +100,34 @@ class Win32KeyInput final : public KeyInput {
         return ChordResult::KeyFailed;
     }
 
+    // Unicode input needs no key of the layout, and the input method lets it pass as it comes.
+    std::size_t prepareToType(std::u32string_view text) override { return text.size(); }
+
+    // The character's UTF-16 units as Unicode key strokes, pressed and released in one call.
+    bool typeCharacter(char32_t character) override {
+        if (foregroundIsOutOfReach()) {
+            return false;
+        }
+        std::vector<WORD> units;
+        if (character >= 0x10000) {
+            units = {static_cast<WORD>(0xD800 + ((character - 0x10000) >> 10)),
+                     static_cast<WORD>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+        } else {
+            units = {static_cast<WORD>(character)};
+        }
+        std::vector<INPUT> events;
+        for (const DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
+            for (const WORD unit : units) {
+                INPUT input{};
+                input.type = INPUT_KEYBOARD;
+                input.ki.wScan = unit;
+                input.ki.dwFlags = flags;
+                events.push_back(input);
+            }
+        }
+        return sendEvents(events);
+    }
+
   private:
     // True when the foreground window's program is out of our reach, so Windows would drop our keys
     // (SendInput would still report them sent).

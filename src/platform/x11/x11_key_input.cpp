@@ -1,7 +1,13 @@
 #include "platform/x11/x11_key_input.h"
 
+// Qt before X11's headers, whose macros (None, Bool) would clash with Qt's names.
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "platform/x11/x11_spare_keys.h"
 #include "platform/x11/x11_support.h"
 
+#include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -32,15 +38,57 @@ bool hasXTest(Display* display) {
     return XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) != 0;
 }
 
+// How long the keycodes lent for typing stay lent after the last typed key: the target reads each key's
+// symbol only when it handles the key, which a busy application may do a good while later. A second also
+// lets the next click's text reuse them without a new wait.
+constexpr std::chrono::milliseconds kRestoreKeysAfter{2000};
+
 class X11KeyInput : public KeyInput {
   public:
     explicit X11KeyInput(std::shared_ptr<X11Display> display)
-        : connection_(std::move(display)), d_(connection_->get()), xtest_(hasXTest(d_)) {}
+        : connection_(std::move(display)), d_(connection_->get()), xtest_(hasXTest(d_)), spareKeys_(d_) {}
 
     ~X11KeyInput() override {
         for (const auto& [key, code] : down_) {
             send(code, false);
         }
+    }
+
+    std::size_t prepareToType(std::u32string_view text) override {
+        ++typing_;  // a restore still pending is of no use now
+        if (!xtest_) {
+            return 0;
+        }
+        // Toolkits write a letter in capitals while Caps Lock is on, whatever its key's levels say: it is
+        // switched off while the keys go, and back on after.
+        XkbStateRec keyboard{};
+        if (!capsLockTakenOff_ && XkbGetState(d_, XkbUseCoreKbd, &keyboard) == Success &&
+            (keyboard.locked_mods & LockMask) != 0) {
+            capsLockTakenOff_ = XkbLockModifiers(d_, XkbUseCoreKbd, LockMask, 0) != 0;
+        }
+        return spareKeys_.map(text);
+    }
+
+    bool typeCharacter(char32_t character) override {
+        const KeyCode code = spareKeys_.codeOf(character);
+        return code != 0 && send(code, true) && send(code, false);
+    }
+
+    void finishTyping() override {
+        if (capsLockTakenOff_) {
+            XkbLockModifiers(d_, XkbUseCoreKbd, LockMask, LockMask);
+            XFlush(d_);
+            capsLockTakenOff_ = false;
+        }
+        const unsigned typing = ++typing_;
+        if (QCoreApplication::instance() == nullptr) {
+            return;  // given back when this goes
+        }
+        QTimer::singleShot(kRestoreKeysAfter, [alive = std::weak_ptr<int>(alive_), this, typing] {
+            if (!alive.expired() && typing_ == typing) {
+                spareKeys_.restore();
+            }
+        });
     }
 
     bool press(Key key) override {
@@ -112,6 +160,10 @@ class X11KeyInput : public KeyInput {
     Display* d_;
     bool xtest_;
     std::map<Key, KeyCode> down_;
+    SpareKeys spareKeys_;
+    bool capsLockTakenOff_ = false;
+    unsigned typing_ = 0;  // counts typings, so a restore meant for an earlier one is dropped
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace

@@ -1,0 +1,130 @@
+#include "platform/x11/x11_spare_keys.h"
+
+#include <X11/XKBlib.h>
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// Applications learn of a changed keyboard map through an event and many read the new map only when the next
+// key comes; a key sent after this pause finds the map in place. Measured on Xvfb and Xwayland, clients take
+// the change within a few milliseconds; 100 ms leaves room for a busy one and is paid once per text.
+constexpr std::chrono::milliseconds kMapSettle{100};
+
+using Symbols = std::unique_ptr<KeySym, int (*)(void*)>;
+
+}  // namespace
+
+KeySym KeySymOfCharacter(char32_t character) {
+    if ((character >= 0x20 && character <= 0x7e) || (character >= 0xa0 && character <= 0xff)) {
+        return character;
+    }
+    return 0x1000000 + character;
+}
+
+SpareKeys::SpareKeys(Display* display) : d_(display) {}
+
+SpareKeys::~SpareKeys() {
+    restore();
+}
+
+std::size_t SpareKeys::map(std::u32string_view text) {
+    std::vector<KeyCode> fresh = spareCodes();
+    // Keycodes lent to characters this text does not need can be lent again, once none is still in use.
+    std::vector<KeyCode> reusable;
+    for (auto entry = lent_.begin(); entry != lent_.end();) {
+        if (text.find(entry->first) == std::u32string_view::npos) {
+            reusable.push_back(entry->second);
+            entry = lent_.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+    bool lentNew = false;
+    std::size_t ready = 0;
+    for (; ready < text.size(); ++ready) {
+        const char32_t character = text[ready];
+        if (lent_.count(character) != 0) {
+            continue;
+        }
+        if (fresh.empty() && !reusable.empty()) {
+            // A key typed with it a moment ago may not have been read yet under its old mapping.
+            if (std::chrono::steady_clock::now() - lastUse_ < kMapSettle) {
+                std::this_thread::sleep_for(kMapSettle);
+            }
+            fresh.swap(reusable);
+        }
+        if (fresh.empty()) {
+            break;
+        }
+        lend(fresh.back(), character);
+        fresh.pop_back();
+        lentNew = true;
+    }
+    if (lentNew) {
+        XSync(d_, False);
+        std::this_thread::sleep_for(kMapSettle);
+    }
+    return ready;
+}
+
+KeyCode SpareKeys::codeOf(char32_t character) {
+    const auto found = lent_.find(character);
+    if (found == lent_.end()) {
+        return 0;
+    }
+    int perCode = 0;
+    const Symbols symbols(XGetKeyboardMapping(d_, found->second, 1, &perCode), XFree);
+    if (!symbols || perCode < 1 || symbols.get()[0] != KeySymOfCharacter(character)) {
+        lent_.erase(found);
+        return 0;
+    }
+    lastUse_ = std::chrono::steady_clock::now();
+    return found->second;
+}
+
+void SpareKeys::restore() {
+    if (lent_.empty()) {
+        return;
+    }
+    for (const auto& [character, code] : lent_) {
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(d_, code, 1, &none, 1);
+    }
+    lent_.clear();
+    XSync(d_, False);
+}
+
+// Keycodes with no symbol on any level, not lent already, from the top of the range down.
+std::vector<KeyCode> SpareKeys::spareCodes() {
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(d_, &first, &last);
+    int perCode = 0;
+    const Symbols symbols(XGetKeyboardMapping(d_, static_cast<KeyCode>(first), last - first + 1, &perCode),
+                          XFree);
+    std::vector<KeyCode> spare;
+    if (!symbols) {
+        return spare;
+    }
+    symbolsPerCode_ = perCode;
+    for (int code = first; code <= last; ++code) {
+        const KeySym* const levels = symbols.get() + static_cast<std::ptrdiff_t>(code - first) * perCode;
+        const bool empty = std::all_of(levels, levels + perCode, [](KeySym sym) { return sym == NoSymbol; });
+        const bool lent = std::any_of(lent_.begin(), lent_.end(),
+                                      [code](const auto& entry) { return entry.second == code; });
+        if (empty && !lent) {
+            spare.push_back(static_cast<KeyCode>(code));
+        }
+    }
+    return spare;
+}
+
+void SpareKeys::lend(KeyCode code, char32_t character) {
+    const std::vector<KeySym> levels(static_cast<std::size_t>(std::max(symbolsPerCode_, 1)),
+                                     KeySymOfCharacter(character));
+    XChangeKeyboardMapping(d_, code, static_cast<int>(levels.size()), const_cast<KeySym*>(levels.data()), 1);
+    lent_[character] = code;
+}
