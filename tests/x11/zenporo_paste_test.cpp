@@ -1,11 +1,16 @@
 // The real program pasting into a real second application: pointer clicks on the toolbar's buttons, the
 // real clipboard and the keys the program types into the window below.
 
+#include "form_page.h"
 #include "zenporo_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QDate>
+
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -22,6 +27,7 @@ constexpr int kPostalCode = 0;  // SpeedButton4
 constexpr int kAddress = 1;     // SpeedButton5
 constexpr int kName = 2;        // SpeedButton6
 constexpr int kMail = 9;        // SpeedButton12
+constexpr int kBirthDate = 4;   // SpeedButton17
 constexpr int kNext = 12;       // SpeedButton18
 
 class ZenporoPaste : public x11test::ZenporoTest {
@@ -40,6 +46,46 @@ class ZenporoPaste : public x11test::ZenporoTest {
     // The middle of a field button: the row starts after the control group, 77 pixels in, at 23 by 22 each.
     QPoint fieldButton(int position) {
         return desktop().clientRect(toolbar).topLeft() + QPoint(77 + position * 23 + 11, 11);
+    }
+
+    // Opens the button's menu with a right press, as a user does; the menu opens on the press, with its
+    // corner at the pointer. A tooltip of the button, the only other popup, stands well below the pointer. 0
+    // when no menu opened.
+    unsigned long openMenu(int position) {
+        const QPoint press = fieldButton(position);
+        const auto menuAtPointer = [&] {
+            for (const unsigned long popup : desktop().popupsOf(run->pid())) {
+                if ((desktop().clientRect(popup).topLeft() - press).manhattanLength() <= 2) {
+                    return popup;
+                }
+            }
+            return 0ul;
+        };
+        // A menu chosen from a moment ago may not have gone yet while the program types its item.
+        waitUntil([&] { return menuAtPointer() == 0; });
+        desktop().movePointer(press);
+        desktop().pressButton(3);
+        unsigned long menu = 0;
+        waitUntil([&] { return (menu = menuAtPointer()) != 0; });
+        desktop().releaseButton(3);
+        return menu;
+    }
+
+    // Keys of a user choosing a menu item, the last (Return) with Shift held when typed.
+    void chooseWithKeys(const std::vector<const char*>& keys, bool typed) {
+        for (const char* key : keys) {
+            if (typed && std::string_view(key) == "Return") {
+                desktop().holdKey("Shift_L", true);
+            }
+            desktop().tapKey(key);
+        }
+        desktop().holdKey("Shift_L", false);
+    }
+
+    void shiftClick(int position) {
+        desktop().holdKey("Shift_L", true);
+        desktop().click(fieldButton(position));
+        desktop().holdKey("Shift_L", false);
     }
 
     void TearDown() override {
@@ -82,29 +128,11 @@ TEST_F(ZenporoPaste, RightPressOpensTheMenuAtThePointerAndItsEntryPastesThePart)
     ASSERT_TRUE(target.waitReady());
     startToolbar("PasteOK=1\r\nPasteAfter=0\r\n");
 
-    const QPoint press = fieldButton(kAddress);
-    desktop().movePointer(press);
-    desktop().pressButton(3);
-    // The menu opens on the press, while the button is still held, with its corner at the pointer. A tooltip
-    // of the button, the only other popup, stands well below the pointer.
-    unsigned long menu = 0;
-    const bool opened = waitUntil([&] {
-        for (const unsigned long popup : desktop().popupsOf(run->pid())) {
-            if ((desktop().clientRect(popup).topLeft() - press).manhattanLength() <= 2) {
-                menu = popup;
-                return true;
-            }
-        }
-        return false;
-    });
-    desktop().releaseButton(3);
-    ASSERT_TRUE(opened) << "no menu at the pointer";
+    const unsigned long menu = openMenu(kAddress);
+    ASSERT_NE(menu, 0u) << "no menu at the pointer";
 
     // 住所（一括）, 都道府県以外, 住所１と住所２, 都道府県, 市区町村: the separators are skipped.
-    for (int i = 0; i < 5; ++i) {
-        desktop().tapKey("Down");
-    }
-    desktop().tapKey("Return");
+    chooseWithKeys({"Down", "Down", "Down", "Down", "Down", "Return"}, false);
     EXPECT_TRUE(waitUntil([&] { return target.state("first") == u("千代田区"); }))
         << target.state("first").toStdString();
     EXPECT_TRUE(waitUntil([&] {
@@ -120,11 +148,6 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
     ASSERT_TRUE(target.waitReady());
     startToolbar("PasteOK=1\r\nPasteAfter=1\r\nAfterKey=0\r\n");
     desktop().tapKey("Caps_Lock");
-    const auto shiftClick = [this](int position) {
-        desktop().holdKey("Shift_L", true);
-        desktop().click(fieldButton(position));
-        desktop().holdKey("Shift_L", false);
-    };
     shiftClick(kName);
     EXPECT_TRUE(waitUntil([&] {
         return target.state("first") == u("山田花子") && target.state("focus") == "1";
@@ -132,6 +155,46 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
     shiftClick(kMail);
     EXPECT_TRUE(waitUntil([&] { return target.state("second") == "hanako@example.jp"; }))
         << target.state("second").toStdString();
+    desktop().tapKey("Caps_Lock");
+}
+
+// A browser's form as competition sites have them: drop-down lists, which a paste cannot fill, take the typed
+// prefecture and birth date through their type-to-select, and a confirmation box that refuses a paste takes
+// the typed e-mail, Caps Lock on. The site's server reads what it received.
+TEST_F(ZenporoPaste, ShiftClicksFillABrowsersDropDownListsAndABoxThatRefusesAPaste) {
+    QStringList record = x11test::hanako();
+    record[8] = QString::number(x11test::ageToday(QDate(1985, 10, 12)));
+    record[28] = "1985";  // the birth date's year, month and day
+    record[29] = "10";
+    record[30] = "12";
+    ASSERT_TRUE(folder().writeFile(u("山田花子.zpd"), x11test::userFileBytes(record)));
+    FormPage site;
+    ASSERT_FALSE(site.url().isEmpty());
+    x11test::Browser browser(site.url());
+    ASSERT_NE(desktop().waitForWindow(browser.pid(), u("応募ページ")), 0u) << "no browser window";
+    startToolbar("PasteOK=1\r\nPasteAfter=1\r\nAfterKey=0\r\n");
+
+    // 都道府県 in the address menu, then the year, month and day of the birth date menu's 西暦 submenu.
+    ASSERT_NE(openMenu(kAddress), 0u);
+    chooseWithKeys({"Down", "Down", "Down", "Down", "Return"}, true);
+    ASSERT_TRUE(waitUntil([&] { return site.submitted().value("pref") == u("東京都"); })) << "prefecture";
+    for (const int item : {2, 4, 5}) {  // 年（4桁）, 月, 日
+        ASSERT_NE(openMenu(kBirthDate), 0u);
+        std::vector<const char*> keys{"Down", "Right"};
+        keys.insert(keys.end(), item - 1, "Down");
+        keys.push_back("Return");
+        chooseWithKeys(keys, true);
+    }
+    ASSERT_TRUE(waitUntil([&] { return site.submitted().value("day") == "12"; })) << "birth date";
+    desktop().tapKey("Caps_Lock");
+    shiftClick(kMail);
+    const QMap<QString, QString> expected{{"pref", u("東京都")},
+                                          {"year", u("1985年")},
+                                          {"month", "10"},
+                                          {"day", "12"},
+                                          {"mail", "hanako@example.jp"}};
+    EXPECT_TRUE(waitUntil([&] { return site.submitted() == expected; }))
+        << QStringList(site.submitted().values()).join(" / ").toStdString();
     desktop().tapKey("Caps_Lock");
 }
 

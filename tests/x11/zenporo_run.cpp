@@ -463,4 +463,25 @@ bool Desktop::typeText(const QString& text) {
     return typeAscii();
 }
 
+Browser::Browser(const QString& url) {
+    // As root Chromium runs only without its sandbox; the other switches keep it off the closed network and
+    // its first-run questions away.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    process_.setProcessEnvironment(environment);
+    process_.start("chromium", {"--no-sandbox", "--user-data-dir=" + profile_.path(), "--no-first-run",
+                                "--disable-background-networking", "--disable-component-update",
+                                "--disable-sync", "--disable-gpu", "--disable-quic", "--password-store=basic",
+                                "--window-position=0,0", "--window-size=900,600", "--app=" + url});
+    process_.waitForStarted();
+}
+
+Browser::~Browser() {
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) {
+        process_.kill();
+        process_.waitForFinished();
+    }
+}
+
 }  // namespace x11test

@@ -137,4 +137,17 @@ class Desktop {
     std::unique_ptr<WindowOrder> windows_;
 };
 
+// Debian's Chromium showing the page in an application window of its own, on a fresh profile, for the life
+// of this object. The window's program id is pid().
+class Browser {
+  public:
+    explicit Browser(const QString& url);
+    ~Browser();
+    qint64 pid() const { return process_.processId(); }
+
+  private:
+    QTemporaryDir profile_;
+    QProcess process_;
+};
+
 }  // namespace x11test

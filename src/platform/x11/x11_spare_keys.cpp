@@ -32,10 +32,13 @@ SpareKeys::~SpareKeys() {
 
 std::size_t SpareKeys::map(std::u32string_view text) {
     std::vector<KeyCode> fresh = spareCodes();
-    // Keycodes lent to characters this text does not need can be lent again, once none is still in use.
+    // Keycodes lent to characters this text does not need can be lent again, once none is still in use; when
+    // not even the first character has one, so can those of the characters after it, to be lent anew later.
+    const bool firstHasNone = !text.empty() && lent_.count(text.front()) == 0;
     std::vector<KeyCode> reusable;
     for (auto entry = lent_.begin(); entry != lent_.end();) {
-        if (text.find(entry->first) == std::u32string_view::npos) {
+        const bool needed = text.find(entry->first) != std::u32string_view::npos;
+        if (!needed || (firstHasNone && fresh.empty())) {
             reusable.push_back(entry->second);
             entry = lent_.erase(entry);
         } else {
