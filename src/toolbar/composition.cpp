@@ -4,9 +4,11 @@
 #include "data/japanese_era.h"
 #include "data/sjis.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -80,6 +82,10 @@ std::string birthItemText(ComposeRuleKind rule, const CalendarDate& date) {
             return twoDigits(date.month);
         case ComposeRuleKind::DayTwoDigits:
             return twoDigits(date.day);
+        case ComposeRuleKind::MonthNoZero:
+            return std::to_string(date.month);
+        case ComposeRuleKind::DayNoZero:
+            return std::to_string(date.day);
         case ComposeRuleKind::EraDate: {
             const std::string year = eraYearText(date);
             return year.empty() ? std::string() : year + monthText + dayText;
@@ -126,6 +132,8 @@ std::string menuItemText(int tag, std::optional<MenuItemId> item, const UserReco
     switch (ruleWithinGroup(tag, item)) {
         case ComposeRuleKind::JoinFields:
             return joinedText(MenuEntryOf(*item).rule, record);
+        case ComposeRuleKind::JoinFieldsBare:
+            return NumberWithoutHyphens(joinedText(MenuEntryOf(*item).rule, record));
         case ComposeRuleKind::PostalFirstPart:
             return PostalCodeFirstPart(fieldAt(record, PostalCode));
         case ComposeRuleKind::PostalSecondPart:
@@ -149,7 +157,35 @@ std::size_t firstAtSign(const std::string& text) {
     return std::string::npos;
 }
 
+// What a number written for people carries besides its digits, as code page 932 characters: the postal
+// mark, the half- and full-width space, and the hyphen-like characters. The minus sign and the em dash have
+// no code of their own there; the editor stores them as the full-width hyphen-minus and the horizontal
+// bar, so they go with those.
+constexpr std::array<std::string_view, 8> kNumberDecoration{
+    "\x81\xA7",  // 〒
+    " ",
+    "\x81\x40",  // full-width space
+    "-",
+    "\x81\x7C",  // － (also the minus sign −)
+    "\x81\x5B",  // ー
+    "\x81\x5D",  // ‐
+    "\x81\x5C",  // ― (also the em dash —)
+};
+
 }  // namespace
+
+std::string NumberWithoutHyphens(const std::string& text) {
+    // Whole characters, so the second byte of a double-byte character is never taken for one of its own.
+    std::string bare;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::string_view character(text.data() + i, sjis::charLengthAt(text, i));
+        if (std::ranges::find(kNumberDecoration, character) == kNumberDecoration.end()) {
+            bare += character;
+        }
+        i += character.size();
+    }
+    return bare;
+}
 
 std::string PostalCodeFirstPart(const std::string& postalCode) {
     return postalCode.substr(0, 3);

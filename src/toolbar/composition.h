@@ -36,3 +36,5 @@ std::string PostalCodeFirstPart(const std::string& postalCode);   // first three
 std::string PostalCodeSecondPart(const std::string& postalCode);  // the last four digits
 std::string MailLocalPart(const std::string& email);              // before the first "@"; empty without one
 std::string MailDomainPart(const std::string& email);             // after the first "@"; whole without one
+// Without the postal mark, spaces and hyphen-like characters; the digits as stored, half or full width.
+std::string NumberWithoutHyphens(const std::string& text);

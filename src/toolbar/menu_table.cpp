@@ -90,6 +90,18 @@ constexpr std::array kEntries{
 
     MenuEntry{Id::Help1, 8, "Help1", "ヘルプ(&H)", 0, 12, K::OwnAction, kTop, kNone},
     MenuEntry{Id::Varsion1, 8, "Varsion1", "バージョン(&A)", 0, 16, K::OwnAction, kTop, kNone},
+
+    // The numbers as forms often ask for them, at the ends of their menus (Post3, Phon4 and Fax4) and of
+    // the Western-calendar submenu (Birth6, Birth7), each with the picture of its menu's first item.
+    MenuEntry{Id::N7, 1, "N7", "-", 0, kNoImage, K::Separator, kTop, kNone},
+    MenuEntry{Id::Post3, 1, "Post3", "ハイフンなし", 0, 0, K::Compose, kTop, BareJoinedFields({PostalCode})},
+    MenuEntry{Id::N8, 6, "N8", "-", 0, kNoImage, K::Separator, kTop, kNone},
+    MenuEntry{Id::Phon4, 6, "Phon4", "ハイフンなし", 6, 6, K::Compose, kTop, BareJoinedFields({PhoneArea, PhoneExchange, PhoneNumber})},
+    MenuEntry{Id::N9, 7, "N9", "-", 0, kNoImage, K::Separator, kTop, kNone},
+    MenuEntry{Id::Fax4, 7, "Fax4", "ハイフンなし", 7, 7, K::Compose, kTop, BareJoinedFields({FaxArea, FaxExchange, FaxNumber})},
+    MenuEntry{Id::N10, 9, "N10", "-", 0, kNoImage, K::Separator, Id::Birth, kNone},
+    MenuEntry{Id::Birth6, 9, "Birth6", "月（0なし）", 28, 13, K::Compose, Id::Birth, rule(R::MonthNoZero)},
+    MenuEntry{Id::Birth7, 9, "Birth7", "日（0なし）", 28, 13, K::Compose, Id::Birth, rule(R::DayNoZero)},
 };
 // clang-format on
 
@@ -103,7 +115,7 @@ constexpr bool rowsFollowTheirIds() {
     return true;
 }
 static_assert(rowsFollowTheirIds());
-static_assert(static_cast<std::size_t>(MenuItemId::Varsion1) + 1 == kEntries.size());
+static_assert(static_cast<std::size_t>(MenuItemId::Birth7) + 1 == kEntries.size());
 
 }  // namespace
 

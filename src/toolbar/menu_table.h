@@ -25,6 +25,8 @@ enum class MenuItemId {
     Birth, Birth1, Birth2, Birth3, Birth4, Birth5,
     WaBirth, WaBirth1, WaBirth2, WaBirth3, WaBirth4,
     Help1, Varsion1,
+    // Added later at the ends of their menus; the ids above keep their values.
+    N7, Post3, N8, Phon4, N9, Fax4, N10, Birth6, Birth7,
 };
 // clang-format on
 
@@ -39,6 +41,7 @@ enum class MenuEntryKind {
 enum class ComposeRuleKind {
     GroupText,         // the group's text unchanged: the field the Tag names (the e-mail group: the address)
     JoinFields,        // the fields listed, in order, with the separator between them
+    JoinFieldsBare,    // the same, then without 〒, spaces and hyphen-like characters (NumberWithoutHyphens)
     PostalFirstPart,   // PostalCodeFirstPart of the postal code
     PostalSecondPart,  // PostalCodeSecondPart of the postal code
     MailLocalPart,     // the address before its first "@"
@@ -49,6 +52,8 @@ enum class ComposeRuleKind {
     YearTwoDigits,   // yy
     MonthTwoDigits,  // mm
     DayTwoDigits,    // dd
+    MonthNoZero,     // m, 1-12
+    DayNoZero,       // d, 1-31
     EraDate,         // era name, era year, 年, month, 月, day, 日
     EraYear,         // era name, era year, 年
     EraMonth,        // month, 月
@@ -68,6 +73,13 @@ constexpr ComposeRule JoinedFields(std::string_view separator, std::initializer_
     for (const int field : fields) {
         rule.fields.at(static_cast<std::size_t>(rule.fieldCount++)) = field;
     }
+    return rule;
+}
+
+// The same fields joined, then stripped to the bare number.
+constexpr ComposeRule BareJoinedFields(std::initializer_list<int> fields) {
+    ComposeRule rule = JoinedFields("", fields);
+    rule.kind = ComposeRuleKind::JoinFieldsBare;
     return rule;
 }
 

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 // Readable failure output for the composition results.
 void PrintTo(const Composition& composition, std::ostream* out) {
@@ -59,18 +60,19 @@ TEST(Composition, EveryFieldButtonOnAFullRecord) {
 TEST(Composition, EveryMenuItemOnAFullRecord) {
     // clang-format off
     const std::map<std::string_view, const char*> byName{
-        {"Post", "123-4567"}, {"Post1", "123"}, {"Post2", "4567"},
+        {"Post", "123-4567"}, {"Post1", "123"}, {"Post2", "4567"}, {"Post3", "1234567"},
         {"Adrr", "東京都千代田区丸の内1-1ビル2F"}, {"Adrr5", "千代田区丸の内1-1ビル2F"}, {"Adrr6", "丸の内1-1ビル2F"},
         {"Adrr1", "東京都"}, {"Adrr2", "千代田区"}, {"Adrr3", "丸の内1-1"}, {"Adrr4", "ビル2F"},
         {"Kanji1", "山田太郎"}, {"Kanji2", "山田"}, {"Kanji3", "太郎"},
         {"Hiragana1", "やまだたろう"}, {"Hiragana2", "やまだ"}, {"Hiragana3", "たろう"},
         {"Katakana1", "ヤマダタロウ"}, {"Katakana2", "ヤマダ"}, {"Katakana3", "タロウ"},
         {"Romaji1", "Taro Yamada"}, {"Romaji2", "Yamada"}, {"Romaji3", "Taro"},
-        {"Phon", "03-1234-5678"}, {"Phon1", "03"}, {"Phon2", "1234"}, {"Phon3", "5678"},
-        {"Fax", "045-876-4321"}, {"Fax1", "045"}, {"Fax2", "876"}, {"Fax3", "4321"},
+        {"Phon", "03-1234-5678"}, {"Phon1", "03"}, {"Phon2", "1234"}, {"Phon3", "5678"}, {"Phon4", "0312345678"},
+        {"Fax", "045-876-4321"}, {"Fax1", "045"}, {"Fax2", "876"}, {"Fax3", "4321"}, {"Fax4", "0458764321"},
         {"Mail", "taro@example.jp"}, {"Mail1", "taro"}, {"Mail2", "example.jp"},
         {"Memo1", "メモ一"}, {"Memo2", "メモ二"}, {"Memo3", "メモ三"}, {"Memo4", "メモ四"},
         {"Birth1", "1970/04/10"}, {"Birth2", "1970"}, {"Birth3", "70"}, {"Birth4", "04"}, {"Birth5", "10"},
+        {"Birth6", "4"}, {"Birth7", "10"},
         {"WaBirth1", "昭和45年04月10日"}, {"WaBirth2", "昭和45年"}, {"WaBirth3", "04月"}, {"WaBirth4", "10日"}};
     // clang-format on
     std::size_t checked = 0;
@@ -130,6 +132,7 @@ TEST(Composition, BirthDateThatDoesNotParseIsReported) {
                                    sjis::fromUtf8(std::string(c.shown) + "は有効な日付ではありません。")};
         EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, std::nullopt, record, kToday), expected) << c.shown;
         EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, Id::WaBirth3, record, kToday), expected) << c.shown;
+        EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, Id::Birth7, record, kToday), expected) << c.shown;
     }
 }
 
@@ -138,7 +141,7 @@ TEST(Composition, BirthItemsStopSilentlyOnARecordWithoutAllBirthFields) {
     record.resize(30);
     EXPECT_EQ(ComposeFieldText(S::FieldButton, 13, std::nullopt, record, kToday),
               (Composition{Kind::SilentStop, ""}));
-    for (const Id item : {Id::Birth1, Id::Birth5, Id::WaBirth1, Id::WaBirth4}) {
+    for (const Id item : {Id::Birth1, Id::Birth5, Id::Birth6, Id::WaBirth1, Id::WaBirth4}) {
         EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, item, record, kToday),
                   (Composition{Kind::SilentStop, ""}))
             << MenuEntryOf(item).name;
@@ -227,6 +230,18 @@ TEST(PostalCodeParts, CutByBytesAfterCountingCharacters) {
     }
 }
 
+TEST(NumberWithoutHyphens, KeepsTheDigitsAsStoredAndDropsTheMarkSpacesAndHyphens) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"〒123-4567", "1234567"},
+        {"〒 １２３－４５６７", "１２３４５６７"},
+        {"0-1－2ー3‐4―5−6 7　8—9", "0123456789"},  // − and — are stored as － and ―
+        {"香@", "香@"},                            // 香 ends in the first byte of the full-width space
+    };
+    for (const auto& [stored, bare] : cases) {
+        EXPECT_EQ(NumberWithoutHyphens(sjis::fromUtf8(stored)), sjis::fromUtf8(bare)) << stored;
+    }
+}
+
 TEST(MailParts, CutAtTheFirstAtSign) {
     struct Case {
         std::string email;
@@ -267,7 +282,7 @@ TEST(MenuTable, NamesAreUniqueAndSubmenusFollowTheirHeads) {
         }
     }
     EXPECT_EQ(entriesPerMenu,
-              (std::map<int, int>{{1, 4}, {2, 16}, {3, 4}, {4, 9}, {5, 4}, {6, 5}, {7, 5}, {8, 2}, {9, 11}}));
+              (std::map<int, int>{{1, 6}, {2, 16}, {3, 4}, {4, 9}, {5, 4}, {6, 7}, {7, 7}, {8, 2}, {9, 14}}));
 }
 
 TEST(MenuTable, RightPressOpensTheMenuOfTheButtonsTag) {
