@@ -108,10 +108,9 @@ bool PortalStack::startFrontend() {
     return waitForName(kPortalName, frontend_, frontendLog);
 }
 
-bool PortalStack::restartFrontend() {
+void PortalStack::stopFrontend() {
     endProcess(frontend_);
     frontend_ = -1;
-    return startFrontend();
 }
 
 bool PortalStack::waitForName(const QString& name, pid_t& program, const std::string& logFile) {

@@ -47,9 +47,10 @@ class PortalStack {
     // From the backend's start until the frontend served the RemoteDesktop portal.
     std::chrono::milliseconds startupTime() const { return startupTime_; }
 
-    // Ends the frontend and starts it again, as a desktop's portal service restarts; false when it did not
-    // come back.
-    bool restartFrontend();
+    // Ends the frontend, and starts it again, as a desktop's portal service restarts; false when it did not
+    // come up.
+    void stopFrontend();
+    bool startFrontend();
 
     // The backend's answer to every Start from now on.
     void setAnswer(Answer answer) const;
@@ -60,7 +61,6 @@ class PortalStack {
 
   private:
     void start(const WaylandSession& session);
-    bool startFrontend();
     bool waitForName(const QString& name, pid_t& program, const std::string& logFile);
 
     std::string folder_;

@@ -145,6 +145,7 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
     TargetApp target(u("応募フォーム"));
     ASSERT_TRUE(target.waitReady());
     startToolbar("PasteOK=1\r\nPasteAfter=1\r\nAfterKey=0\r\n");
+    const int spareKeycodes = desktop().spareKeycodes();
     desktop().tapKey("Caps_Lock");
     shiftClick(kName);
     EXPECT_TRUE(waitUntil([&] {
@@ -154,6 +155,8 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
     EXPECT_TRUE(waitUntil([&] { return target.state("second") == "hanako@example.jp"; }))
         << target.state("second").toStdString();
     desktop().tapKey("Caps_Lock");
+    // The keycodes lent for typing are given back a little after the last key.
+    EXPECT_TRUE(waitUntil([&] { return desktop().spareKeycodes() == spareKeycodes; }));
 }
 
 // A browser's form as competition sites have them: drop-down lists, which a paste cannot fill, take the typed

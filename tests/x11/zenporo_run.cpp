@@ -391,6 +391,22 @@ void Desktop::tapKey(const char* keysymName) {
     XSync(d, False);
 }
 
+int Desktop::spareKeycodes() {
+    Display* const d = display_->get();
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(d, &first, &last);
+    int perCode = 0;
+    const std::unique_ptr<KeySym, int (*)(void*)> map(
+        XGetKeyboardMapping(d, static_cast<KeyCode>(first), last - first + 1, &perCode), XFree);
+    int spare = 0;
+    for (int code = first; code <= last && map; ++code) {
+        const KeySym* syms = map.get() + static_cast<std::ptrdiff_t>(code - first) * perCode;
+        spare += std::all_of(syms, syms + perCode, [](KeySym sym) { return sym == NoSymbol; }) ? 1 : 0;
+    }
+    return spare;
+}
+
 void Desktop::holdKey(const char* keysymName, bool down) {
     Display* const d = display_->get();
     XTestFakeKeyEvent(d, XKeysymToKeycode(d, XStringToKeysym(keysymName)), down ? True : False, CurrentTime);

@@ -123,6 +123,8 @@ class Desktop {
     bool clickThrough(QPoint point);
     QPoint pointer();
     void tapKey(const char* keysymName);
+    // How many keycodes carry no key symbol at all.
+    int spareKeycodes();
     // Presses or releases a key, as a user holding Shift while clicking.
     void holdKey(const char* keysymName, bool down);
     // Types the text into the focused window with real key events, Japanese included: a character with no

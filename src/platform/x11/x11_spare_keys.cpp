@@ -32,19 +32,22 @@ SpareKeys::~SpareKeys() {
 
 std::size_t SpareKeys::map(std::u32string_view text) {
     std::vector<KeyCode> fresh = spareCodes();
-    // Keycodes lent to characters this text does not need can be lent again, once none is still in use; when
-    // not even the first character has one, so can those of the characters after it, to be lent anew later.
-    const bool firstHasNone = !text.empty() && lent_.count(text.front()) == 0;
-    std::vector<KeyCode> reusable;
-    for (auto entry = lent_.begin(); entry != lent_.end();) {
-        const bool needed = text.find(entry->first) != std::u32string_view::npos;
-        if (!needed || (firstHasNone && fresh.empty())) {
-            reusable.push_back(entry->second);
-            entry = lent_.erase(entry);
-        } else {
-            ++entry;
-        }
+    // Characters this text does not need may give their keycodes up, once no key typed with them can still be
+    // in use; a keycode not taken again stays lent to its character until restore(). When there is none for
+    // the first character, a later character's keycode is taken, and that character is lent one anew later.
+    std::vector<char32_t> unneeded;
+    std::vector<char32_t> neededLater;
+    for (const auto& [character, code] : lent_) {
+        (text.find(character) == std::u32string_view::npos ? unneeded : neededLater).push_back(character);
     }
+    const auto takeFrom = [this, &fresh](std::vector<char32_t>& characters) {
+        if (std::chrono::steady_clock::now() - lastUse_ < kMapSettle) {
+            std::this_thread::sleep_for(kMapSettle);
+        }
+        fresh.push_back(lent_.at(characters.back()));
+        lent_.erase(characters.back());
+        characters.pop_back();
+    };
     bool lentNew = false;
     std::size_t ready = 0;
     for (; ready < text.size(); ++ready) {
@@ -52,12 +55,10 @@ std::size_t SpareKeys::map(std::u32string_view text) {
         if (lent_.count(character) != 0) {
             continue;
         }
-        if (fresh.empty() && !reusable.empty()) {
-            // A key typed with it a moment ago may not have been read yet under its old mapping.
-            if (std::chrono::steady_clock::now() - lastUse_ < kMapSettle) {
-                std::this_thread::sleep_for(kMapSettle);
-            }
-            fresh.swap(reusable);
+        if (fresh.empty() && !unneeded.empty()) {
+            takeFrom(unneeded);
+        } else if (fresh.empty() && ready == 0 && !neededLater.empty()) {
+            takeFrom(neededLater);
         }
         if (fresh.empty()) {
             break;

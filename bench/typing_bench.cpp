@@ -1,0 +1,112 @@
+// How fast a Shift+click types: a 20-character Japanese address typed with the real X11 delivery into a real
+// paste target application below an always-on-top window standing for the toolbar. It prints the one wait
+// for the keyboard mapping (spare keycodes lent to the text's characters), the characters per second once
+// they are mapped, and the whole time of a typed 4-digit year, and checks that every character arrived.
+//
+//   typing_bench [repetitions]
+
+#include "bench_stats.h"
+#include "platform/steady_clock.h"
+#include "platform/thread_sleeper.h"
+#include "platform/x11/x11_platform.h"
+#include "toolbar/delivery.h"
+#include "toolbar/delivery_timing.h"
+#include "x11_test_support.h"
+
+#include <QString>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kDefaultRepetitions = 5;
+const char32_t* const kAddress = U"東京都千代田区千代田１－１ゼンポロビル３";
+const char32_t* const kYear = U"1985";
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void printRow(const char* what, const std::vector<double>& samples, const char* unit) {
+    std::printf("  %-52s %10.1f %10.1f %10.1f  %s\n", what, bench::median(samples),
+                bench::percentile(samples, 0.1), bench::percentile(samples, 0.9), unit);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRepetitions;
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "typing_bench: needs an X display (DISPLAY)\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    x11test::application();
+    std::optional<X11Delivery> delivery = openX11Delivery();
+    if (!delivery) {
+        std::fprintf(stderr, "typing_bench: cannot open the X display for the delivery\n");
+        return 1;
+    }
+    x11test::Toolbar toolbar;
+    x11test::TargetApp target(QString::fromUtf8("Typing target"));
+    const WindowHandle toolbarWindow = toolbar.window();
+    if (!target.waitReady() || !x11test::waitUntil([&] {
+            return delivery->windows->findWindowBelow(toolbarWindow) == WindowHandle{target.window()};
+        })) {
+        std::fprintf(stderr, "typing_bench: the target never came to lie below the toolbar\n");
+        return 1;
+    }
+    ThreadSleeper sleeper;
+    SystemSteadyClock clock;
+    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper, clock};
+    const ToolbarSettings settings;  // no key after the text
+    const std::u32string address = kAddress;
+
+    std::vector<double> mapping;
+    std::vector<double> perSecond;
+    std::vector<double> year;
+    std::size_t mappedAtOnce = 0;
+    QString expected;
+    int failed = 0;
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
+        // Mapped first on its own, so the typing after it finds every key it can in place.
+        Clock::time_point start = Clock::now();
+        mappedAtOnce = delivery->keys->prepareToType(address);
+        mapping.push_back(millisecondsSince(start));
+        start = Clock::now();
+        const TypingOutcome typed = TypeIntoWindowBelow(address, settings, toolbarWindow, ports);
+        // Less the delivery's own settle wait before the first key.
+        const double typing = millisecondsSince(start) - delivery_timing::kPasteSettle.count();
+        start = Clock::now();
+        const TypingOutcome typedYear = TypeIntoWindowBelow(kYear, settings, toolbarWindow, ports);
+        year.push_back(millisecondsSince(start));
+        if (typed.result != DeliveryResult::Sent || typedYear.result != DeliveryResult::Sent) {
+            ++failed;
+            continue;
+        }
+        perSecond.push_back(1000.0 * static_cast<double>(address.size()) / typing);
+        expected += QString::fromUcs4(address.data(), static_cast<qsizetype>(address.size())) + "1985";
+    }
+    x11test::waitUntil([&] { return target.state("first") == expected; }, 10000);
+
+    std::printf(
+        "Typing: %d repetitions of a %zu-character address and a 4-digit year; spare keycodes took %zu "
+        "of its characters at once\n",
+        repetitions, address.size(), mappedAtOnce);
+    std::printf("  %-52s %10s %10s %10s\n", "", "median", "10th pct", "90th pct");
+    printRow("mapping the address's characters (the one wait)", mapping, "ms");
+    printRow("address typed once mapped (target: 200 or more)", perSecond, "characters/s");
+    printRow("a 4-digit year, click to last key", year, "ms");
+    if (failed > 0) {
+        std::printf("  %d typings did not send every key and are left out\n", failed);
+    }
+    std::printf("Target received every character intact: %s\n",
+                target.state("first") == expected ? "yes" : "NO");
+    return 0;
+}
