@@ -13,6 +13,7 @@
 #include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
+#include "target_below_toolbar.h"
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_timing.h"
 #include "x11_test_support.h"
@@ -66,33 +67,20 @@ int copiesReceived(const QString& field, const QString& text) {
 
 int main(int argc, char* argv[]) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRepetitions;
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "paste_latency_bench: needs an X display (DISPLAY)\n");
+    std::optional<TargetBelowToolbar> desk =
+        StartTargetBelowToolbar("paste_latency_bench", QString::fromUtf8("Paste target"));
+    if (!desk) {
         return 1;
     }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    x11test::application();
-
-    std::optional<X11Delivery> delivery = openX11Delivery();
-    if (!delivery) {
-        std::fprintf(stderr, "paste_latency_bench: cannot open the X display for the delivery\n");
-        return 1;
-    }
-    x11test::Toolbar toolbar;
-    x11test::TargetApp target(QString::fromUtf8("Paste target"));
-    const WindowHandle toolbarWindow = toolbar.window();
-    if (!target.waitReady() || !x11test::waitUntil([&] {
-            return delivery->windows->findWindowBelow(toolbarWindow) == WindowHandle{target.window()};
-        })) {
-        std::fprintf(stderr, "paste_latency_bench: the paste target never came to lie below the toolbar\n");
-        return 1;
-    }
+    X11Delivery& delivery = *desk->delivery;
+    x11test::TargetApp& target = *desk->target;
+    const WindowHandle toolbarWindow = desk->toolbar->window();
 
     QtClipboard clipboard;
     ThreadSleeper sleeper;
     const ToolbarSettings settings;  // paste only, no key after it
     SystemSteadyClock clock;
-    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper, clock};
+    const DeliveryPorts ports{*delivery.windows, *delivery.keys, sleeper, clock};
     const std::string text = sjis::fromUtf8(kText);
     const QString expected = QString::fromUtf8(kText);
 

@@ -9,6 +9,7 @@
 #include "platform/steady_clock.h"
 #include "platform/thread_sleeper.h"
 #include "platform/x11/x11_platform.h"
+#include "target_below_toolbar.h"
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_timing.h"
 #include "x11_test_support.h"
@@ -42,29 +43,17 @@ void printRow(const char* what, const std::vector<double>& samples, const char* 
 
 int main(int argc, char* argv[]) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRepetitions;
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "typing_bench: needs an X display (DISPLAY)\n");
+    std::optional<TargetBelowToolbar> desk =
+        StartTargetBelowToolbar("typing_bench", QString::fromUtf8("Typing target"));
+    if (!desk) {
         return 1;
     }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    x11test::application();
-    std::optional<X11Delivery> delivery = openX11Delivery();
-    if (!delivery) {
-        std::fprintf(stderr, "typing_bench: cannot open the X display for the delivery\n");
-        return 1;
-    }
-    x11test::Toolbar toolbar;
-    x11test::TargetApp target(QString::fromUtf8("Typing target"));
-    const WindowHandle toolbarWindow = toolbar.window();
-    if (!target.waitReady() || !x11test::waitUntil([&] {
-            return delivery->windows->findWindowBelow(toolbarWindow) == WindowHandle{target.window()};
-        })) {
-        std::fprintf(stderr, "typing_bench: the target never came to lie below the toolbar\n");
-        return 1;
-    }
+    X11Delivery& delivery = *desk->delivery;
+    x11test::TargetApp& target = *desk->target;
+    const WindowHandle toolbarWindow = desk->toolbar->window();
     ThreadSleeper sleeper;
     SystemSteadyClock clock;
-    const DeliveryPorts ports{*delivery->windows, *delivery->keys, sleeper, clock};
+    const DeliveryPorts ports{*delivery.windows, *delivery.keys, sleeper, clock};
     const ToolbarSettings settings;  // no key after the text
     const std::u32string address = kAddress;
 
@@ -77,7 +66,7 @@ int main(int argc, char* argv[]) {
     for (int repetition = 0; repetition < repetitions; ++repetition) {
         // Mapped first on its own, so the typing after it finds every key it can in place.
         Clock::time_point start = Clock::now();
-        mappedAtOnce = delivery->keys->prepareToType(address);
+        mappedAtOnce = delivery.keys->prepareToType(address);
         mapping.push_back(millisecondsSince(start));
         start = Clock::now();
         const TypingOutcome typed = TypeIntoWindowBelow(address, settings, toolbarWindow, ports);

@@ -391,20 +391,26 @@ void Desktop::tapKey(const char* keysymName) {
     XSync(d, False);
 }
 
-int Desktop::spareKeycodes() {
-    Display* const d = display_->get();
+// The keycodes that carry no key symbol at all, from the top of the range down.
+static std::vector<KeyCode> keycodesWithoutSymbols(Display* d) {
     int first = 0;
     int last = 0;
     XDisplayKeycodes(d, &first, &last);
     int perCode = 0;
     const std::unique_ptr<KeySym, int (*)(void*)> map(
         XGetKeyboardMapping(d, static_cast<KeyCode>(first), last - first + 1, &perCode), XFree);
-    int spare = 0;
-    for (int code = first; code <= last && map; ++code) {
+    std::vector<KeyCode> spare;
+    for (int code = last; code >= first && map; --code) {
         const KeySym* syms = map.get() + static_cast<std::ptrdiff_t>(code - first) * perCode;
-        spare += std::all_of(syms, syms + perCode, [](KeySym sym) { return sym == NoSymbol; }) ? 1 : 0;
+        if (std::all_of(syms, syms + perCode, [](KeySym sym) { return sym == NoSymbol; })) {
+            spare.push_back(static_cast<KeyCode>(code));
+        }
     }
     return spare;
+}
+
+int Desktop::spareKeycodes() {
+    return static_cast<int>(keycodesWithoutSymbols(display_->get()).size());
 }
 
 void Desktop::holdKey(const char* keysymName, bool down) {
@@ -421,27 +427,16 @@ KeyCode Desktop::keyFor(char32_t character) {
         return found->second;
     }
     Display* const d = display_->get();
-    int first = 0;
-    int last = 0;
-    XDisplayKeycodes(d, &first, &last);
-    int perCode = 0;
-    const std::unique_ptr<KeySym, int (*)(void*)> map(
-        XGetKeyboardMapping(d, static_cast<KeyCode>(first), last - first + 1, &perCode), XFree);
-    for (int code = last; code >= first && map; --code) {
-        const KeySym* syms = map.get() + static_cast<std::ptrdiff_t>(code - first) * perCode;
-        const bool spare = std::all_of(syms, syms + perCode, [](KeySym sym) { return sym == NoSymbol; });
-        const bool taken = std::any_of(scratchKeys_.begin(), scratchKeys_.end(),
-                                       [code](const auto& entry) { return entry.second == code; });
-        if (spare && !taken) {
-            KeySym sym = 0x1000000 + character;
-            XChangeKeyboardMapping(d, code, 1, &sym, 1);
-            XSync(d, False);
-            // Time for every client to take the MappingNotify before the key comes.
-            QThread::msleep(150);
-            return scratchKeys_[character] = static_cast<KeyCode>(code);
-        }
+    const std::vector<KeyCode> spare = keycodesWithoutSymbols(d);
+    if (spare.empty()) {
+        return 0;
     }
-    return 0;
+    KeySym sym = 0x1000000 + character;
+    XChangeKeyboardMapping(d, spare.front(), 1, &sym, 1);
+    XSync(d, False);
+    // Time for every client to take the MappingNotify before the key comes.
+    QThread::msleep(150);
+    return scratchKeys_[character] = spare.front();
 }
 
 bool Desktop::typeText(const QString& text) {
