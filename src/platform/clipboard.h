@@ -25,8 +25,9 @@ class Clipboard {
     // The clipboard's plain text, or nothing when it holds no text.
     virtual std::optional<std::string> text() = 0;
 
-    // True while the window system itself names this program the clipboard's owner, so a paste brings the
-    // text set last; true where the window system cannot tell.
+    // True while a paste brings the text set last: the window system itself names this program the
+    // clipboard's owner, or the program that took it over (a clipboard manager) holds that same text; true
+    // where the window system cannot tell.
     virtual bool ownsText() { return true; }
     // The requests for the text set last, oldest first, where the window system shows them; empty elsewhere.
     virtual std::vector<ClipboardRequest> requestsSinceSet() const { return {}; }

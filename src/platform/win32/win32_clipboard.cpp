@@ -184,11 +184,18 @@ class Win32Clipboard final : public Clipboard {
         // The Unicode text is what matters; the other two only help older programs.
         bytes.placeAs(CF_TEXT);
         locale.placeAs(CF_LOCALE);
+        lastSet_ = sjisText;
         return true;
     }
 
-    // The owner is whoever emptied the clipboard last: a program that replaced our text since owns it.
-    bool ownsText() override { return owner_.get() != nullptr && GetClipboardOwner() == owner_.get(); }
+    // The owner is whoever emptied the clipboard last: a program that replaced our text since owns it, and a
+    // clipboard manager that put the same text back still gives a paste our text.
+    bool ownsText() override {
+        if (owner_.get() != nullptr && GetClipboardOwner() == owner_.get()) {
+            return true;
+        }
+        return !lastSet_.empty() && text() == lastSet_;
+    }
 
     std::optional<std::string> text() override {
         const ClipboardRead read = ReadClipboardText(log_);
@@ -203,6 +210,7 @@ class Win32Clipboard final : public Clipboard {
     Log* log_;
     const UINT cloudUploadFormat_;
     OwnerWindow owner_;
+    std::string lastSet_;
 };
 
 }  // namespace

@@ -66,6 +66,7 @@ class X11Clipboard final : public Clipboard, private QAbstractNativeEventFilter 
 
     bool setText(const std::string& sjisText) override {
         requests_.clear();
+        lastSet_ = sjisText;
         return clipboard_->setText(sjisText);
     }
 
@@ -78,7 +79,11 @@ class X11Clipboard final : public Clipboard, private QAbstractNativeEventFilter 
             xcb_get_selection_owner_reply(connection_, cookie, nullptr);
         const xcb_window_t owner = reply != nullptr ? reply->owner : xcb_window_t{XCB_WINDOW_NONE};
         std::free(reply);
-        return owner != XCB_WINDOW_NONE && (owner & ~idMask_) == idBase_;
+        if (owner == XCB_WINDOW_NONE) {
+            return false;
+        }
+        // A clipboard manager may take the clipboard over with the same text; a paste then still brings it.
+        return (owner & ~idMask_) == idBase_ || clipboard_->text() == lastSet_;
     }
 
     std::vector<ClipboardRequest> requestsSinceSet() const override { return requests_; }
@@ -147,6 +152,7 @@ class X11Clipboard final : public Clipboard, private QAbstractNativeEventFilter 
     std::array<xcb_atom_t, kTextTargets.size()> textAtoms_{};
     uint32_t wmClient_ = 0;
     std::vector<ClipboardRequest> requests_;
+    std::string lastSet_;
 };
 
 }  // namespace
