@@ -103,7 +103,7 @@ class Win32KeyInput final : public KeyInput {
     // Unicode input needs no key of the layout, and the input method lets it pass as it comes.
     std::size_t prepareToType(std::u32string_view text) override { return text.size(); }
 
-    // The character's UTF-16 units as Unicode key strokes, pressed and released in one call.
+    // The character's UTF-16 units as Unicode key strokes, each pressed and released, in one call.
     bool typeCharacter(char32_t character) override {
         if (foregroundIsOutOfReach()) {
             return false;
@@ -116,8 +116,8 @@ class Win32KeyInput final : public KeyInput {
             units = {static_cast<WORD>(character)};
         }
         std::vector<INPUT> events;
-        for (const DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
-            for (const WORD unit : units) {
+        for (const WORD unit : units) {
+            for (const DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
                 INPUT input{};
                 input.type = INPUT_KEYBOARD;
                 input.ki.wScan = unit;

@@ -6,7 +6,8 @@
 
 class Log;
 
-// Synthetic keys through SendInput. Keys still down when it is destroyed are released then.
+// Synthetic keys through SendInput. Keys still down when it is destroyed are released then. Text is typed as
+// Unicode key strokes (KEYEVENTF_UNICODE), which the input method lets pass as they are.
 //
 // Windows drops keys sent to a program that runs elevated ("as administrator") or at a higher integrity level
 // while we do not, yet SendInput reports them as sent. A press or chord is therefore refused, reported as
