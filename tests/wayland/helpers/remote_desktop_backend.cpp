@@ -16,6 +16,7 @@
 #include <QDBusVirtualObject>
 #include <QFile>
 #include <QMap>
+#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
@@ -27,6 +28,7 @@ const QString kPortalInterface = "org.freedesktop.impl.portal.RemoteDesktop";
 const QString kMutterService = "org.gnome.Mutter.RemoteDesktop";
 const QString kMutterSessionInterface = "org.gnome.Mutter.RemoteDesktop.Session";
 constexpr uint kKeyboardAndPointer = 3;
+constexpr unsigned long kUserAnswerMs = 700;
 
 enum Response : uint { Granted = 0, Refused = 1, Failed = 2 };
 
@@ -101,6 +103,9 @@ class Backend : public QDBusVirtualObject {
 
   private:
     bool start(const QDBusMessage& message, const QString& session, const QString& parentWindow) {
+        // A user reads the dialog before answering it; an answer at once would replace the notice of the click
+        // that asked before the user, or a test, could see it.
+        QThread::msleep(kUserAnswerMs);
         const bool grant = readAnswer() == "grant";
         log({"Start", parentWindow, grant ? "grant" : "refuse"});
         if (!grant) {
