@@ -20,8 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kStartTimeout = 40s;
-// sway exits when the test process ends, and after this many seconds at the latest.
-constexpr const char* kSessionLifetimeSeconds = "240";
 
 bool writeFile(const std::string& path, const std::string& contents, std::filesystem::perms permissions) {
     std::ofstream file(path, std::ios::binary);
@@ -70,19 +68,17 @@ void SwaySession::start() {
     const std::string ready = runtimeDir_ + "/ready.sh";
     using std::filesystem::perms;
     // sway's configuration has no say in Xwayland's options: WLR_XWAYLAND runs this instead, adding the
-    // cookie. Run by sway once it is up: hand its addresses out, then end sway with the test process.
+    // cookie. Run by sway once it is up: hand its addresses out, then end sway when the test process ends, or
+    // after four minutes at the latest.
     const bool written =
         writeFile(xauthority_, xauthorityEntry(), perms::owner_read | perms::owner_write) &&
         writeFile(xwayland, "#!/bin/sh\nexec Xwayland -auth \"$XAUTHORITY\" \"$@\"\n", perms::owner_all) &&
-        writeFile(
-            ready,
-            std::string(
-                "printf '%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$WAYLAND_DISPLAY\" \"$SWAYSOCK\" > \"$1.part\" && "
-                "mv \"$1.part\" \"$1\"\n"
-                "i=0; while [ $i -lt ") +
-                kSessionLifetimeSeconds +
-                " ] && kill -0 \"$2\" 2>/dev/null; do sleep 1; i=$((i+1)); done\nswaymsg exit\n",
-            perms::owner_all) &&
+        writeFile(ready, R"(printf '%s\n%s\n%s\n' "$DISPLAY" "$WAYLAND_DISPLAY" "$SWAYSOCK" > "$1.part"
+mv "$1.part" "$1"
+i=0; while [ $i -lt 240 ] && kill -0 "$2" 2>/dev/null; do sleep 1; i=$((i+1)); done
+swaymsg exit
+)",
+                  perms::owner_all) &&
         writeFile(config,
                   "xwayland force\noutput HEADLESS-1 resolution " + std::to_string(kScreenWidth) + "x" +
                       std::to_string(kScreenHeight) + " position 0 0\nexec sh " + ready + " " + envFile +

@@ -45,14 +45,15 @@ class SwayStackTest : public ::testing::Test {
         if (const std::string why = swaytest::missingSession(); !why.empty()) {
             GTEST_SKIP() << why;
         }
-        ASSERT_TRUE(swaytest::input().ready()) << swaytest::input().failure().toStdString();
+        input = &swaytest::input();
+        ASSERT_TRUE(input->ready()) << input->failure().toStdString();
     }
 
     static bool focus(const char* title) {
         return swaytest::session().command("[title=\"^" + std::string(title) + "$\"] focus");
     }
 
-    SwayInput& input = swaytest::input();
+    SwayInput* input = nullptr;
 };
 
 TEST_F(SwayStackTest, TheKeyboardFocusGoesToTheWindowAskedForAndKeysFollowIt) {
@@ -81,7 +82,7 @@ TEST_F(SwayStackTest, TheKeyboardFocusGoesToTheWindowAskedForAndKeysFollowIt) {
         })) << step.title
             << " did not get the focus alone";
         const QString before = step.window.state("first");
-        ASSERT_TRUE(input.tapKey(uint32_t(step.key))) << input.failure().toStdString();
+        ASSERT_TRUE(input->tapKey(uint32_t(step.key))) << input->failure().toStdString();
         EXPECT_TRUE(waitUntil([&] { return step.window.state("first") == before + step.key; }))
             << step.title << " holds " << step.window.state("first").toStdString();
     }
@@ -101,8 +102,8 @@ TEST_F(SwayStackTest, AClickLandsOnAnX11WindowAtThePointAndTheClickedToolbarTake
     // after sway: the pointer is moved there until Xwayland has it over the window.
     x11test::Desktop desktop;
     const QPoint onForm = desktop.clientRect(form.window()).center();
-    ASSERT_TRUE(waitUntil([&] { return input.moveTo(onForm) && desktop.pointer() == onForm; }));
-    ASSERT_TRUE(input.click(onForm));
+    ASSERT_TRUE(waitUntil([&] { return input->moveTo(onForm) && desktop.pointer() == onForm; }));
+    ASSERT_TRUE(input->click(onForm));
     EXPECT_TRUE(waitUntil([&] { return form.state("focus") == "0" && native.state("focus") == "none"; }))
         << "X11 form focus " << form.state("focus").toStdString() << ", native focus "
         << native.state("focus").toStdString();
@@ -114,19 +115,19 @@ TEST_F(SwayStackTest, AClickLandsOnAnX11WindowAtThePointAndTheClickedToolbarTake
     ASSERT_TRUE(waitUntil([&] { return desktop.clientRect(toolbar.winId()).topLeft() != QPoint(0, 0); }));
     const QPoint onToolbar = desktop.clientRect(toolbar.winId()).topLeft() + QPoint(37, 11);
     toolbar.entered = false;
-    ASSERT_TRUE(waitUntil([&] { return input.moveTo(onToolbar) && toolbar.entered; }))
+    ASSERT_TRUE(waitUntil([&] { return input->moveTo(onToolbar) && toolbar.entered; }))
         << "sway does not show the toolbar";
     // sway gives the keyboard focus to the toolbar when it appears.
     ASSERT_TRUE(focus("native one"));
     ASSERT_TRUE(waitUntil([&] { return native.state("focus") == "0"; }));
-    ASSERT_TRUE(input.click(onToolbar));
+    ASSERT_TRUE(input->click(onToolbar));
     ASSERT_TRUE(waitUntil([&] { return toolbar.pressedAt.has_value(); })) << "the click missed the toolbar";
     EXPECT_EQ(*toolbar.pressedAt, onToolbar);
     // sway gives the keyboard focus to the clicked toolbar though it asks for none: the native window loses
     // it, and a key typed now reaches no window.
     EXPECT_TRUE(waitUntil([&] { return native.state("focus") == "none"; }));
     EXPECT_EQ(swaytest::session().focusedTitle(), "toolbar");
-    ASSERT_TRUE(input.tapKey('a'));
+    ASSERT_TRUE(input->tapKey('a'));
     QTest::qWait(300);
     EXPECT_EQ(native.state("first"), "");
 }
