@@ -15,7 +15,7 @@
 namespace {
 
 // The requests of wlroots' virtual pointer and virtual keyboard protocols, in their published order (a
-// request's index is its opcode); only the creating ones and destroy are sent.
+// request's index is its opcode), written from the published interfaces. Only requests, no events.
 const wl_interface* noTypes[5] = {};
 
 const wl_message virtualPointerRequests[] = {
@@ -89,7 +89,7 @@ uint32_t timestamp() {
 
 }  // namespace
 
-SwayInput::SwayInput(const SwaySession& session) : session_(session) {
+SwayInput::SwayInput(const SwaySession& session) {
     display_ = wl_display_connect(session.waylandDisplay().c_str());
     if (display_ == nullptr) {
         failure_ = "cannot connect to the compositor";

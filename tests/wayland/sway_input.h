@@ -16,9 +16,10 @@ struct xkb_keymap;
 // a seat without a pointer or keyboard offers none to its clients (Xwayland included), so this makes a
 // virtual pointer and a virtual keyboard (US layout) on sway's seat, through its wlroots protocols on a
 // Wayland connection of its own, and keeps them. Make it right after the session starts: a client that binds
-// the seat's devices late misses what came first. The pointer moves and clicks through sway's IPC, as the
-// user's pointer would; keys go through the virtual keyboard to the window with sway's keyboard focus. Events
-// are flushed to sway before a call returns, not seen by the window yet.
+// the seat's devices late misses what came first. Clicks go through sway's pointer handling as a mouse's do
+// (sway's own `seat - cursor` commands often left a click on an X11 window undelivered after the focus had
+// moved); keys go to the window with sway's keyboard focus. Events are flushed to sway before a call returns,
+// not seen by the window yet.
 class SwayInput {
   public:
     explicit SwayInput(const SwaySession& session);
@@ -40,7 +41,6 @@ class SwayInput {
     bool sendKey(std::uint32_t key, bool pressed);
     bool flush();
 
-    const SwaySession& session_;
     QString failure_;
     wl_display* display_ = nullptr;
     wl_proxy* seat_ = nullptr;

@@ -33,8 +33,8 @@ class SwaySession {
     // Makes this process a client of the session: its environment as a program in the session would have it.
     void exportEnvironment() const;
 
-    // Runs one of sway's commands, as `swaymsg` does ("[title=\"^Form$\"] focus", "seat - cursor set 10 20");
-    // false when sway refused it.
+    // Runs one of sway's commands, as `swaymsg` does ("[title=\"^Form$\"] focus"); false when sway refused
+    // it.
     bool command(const std::string& command) const;
     // The title of the window that has sway's keyboard focus; empty when none has it.
     std::string focusedTitle() const;
