@@ -98,11 +98,14 @@ TEST_F(SwayStackTest, AClickLandsOnAnX11WindowAtThePointAndTheClickedToolbarTake
     ASSERT_TRUE(focus("native one"));
     ASSERT_TRUE(waitUntil([&] { return native.state("focus") == "0"; }));
 
-    // A click on the X11 window takes the focus there. Xwayland can learn of a window that has just appeared
-    // after sway: the pointer is moved there until Xwayland has it over the window.
+    // A click on the X11 window takes the focus there. The window can still be at its first place, and
+    // Xwayland learn of it after sway: the pointer is moved there until Xwayland has it over the window.
     x11test::Desktop desktop;
-    const QPoint onForm = desktop.clientRect(form.window()).center();
-    ASSERT_TRUE(waitUntil([&] { return input->moveTo(onForm) && desktop.pointer() == onForm; }));
+    QPoint onForm;
+    ASSERT_TRUE(waitUntil([&] {
+        onForm = desktop.clientRect(form.window()).center();  // where sway has tiled it by now
+        return input->moveTo(onForm) && desktop.pointer() == onForm;
+    }));
     ASSERT_TRUE(input->click(onForm));
     EXPECT_TRUE(waitUntil([&] { return form.state("focus") == "0" && native.state("focus") == "none"; }))
         << "X11 form focus " << form.state("focus").toStdString() << ", native focus "
