@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 
 namespace {
@@ -52,6 +54,12 @@ class SwayStackTest : public ::testing::Test {
     static bool focus(const char* title) {
         return swaytest::session().command("[title=\"^" + std::string(title) + "$\"] focus");
     }
+    // Waits until sway shows each window: it gives the focus to each window it maps, so a focus given earlier
+    // is taken away by a window that comes later.
+    static bool shown(std::initializer_list<const char*> titles) {
+        return std::all_of(titles.begin(), titles.end(),
+                           [](const char* title) { return waitUntil([&] { return focus(title); }); });
+    }
 
     SwayInput* input = nullptr;
 };
@@ -60,7 +68,7 @@ TEST_F(SwayStackTest, TheKeyboardFocusGoesToTheWindowAskedForAndKeysFollowIt) {
     x11test::TargetApp form("x11 form");
     NativeTarget first("native one");
     NativeTarget second("native two");
-    ASSERT_TRUE(form.waitReady() && first.waitReady() && second.waitReady());
+    ASSERT_TRUE(shown({"x11 form", "native one", "native two"}));
 
     const struct {
         const char* title;
@@ -94,7 +102,7 @@ TEST_F(SwayStackTest, TheKeyboardFocusGoesToTheWindowAskedForAndKeysFollowIt) {
 TEST_F(SwayStackTest, AClickLandsOnAnX11WindowAtThePointAndTheClickedToolbarTakesTheFocus) {
     x11test::TargetApp form("x11 form");
     NativeTarget native("native one");
-    ASSERT_TRUE(form.waitReady() && native.waitReady());
+    ASSERT_TRUE(form.waitReady() && shown({"x11 form", "native one"}));
     ASSERT_TRUE(focus("native one"));
     ASSERT_TRUE(waitUntil([&] { return native.state("focus") == "0"; }));
 
