@@ -1,17 +1,14 @@
 #include "wayland_session.h"
 
 #include "log_tail.h"
+#include "session_process.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -22,37 +19,6 @@ using namespace std::chrono_literals;
 constexpr auto kStartTimeout = 40s;
 // The session ends when the test process does, and after this many seconds at the latest.
 constexpr const char* kSessionLifetimeSeconds = "240";
-
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-    std::vector<char*> result;
-    for (std::string& entry : strings) {
-        result.push_back(entry.data());
-    }
-    result.push_back(nullptr);
-    return result;
-}
-
-// Forks and runs the program in the process group (0: a new one it leads), its output going to the log file.
-pid_t startProcess(std::vector<std::string> arguments, std::vector<std::string> environment,
-                   const std::string& logFile, pid_t group) {
-    const std::vector<char*> argv = pointers(arguments);
-    const std::vector<char*> envp = pointers(environment);
-    const pid_t child = fork();
-    if (child == 0) {
-        setpgid(0, group);
-        const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (log >= 0) {
-            dup2(log, STDOUT_FILENO);
-            dup2(log, STDERR_FILENO);
-        }
-        execvpe(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    if (child > 0) {
-        setpgid(child, group == 0 ? child : group);  // also here, so the group exists once fork returns
-    }
-    return child;
-}
 
 }  // namespace
 
@@ -96,25 +62,15 @@ void WaylandSession::start() {
                                                 script,
                                                 envFile,
                                                 std::to_string(getpid())};
-    group_ = startProcess(arguments, environment_, logFile, 0);
+    group_ = sessionprocess::start(arguments, environment_, logFile, 0);
     if (group_ < 0) {
         failure_ = "fork failed";
         return;
     }
 
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    while (!std::filesystem::exists(envFile)) {
-        int status = 0;
-        if (waitpid(group_, &status, WNOHANG) == group_) {
-            group_ = -1;
-            failure_ = "the compositor ended at start: " + logTail(logFile, 1500);
-            return;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            failure_ = "the compositor did not come up in time: " + logTail(logFile, 1500);
-            return;
-        }
-        std::this_thread::sleep_for(50ms);
+    failure_ = sessionprocess::waitForFile(envFile, group_, logFile, kStartTimeout);
+    if (!failure_.empty()) {
+        return;
     }
     std::ifstream env(envFile);
     std::getline(env, x11Display_);
@@ -131,10 +87,7 @@ void WaylandSession::start() {
 }
 
 void WaylandSession::exportEnvironment() const {
-    for (const std::string& entry : environment_) {
-        const std::size_t equals = entry.find('=');
-        setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
-    }
+    sessionprocess::exportEnvironment(environment_);
 }
 
 pid_t WaylandSession::spawn(const std::vector<std::string>& arguments,
@@ -145,27 +98,9 @@ pid_t WaylandSession::spawn(const std::vector<std::string>& arguments,
     }
     std::vector<std::string> environment = environment_;
     environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
-    return startProcess(arguments, environment, logFile, group_);
+    return sessionprocess::start(arguments, environment, logFile, group_);
 }
 
 void WaylandSession::stop() {
-    if (group_ > 0) {
-        kill(-group_, SIGTERM);
-        bool ended = false;
-        for (int i = 0; i < 100 && !ended; ++i) {
-            int status = 0;
-            ended = waitpid(group_, &status, WNOHANG) == group_;
-            if (!ended) {
-                std::this_thread::sleep_for(50ms);
-            }
-        }
-        if (!ended) {
-            kill(-group_, SIGKILL);
-            waitpid(group_, nullptr, 0);
-        }
-    }
-    if (!runtimeDir_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(runtimeDir_, ignored);
-    }
+    sessionprocess::end(group_, runtimeDir_);
 }

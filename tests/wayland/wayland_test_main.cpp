@@ -64,8 +64,8 @@ bool unprivilegedCanRun(const char* path) {
     return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Drops root for an unprivileged user, keeping the arguments. When that user cannot reach the program,
-// everything stays root instead.
+}  // namespace
+
 void runUnprivileged(char** argv) {
     if (geteuid() != 0 || !unprivilegedCanRun(argv[0])) {
         return;
@@ -80,8 +80,6 @@ void runUnprivileged(char** argv) {
     execvp("setpriv", arguments.data());
     // Without setpriv the test goes on as root; the compositor then says why it cannot serve us.
 }
-
-}  // namespace
 
 std::string missingSession() {
     if (sharedSession && sharedSession->ready()) {

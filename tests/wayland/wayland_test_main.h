@@ -14,6 +14,10 @@ std::string missingSession();
 PortalStack* portal();
 CompositorInput* input();
 
+// As root, runs this program again with its arguments as an unprivileged user (nobody); returns only when
+// that user cannot reach the program or there is no setpriv, and everything stays root.
+void runUnprivileged(char** argv);
+
 // main() of a Wayland test program: runs every test in one Wayland session of its own, with the desktop
 // portal and the compositor's input when withPortal. As root the program first runs itself again as an
 // unprivileged user: the compositor and every client must run as one user (Xwayland refuses another user's

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+class SwaySession;
+struct wl_display;
+struct wl_proxy;
+struct xkb_context;
+struct xkb_keymap;
+
+// The mouse and keyboard of a SwaySession, as the user's would be. A headless sway has no input devices, and
+// a seat without a pointer or keyboard offers none to its clients (Xwayland included), so this makes a
+// virtual pointer and a virtual keyboard (US layout) on sway's seat, through its wlroots protocols on a
+// Wayland connection of its own, and keeps them. Make it right after the session starts: a client that binds
+// the seat's devices late misses what came first. Clicks go through sway's pointer handling as a mouse's do
+// (sway's own `seat - cursor` commands often left a click on an X11 window undelivered after the focus had
+// moved); keys go to the window with sway's keyboard focus. Events are flushed to sway before a call returns,
+// not seen by the window yet.
+class SwayInput {
+  public:
+    explicit SwayInput(const SwaySession& session);
+    ~SwayInput();
+    SwayInput(const SwayInput&) = delete;
+    SwayInput& operator=(const SwayInput&) = delete;
+
+    bool ready() const { return failure_.isEmpty(); }
+    const QString& failure() const { return failure_; }
+
+    // Moves the pointer to the point of the screen (X11 root coordinates are the same here).
+    bool moveTo(QPoint point);
+    // Moves the pointer there and clicks the left button.
+    bool click(QPoint point);
+    // Presses and lets go of the key of the X11 keysym (one found on the layout without modifiers).
+    bool tapKey(std::uint32_t keysym);
+
+  private:
+    bool sendKey(std::uint32_t key, bool pressed);
+    bool flush();
+
+    QString failure_;
+    wl_display* display_ = nullptr;
+    wl_proxy* seat_ = nullptr;
+    wl_proxy* pointerManager_ = nullptr;
+    wl_proxy* keyboardManager_ = nullptr;
+    wl_proxy* pointer_ = nullptr;
+    wl_proxy* keyboard_ = nullptr;
+    xkb_context* context_ = nullptr;
+    xkb_keymap* keymap_ = nullptr;
+};
