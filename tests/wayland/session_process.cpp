@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 namespace sessionprocess {
 namespace {
@@ -70,6 +71,16 @@ std::string waitForFile(const std::string& file, pid_t& group, const std::string
         std::this_thread::sleep_for(50ms);
     }
     return {};
+}
+
+std::string startLeader(std::vector<std::string> arguments, std::vector<std::string> environment,
+                        const std::string& logFile, const std::string& file, std::chrono::seconds timeout,
+                        pid_t& group) {
+    group = start(std::move(arguments), std::move(environment), logFile, 0);
+    if (group < 0) {
+        return "fork failed";
+    }
+    return waitForFile(file, group, logFile, timeout);
 }
 
 void end(pid_t group, const std::string& folder) {

@@ -22,6 +22,12 @@ void exportEnvironment(const std::vector<std::string>& environment);
 std::string waitForFile(const std::string& file, pid_t& group, const std::string& logFile,
                         std::chrono::seconds timeout);
 
+// Starts the leader of a new process group (see start) and waits until it has written the file (see
+// waitForFile): why it did not, empty once it did. The group is -1 when the start failed.
+std::string startLeader(std::vector<std::string> arguments, std::vector<std::string> environment,
+                        const std::string& logFile, const std::string& file, std::chrono::seconds timeout,
+                        pid_t& group);
+
 // Ends the whole process group (politely first), and removes the folder with everything in it.
 void end(pid_t group, const std::string& folder);
 

@@ -95,12 +95,8 @@ swaymsg exit
     compositorEnvironment.insert(compositorEnvironment.end(),
                                  {"WLR_BACKENDS=headless", "WLR_LIBINPUT_NO_DEVICES=1", "WLR_RENDERER=pixman",
                                   "WLR_XWAYLAND=" + xwayland});
-    group_ = sessionprocess::start({"sway", "-c", config}, compositorEnvironment, logFile, 0);
-    if (group_ < 0) {
-        failure_ = "fork failed";
-        return;
-    }
-    failure_ = sessionprocess::waitForFile(envFile, group_, logFile, kStartTimeout);
+    failure_ = sessionprocess::startLeader({"sway", "-c", config}, compositorEnvironment, logFile, envFile,
+                                           kStartTimeout, group_);
     if (!failure_.empty()) {
         return;
     }

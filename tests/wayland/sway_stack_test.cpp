@@ -3,6 +3,7 @@
 // an X11 window at the point asked, the toolbar included.
 
 #include "native_target.h"
+#include "stand_in_toolbar.h"
 #include "sway_input.h"
 #include "sway_session.h"
 #include "sway_test_main.h"
@@ -22,24 +23,6 @@
 namespace {
 
 using x11test::waitUntil;
-
-// Like the program's toolbar: on top of all, never taking the focus, of a fixed size (so sway floats it
-// instead of tiling it). Remembers whether the pointer entered and where it was pressed.
-class Toolbar : public QWidget {
-  public:
-    Toolbar() {
-        setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-        setWindowTitle("toolbar");
-        setFixedSize(300, 30);
-        show();
-    }
-    bool entered = false;
-    std::optional<QPoint> pressedAt;
-
-  protected:
-    void enterEvent(QEnterEvent*) override { entered = true; }
-    void mousePressEvent(QMouseEvent* event) override { pressedAt = event->globalPosition().toPoint(); }
-};
 
 class SwayStackTest : public ::testing::Test {
   protected:
@@ -119,7 +102,7 @@ TEST_F(SwayStackTest, AClickLandsOnAnX11WindowAtThePointAndTheClickedToolbarTake
         << "X11 form focus " << form.state("focus").toStdString() << ", native focus "
         << native.state("focus").toStdString();
 
-    Toolbar toolbar;
+    StandInToolbar toolbar(QRect(0, 0, 300, 30));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&toolbar));
     // It appears at the screen's corner, where Xwayland may already report the pointer entering it over
     // another window, and only then does sway move it to the middle of the screen.

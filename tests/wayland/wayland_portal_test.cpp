@@ -5,6 +5,7 @@
 #include "compositor_input.h"
 #include "native_target.h"
 #include "portal_stack.h"
+#include "stand_in_toolbar.h"
 #include "wayland_session.h"
 #include "wayland_test_main.h"
 #include "x11_test_support.h"
@@ -31,23 +32,6 @@ constexpr uint kA = 0x61;
 QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
-
-// Like the program's toolbar: on top of all, never taking the focus; clear of the windows the window manager
-// places. Remembers whether the pointer entered and where it was pressed.
-class Toolbar : public QWidget {
-  public:
-    Toolbar() {
-        setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-        setGeometry(600, 500, 300, 30);
-        show();
-    }
-    bool entered = false;
-    std::optional<QPoint> pressedAt;
-
-  protected:
-    void enterEvent(QEnterEvent*) override { entered = true; }
-    void mousePressEvent(QMouseEvent* event) override { pressedAt = event->globalPosition().toPoint(); }
-};
 
 class PortalStackTest : public ::testing::Test {
   protected:
@@ -88,7 +72,7 @@ TEST_F(PortalStackTest, ACompositorClickLandsExactlyAndOnlyAFocusableX11WindowTa
     x11test::TargetApp form(u("X11 フォーム"));
     ASSERT_TRUE(form.waitReady());
     const std::unique_ptr<NativeTarget> native = startNative();
-    Toolbar toolbar;
+    StandInToolbar toolbar(QRect(600, 500, 300, 30));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&toolbar));
 
     const QPoint onToolbar = toolbar.mapToGlobal(QPoint(37, 11));

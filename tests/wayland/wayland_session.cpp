@@ -62,13 +62,7 @@ void WaylandSession::start() {
                                                 script,
                                                 envFile,
                                                 std::to_string(getpid())};
-    group_ = sessionprocess::start(arguments, environment_, logFile, 0);
-    if (group_ < 0) {
-        failure_ = "fork failed";
-        return;
-    }
-
-    failure_ = sessionprocess::waitForFile(envFile, group_, logFile, kStartTimeout);
+    failure_ = sessionprocess::startLeader(arguments, environment_, logFile, envFile, kStartTimeout, group_);
     if (!failure_.empty()) {
         return;
     }
