@@ -8,6 +8,9 @@ namespace {
 
 constexpr int kNoticeGap = 2;  // pixels between the toolbar and its notice
 
+// Every notice of a click whose text was copied ends with this advice.
+constexpr const char* kCopied = "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
+
 // Why nothing, or not everything, reached the window below after a field click.
 const char* pasteCause(DeliveryResult result) {
     switch (result) {
@@ -102,9 +105,7 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
         return {};
     }
     if (result == DeliveryResult::ConsentAsked || result == DeliveryResult::ConsentAskedThisRun) {
-        const std::string copied = action == DeliveryAction::Paste
-                                       ? "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。"
-                                       : "";
+        const std::string copied = action == DeliveryAction::Paste ? kCopied : "";
         return sjis::fromUtf8(consentAsked(result, action) + copied);
     }
     if (action == DeliveryAction::NextKey) {
@@ -116,12 +117,10 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
             "ほかのプログラムがクリップボードを使っているため、貼り付けませんでした。"
             "もう一度クリックしてください。");
     }
-    return sjis::fromUtf8(std::string(pasteCause(result)) +
-                          "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。");
+    return sjis::fromUtf8(std::string(pasteCause(result)) + kCopied);
 }
 
 std::string TypingNoticeText(const TypingOutcome& outcome, std::u32string_view text) {
-    constexpr const char* kCopied = "クリップボードにコピーしました（Ctrl+V で貼り付けられます）。";
     const std::string total = std::to_string(outcome.total);
     const std::string progress =
         outcome.typed == 0 ? std::string("入力しませんでした。")

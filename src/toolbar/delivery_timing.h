@@ -40,7 +40,7 @@ inline constexpr milliseconds kCompositorTakeTimeout{1000};
 inline constexpr milliseconds kPasteFetchTimeout{1000};
 
 // How long a click waits for the desktop to restore an allowance it kept from an earlier run, so that the
-// first click of a run pastes: a restore without a dialog is answered within a few tens of milliseconds.
+// first click of a run pastes: a restore without a dialog needs no user, only a few calls over the bus.
 // Half a second is not yet felt as a hang; a later answer is told by a notice, never followed by a paste.
 inline constexpr milliseconds kConsentRestoreTimeout{500};
 

@@ -39,7 +39,7 @@ bool hasXTest(Display* display) {
 }
 
 // How long the keycodes lent for typing stay lent after the last typed key: the target reads each key's
-// symbol only when it handles the key, which a busy application may do a good while later. A second also
+// symbol only when it handles the key, which a busy application may do a good while later. The pause also
 // lets the next click's text reuse them without a new wait.
 constexpr std::chrono::milliseconds kRestoreKeysAfter{2000};
 
