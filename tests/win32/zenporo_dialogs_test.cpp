@@ -103,8 +103,14 @@ void click(HWND dialog, int id) {
 void answerYes(const wchar_t* caption, HANDLE process) {
     const HWND question = waitForDialog(caption, process);
     ASSERT_NE(question, nullptr) << "no question";
-    pumpMessagesFor(200);  // the question lays its buttons out after it shows
-    click(question, IDYES);
+    // A click that comes while the question still lays out its buttons is lost (seen under load), so the
+    // test clicks again until the question has gone.
+    for (DWORD waited = 0; IsWindow(question) != FALSE && waited < kWaitMs; waited += 500) {
+        pumpMessagesFor(200);
+        click(question, IDYES);
+        pumpMessagesFor(300);
+    }
+    ASSERT_FALSE(IsWindow(question)) << "the question stayed";
 }
 
 void setClipboard(const std::wstring& text) {
