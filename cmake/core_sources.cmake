@@ -34,6 +34,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/menu_table.cpp
   src/toolbar/native_delivery.cpp
   src/toolbar/screen_placement.cpp
+  src/toolbar/seat_delivery.cpp
   src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp
   src/toolbar/toolbar_layout.cpp

@@ -1,6 +1,6 @@
 # Debian packages the build, the program and the tests need; sourced by the other scripts.
-ZENPORO_BUILD_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libx11-dev libxtst-dev libxrandr-dev libgtest-dev libgmock-dev fonts-ipafont-gothic"
-ZENPORO_TEST_PACKAGES="xvfb openbox xdotool mutter xwayland dbus zenity xdg-desktop-portal qt6-wayland chromium sway pkg-config libwayland-dev libxkbcommon-dev"
+ZENPORO_BUILD_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libx11-dev libxtst-dev libxrandr-dev libgtest-dev libgmock-dev fonts-ipafont-gothic pkg-config libwayland-dev libwayland-bin libxkbcommon-dev"
+ZENPORO_TEST_PACKAGES="xvfb openbox xdotool mutter xwayland dbus zenity xdg-desktop-portal qt6-wayland chromium sway"
 
 fail() {
   echo "zenporo: $*" >&2

@@ -6,6 +6,7 @@
 #include "platform/key_input.h"
 #include "platform/log.h"
 #include "platform/native_keyboard.h"
+#include "platform/seat_keyboard.h"
 #include "platform/shell.h"
 #include "platform/sleeper.h"
 #include "platform/steady_clock.h"
@@ -36,6 +37,9 @@ struct PlatformServices {
     std::unique_ptr<KeyInput> keyInput;
     // Keys for the native windows of a Wayland session, through the desktop's consent; null elsewhere.
     std::unique_ptr<NativeKeyboard> nativeKeyboard;
+    // Activation of the user's window and keys through the compositor's seat, where it offers them (sway and
+    // the other wlroots compositors); then every delivery goes that way, and nativeKeyboard is null.
+    std::unique_ptr<SeatKeyboard> seatKeyboard;
     // Makes the toolbar (a QWidget* or an HWND) the owner of the questions no dialog window asks, so they
     // stay above it; null until the toolbar exists.
     std::function<void(AskingWindow toolbar)> setToolbarWindow;

@@ -7,6 +7,7 @@
 #include "platform/steady_clock.h"
 #include "toolbar/delivery_timing.h"
 #include "toolbar/native_delivery.h"
+#include "toolbar/seat_delivery.h"
 
 #include <initializer_list>
 #include <optional>
@@ -136,9 +137,13 @@ std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar) {
 
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports) {
+    const std::optional<Key> after =
+        settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt;
+    if (ports.seat != nullptr) {
+        return PasteThroughSeat(after, ports);
+    }
     if (GoesToNativeWindow(ports)) {
-        return PasteIntoNativeWindow(
-            settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt, toolbar, ports);
+        return PasteIntoNativeWindow(after, toolbar, ports);
     }
     Delivery delivery("paste", ports);
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);
@@ -153,10 +158,10 @@ DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandl
     if (pasted != DeliveryResult::Sent) {
         return delivery.finish(pasted);
     }
-    if (settings.PasteAfter) {
-        const DeliveryResult after = delivery.sendChord({afterPasteKey(settings)});
-        if (after != DeliveryResult::Sent) {
-            return delivery.finish(after);
+    if (after) {
+        const DeliveryResult pressed = delivery.sendChord({*after});
+        if (pressed != DeliveryResult::Sent) {
+            return delivery.finish(pressed);
         }
     }
     delivery.bringBackToFront();
@@ -167,6 +172,9 @@ TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSetting
                                   WindowHandle toolbar, const DeliveryPorts& ports) {
     const std::optional<Key> after =
         settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt;
+    if (ports.seat != nullptr) {
+        return {PasteThroughSeat(after, ports), 0, text.size()};
+    }
     if (GoesToNativeWindow(ports)) {
         return {PasteIntoNativeWindow(after, toolbar, ports), 0, text.size()};
     }
@@ -209,6 +217,9 @@ TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSetting
 DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                          const DeliveryPorts& ports) {
     const Key next = settings.NextKey ? Key::Tab : Key::Return;
+    if (ports.seat != nullptr) {
+        return PressKeyThroughSeat(next, ports);
+    }
     if (GoesToNativeWindow(ports)) {
         return PressKeyInNativeWindow(next, toolbar, ports);
     }

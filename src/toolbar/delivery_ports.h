@@ -5,6 +5,7 @@
 class Clipboard;
 class Log;
 class NativeKeyboard;
+class SeatKeyboard;
 class Sleeper;
 class SteadyClock;
 class WindowOrder;
@@ -21,6 +22,9 @@ struct DeliveryPorts {
     // The clipboard the pasted text was put on, asked whether it is still ours right before Ctrl+V; null
     // where the caller set none.
     Clipboard* clipboard = nullptr;
+    // Where the compositor lets a program activate windows and type into them through its seat (wlroots),
+    // every delivery goes that way; null elsewhere.
+    SeatKeyboard* seat = nullptr;
 };
 
 // How a delivery ended; every result but Sent is told to the user by a short notice.

@@ -44,4 +44,9 @@ inline constexpr milliseconds kPasteFetchTimeout{1000};
 // Half a second is not yet felt as a hang; a later answer is told by a notice, never followed by a paste.
 inline constexpr milliseconds kConsentRestoreTimeout{500};
 
+// sway and the other wlroots compositors: how long the window the user was in may take to be activated again
+// after the click on the toolbar took the keyboard focus (it comes within milliseconds on a compositor that
+// is not stalled).
+inline constexpr milliseconds kSeatActivationTimeout{500};
+
 }  // namespace delivery_timing

@@ -11,6 +11,7 @@
 #include "platform/native_keyboard.h"
 #include "platform/platform_services.h"
 #include "settings/settings_file.h"
+#include "toolbar/seat_delivery.h"
 #include "toolbar/toolbar_view.h"
 
 #include <algorithm>
@@ -34,9 +35,10 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
     if (platform.windowOrder && platform.keyInput) {
-        const DeliveryPorts ports{*platform.windowOrder,   *platform.keyInput, *platform.sleeper,
-                                  *platform.clock,         platform.log.get(), platform.nativeKeyboard.get(),
-                                  platform.clipboard.get()};
+        const DeliveryPorts ports{*platform.windowOrder,    *platform.keyInput,
+                                  *platform.sleeper,        *platform.clock,
+                                  platform.log.get(),       platform.nativeKeyboard.get(),
+                                  platform.clipboard.get(), platform.seatKeyboard.get()};
         services.pasteIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings) {
             return PasteIntoWindowBelow(settings, toolbarWindow(), ports);
         };
@@ -48,6 +50,9 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
             return TypeIntoWindowBelow(text, settings, toolbarWindow(), ports);
         };
         services.nativeKeyboard = platform.nativeKeyboard.get();
+        if (platform.seatKeyboard) {
+            services.giveKeyboardBack = [ports] { GiveKeyboardBackThroughSeat(ports); };
+        }
     }
     return services;
 }
@@ -183,6 +188,7 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
             throw cannotOpenClipboard();
         }
         if (!settings_.PasteOK || !services_.pasteIntoWindowBelow) {
+            giveKeyboardBack();
             return;
         }
         if (entry == TextEntry::Type && services_.typeIntoWindowBelow) {
@@ -194,6 +200,7 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
         }
         // Another program may have taken the clipboard at once: a paste would bring its text.
         if (!services_.clipboard->ownsText()) {
+            giveKeyboardBack();
             showDeliveryNotice(DeliveryResult::ClipboardNotOwned, DeliveryAction::Paste);
             return;
         }
@@ -210,6 +217,12 @@ void ToolbarBehaviour::SpeedButton18Click() {
         DeliveryResult pressed = DeliveryResult::Sent;
         runDelivery([&] { pressed = services_.pressNextKey(settings_); });
         showDeliveryNotice(pressed, DeliveryAction::NextKey);
+    }
+}
+
+void ToolbarBehaviour::giveKeyboardBack() {
+    if (services_.giveKeyboardBack) {
+        services_.giveKeyboardBack();
     }
 }
 

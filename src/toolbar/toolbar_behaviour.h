@@ -42,6 +42,9 @@ struct ToolbarServices {
     // The keys for native Wayland windows that the delivery uses; its changes outside a click (the consent
     // dialog's answer, the session's end) are shown as notices. Null where there is none.
     NativeKeyboard* nativeKeyboard = nullptr;
+    // Where the click on the toolbar took the keyboard from the user's window (sway and the other wlroots
+    // compositors), gives it back after a click that sends nothing; empty elsewhere.
+    std::function<void()> giveKeyboardBack;
 };
 
 // The behaviour's services on the platform's own. The delivery finds the window below from the toolbar's
@@ -104,6 +107,7 @@ class ToolbarBehaviour {
     void chooseFirstUserFile();
     // Runs a delivery, during whose waits changes of the native keyboard are kept for its notice.
     void runDelivery(const std::function<void()>& delivery);
+    void giveKeyboardBack();
     void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
     void showNotice(std::string text);
     void writeSettings() const;

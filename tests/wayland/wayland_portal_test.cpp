@@ -6,6 +6,7 @@
 #include "native_target.h"
 #include "portal_stack.h"
 #include "stand_in_toolbar.h"
+#include "toolbar_run.h"
 #include "wayland_session.h"
 #include "wayland_test_main.h"
 #include "x11_test_support.h"
@@ -94,55 +95,11 @@ TEST_F(PortalStackTest, ACompositorClickLandsExactlyAndOnlyAFocusableX11WindowTa
 }
 
 // The real program, its toolbar clicked through the compositor while a native window has the keyboard focus.
-class ZenporoPortalTest : public PortalStackTest {
+class ZenporoPortalTest : public PortalStackTest, public ToolbarRun {
   protected:
-    void startToolbar() {
-        ASSERT_TRUE(folder.writeFile(u("山田花子.zpd"), x11test::userFileBytes(x11test::hanako())));
-        ASSERT_TRUE(folder.writeFile("Zenpad.ini",
-                                     "[Set]\r\nFrmStyle=1\r\nBtnDown=1\r\nPasteOK=1\r\n"
-                                     "PasteAfter=1\r\nAfterKey=0\r\n[Window]\r\nLeft=600\r\nTop=500\r\n"));
-        qputenv("QT_LOGGING_RULES", "zenporo.delivery=true");
-        run = std::make_unique<x11test::ZenporoProcess>(folder);
-        toolbar = desktop.waitForWindow(run->pid(), u("山田花子 - Zenporo！"));
-        ASSERT_NE(toolbar, 0u);
-    }
-    void TearDown() override {
-        if (run && toolbar != 0) {
-            desktop.requestClose(toolbar);
-            EXPECT_TRUE(run->waitForCleanExit());
-        }
-    }
-
-    // A field button clicked through the compositor, once the compositor shows the toolbar under the pointer
-    // (Xwayland learns where the pointer is only over its own windows).
-    void clickField(int position) {
-        const QPoint button = desktop.clientRect(toolbar).topLeft() + QPoint(77 + position * 23 + 11, 11);
-        // From off the toolbar first: a pointer left on that spot by an earlier test would pass for one that
-        // the compositor already shows over this toolbar.
-        ASSERT_TRUE(input->moveTo(button - QPoint(0, 40)));
-        ASSERT_TRUE(waitUntil([&] { return input->moveTo(button) && desktop.pointer() == button; }));
-        ASSERT_TRUE(input->click(button));
-    }
-
-    // Waits for the program's notice with this text.
-    bool noticeShows(const char* utf8) {
-        QStringList seen;
-        const bool shown = waitUntil([&] {
-            const std::vector<unsigned long> popups = desktop.popupsOf(run->pid());
-            return std::any_of(popups.begin(), popups.end(), [&](unsigned long popup) {
-                seen << desktop.title(popup);
-                return desktop.title(popup) == u(utf8);
-            });
-        });
-        seen.removeDuplicates();
-        EXPECT_TRUE(shown) << "notices seen: " << seen.join(" / ").toStdString();
-        return shown;
-    }
-
-    x11test::Desktop desktop;
-    x11test::ZenporoFolder folder;
-    std::unique_ptr<x11test::ZenporoProcess> run;
-    unsigned long toolbar = 0;
+    void startToolbar() { start(); }
+    void TearDown() override { stop(); }
+    void clickField(int position) { ToolbarRun::clickField(*input, position); }
 };
 
 constexpr const char* kConsentNotice =

@@ -75,6 +75,12 @@ bool ZenporoFolder::exists(const QString& name) const {
 
 ZenporoProcess::ZenporoProcess(const ZenporoFolder& folder) : process_(std::make_unique<QProcess>()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The program keeps its lock in a runtime folder of its own: a Wayland session's socket, named relative
+    // to the session's runtime folder, is named by its whole path instead.
+    const QString wayland = environment.value("WAYLAND_DISPLAY");
+    if (!wayland.isEmpty() && !wayland.startsWith('/') && environment.contains("XDG_RUNTIME_DIR")) {
+        environment.insert("WAYLAND_DISPLAY", environment.value("XDG_RUNTIME_DIR") + "/" + wayland);
+    }
     environment.insert("XDG_RUNTIME_DIR", folder.runtimeFolder());
     process_->setProcessEnvironment(environment);
     process_->setProcessChannelMode(QProcess::ForwardedChannels);

@@ -1,6 +1,6 @@
 // The Linux program's services: Qt for dialogs, clipboard, shell, log and text; X11 (also through Xwayland)
-// for the window order and keys; in a Wayland session, the desktop portal for keys into native windows; a
-// lock file for the single instance.
+// for the window order and keys; in a Wayland session, the compositor's seat where it offers it (wlroots),
+// else the desktop portal, for keys into native windows; a lock file for the single instance.
 #include "platform/platform_services.h"
 
 #include "platform/portal/portal_native_keyboard.h"
@@ -11,9 +11,13 @@
 #include "platform/qt/qt_log.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/thread_sleeper.h"
+#include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wlroots_seat_keyboard.h"
 #include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_platform.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -24,6 +28,9 @@ namespace {
 struct X11Backend {
     std::shared_ptr<X11Display> display;
     std::unique_ptr<QSocketNotifier> events;
+    // In a Wayland session, the program's own connection to the compositor, watched the same way.
+    std::shared_ptr<WaylandConnection> wayland;
+    std::unique_ptr<QSocketNotifier> waylandEvents;
 };
 
 std::shared_ptr<X11Backend> watchEvents(std::shared_ptr<X11Display> display) {
@@ -35,6 +42,36 @@ std::shared_ptr<X11Backend> watchEvents(std::shared_ptr<X11Display> display) {
     QObject::connect(backend->events.get(), &QSocketNotifier::activated,
                      [connection] { connection->takePendingEvents(); });
     return backend;
+}
+
+// The compositor names an X11 window by its class, which Qt takes from the program's file name.
+bool isOwnWindow(const std::string& appId, const std::string&) {
+    const QString fileName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return QString::fromStdString(appId).compare(fileName, Qt::CaseInsensitive) == 0;
+}
+
+// The compositor's seat and its clipboard, where it lets this program activate windows and type into them.
+std::optional<WlrootsSeatKeyboard::Services> openSeat(X11Backend& backend, Log* log) {
+    backend.wayland = WaylandConnection::open();
+    if (!backend.wayland) {
+        if (log != nullptr) {
+            log->write(LogCategory::Delivery,
+                       "no Wayland connection of our own (WAYLAND_DISPLAY, XDG_RUNTIME_DIR)");
+        }
+        return std::nullopt;
+    }
+    std::optional<WlrootsSeatKeyboard::Services> seat =
+        WlrootsSeatKeyboard::open(backend.wayland, isOwnWindow, log);
+    if (!seat) {
+        backend.wayland.reset();
+        return std::nullopt;
+    }
+    backend.waylandEvents =
+        std::make_unique<QSocketNotifier>(backend.wayland->fileDescriptor(), QSocketNotifier::Read);
+    WaylandConnection* connection = backend.wayland.get();
+    QObject::connect(backend.waylandEvents.get(), &QSocketNotifier::activated,
+                     [connection] { connection->takePendingEvents(); });
+    return seat;
 }
 
 }  // namespace
@@ -55,10 +92,17 @@ PlatformServices makePlatformServices() {
     services.sleeper = std::make_unique<ThreadSleeper>();
     services.log = std::make_unique<QtLog>();
     if (std::optional<X11Delivery> delivery = openX11Delivery()) {
-        services.backend = watchEvents(delivery->display);
+        std::shared_ptr<X11Backend> backend = watchEvents(delivery->display);
+        services.backend = backend;
         services.windowOrder = std::move(delivery->windows);
         services.keyInput = std::move(delivery->keys);
         if (services.windowOrder->isWaylandSession()) {
+            if (std::optional<WlrootsSeatKeyboard::Services> seat = openSeat(*backend, services.log.get())) {
+                services.seatKeyboard = std::move(seat->keyboard);
+                services.clipboard = std::move(seat->clipboard);
+            }
+        }
+        if (services.windowOrder->isWaylandSession() && !services.seatKeyboard) {
             services.nativeKeyboard = std::make_unique<PortalNativeKeyboard>(
                 QDBusConnection::sessionBus(), DefaultRestoreTokenPath(), services.log.get());
         }

@@ -2,6 +2,7 @@
 
 #include "platform/log.h"
 #include "platform/portal/restore_token.h"
+#include "platform/qt/serve_events.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -9,7 +10,6 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusReply>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace {
@@ -276,21 +276,7 @@ bool PortalNativeKeyboard::sendKeysym(int keysym, bool pressed) {
 
 bool PortalNativeKeyboard::waitServingEvents(std::chrono::milliseconds cap,
                                              const std::function<bool()>& done) {
-    if (done()) {
-        return true;
-    }
-    // Clicks and keys stay queued, so no second delivery starts inside this one.
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.start(cap);
-    while (!done()) {
-        if (!deadline.isActive()) {
-            return false;
-        }
-        loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
-    }
-    return true;
+    return ServeEventsUntil(cap, done);
 }
 
 void PortalNativeKeyboard::onSessionClosed(const QVariantMap&) {

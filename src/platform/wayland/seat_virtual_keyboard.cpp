@@ -1,0 +1,183 @@
+#include "platform/wayland/seat_virtual_keyboard.h"
+
+#include "platform/wayland/wayland_connection.h"
+
+#include "virtual-keyboard-unstable-v1-client-protocol.h"
+
+#include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr std::uint32_t kXkbKeycodeOffset = 8;  // an xkb keycode is the evdev one plus 8
+
+xkb_keysym_t keysymOf(Key key) {
+    switch (key) {
+        case Key::Control:
+            return XKB_KEY_Control_L;
+        case Key::V:
+            return XKB_KEY_v;
+        case Key::Tab:
+            return XKB_KEY_Tab;
+        case Key::Return:
+            return XKB_KEY_Return;
+    }
+    return XKB_KEY_NoSymbol;
+}
+
+// The first keycode whose first level of the first layout gives the keysym, as a user presses it.
+std::optional<xkb_keycode_t> keycodeOf(xkb_keymap* keymap, xkb_keysym_t wanted) {
+    for (xkb_keycode_t code = xkb_keymap_min_keycode(keymap); code <= xkb_keymap_max_keycode(keymap);
+         ++code) {
+        const xkb_keysym_t* syms = nullptr;
+        const int count = xkb_keymap_key_get_syms_by_level(keymap, code, 0, 0, &syms);
+        for (int i = 0; i < count; ++i) {
+            if (syms[i] == wanted) {
+                return code;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// A sealed memory file holding the keymap text, as the protocol passes it.
+int keymapFile(const std::string& text) {
+    const int fd = memfd_create("zenporo-keymap", MFD_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::write(fd, text.c_str(), text.size() + 1) != static_cast<ssize_t>(text.size() + 1)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::uint32_t millisecondsNow() {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
+void onKeymap(void* data, wl_keyboard*, std::uint32_t format, int fd, std::uint32_t size) {
+    if (format != WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
+        ::close(fd);
+        return;
+    }
+    static_cast<SeatVirtualKeyboard*>(data)->takeSeatKeymap(fd, size);
+}
+void onEnter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
+void onLeave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
+void onKey(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
+void onModifiers(void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+                 std::uint32_t) {}
+void onRepeatInfo(void*, wl_keyboard*, std::int32_t, std::int32_t) {}
+const wl_keyboard_listener keyboardListener = {onKeymap, onEnter, onLeave, onKey, onModifiers, onRepeatInfo};
+
+}  // namespace
+
+std::unique_ptr<SeatVirtualKeyboard> SeatVirtualKeyboard::open(
+    std::shared_ptr<WaylandConnection> connection) {
+    if (connection->globals().virtualKeyboards == nullptr || connection->globals().seat == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<SeatVirtualKeyboard> keyboard(new SeatVirtualKeyboard(std::move(connection)));
+    // The seat's keyboard tells its keymap.
+    keyboard->connection_->roundTrip();
+    return keyboard;
+}
+
+SeatVirtualKeyboard::SeatVirtualKeyboard(std::shared_ptr<WaylandConnection> connection)
+    : connection_(std::move(connection)), context_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {
+    connection_->globals().seatCapabilitiesChanged = [this](std::uint32_t capabilities) {
+        takeCapabilities(capabilities);
+    };
+    takeCapabilities(connection_->globals().seatCapabilities);
+    keyboard_ = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
+        reinterpret_cast<zwp_virtual_keyboard_manager_v1*>(connection_->globals().virtualKeyboards),
+        connection_->globals().seat);
+}
+
+SeatVirtualKeyboard::~SeatVirtualKeyboard() {
+    connection_->globals().seatCapabilitiesChanged = nullptr;
+    zwp_virtual_keyboard_v1_destroy(keyboard_);
+    if (seatKeyboard_ != nullptr) {
+        wl_keyboard_destroy(seatKeyboard_);
+    }
+    wl_display_flush(connection_->display());
+    xkb_keymap_unref(keymap_);
+    xkb_context_unref(context_);
+}
+
+void SeatVirtualKeyboard::takeCapabilities(std::uint32_t capabilities) {
+    const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+    if (hasKeyboard && seatKeyboard_ == nullptr) {
+        seatKeyboard_ = wl_seat_get_keyboard(connection_->globals().seat);
+        wl_keyboard_add_listener(seatKeyboard_, &keyboardListener, this);
+    }
+}
+
+void SeatVirtualKeyboard::takeSeatKeymap(int fd, std::uint32_t size) {
+    void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (mapped == MAP_FAILED) {
+        return;
+    }
+    const std::string text(static_cast<const char*>(mapped), strnlen(static_cast<const char*>(mapped), size));
+    munmap(mapped, size);
+    // Our own upload makes the seat send its keymap again, the same one: no second upload.
+    if (text == uploadedKeymap_) {
+        return;
+    }
+    xkb_keymap* keymap = xkb_keymap_new_from_string(context_, text.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1,
+                                                    XKB_KEYMAP_COMPILE_NO_FLAGS);
+    const int upload = keymap != nullptr ? keymapFile(text) : -1;
+    if (upload < 0) {
+        xkb_keymap_unref(keymap);
+        return;
+    }
+    zwp_virtual_keyboard_v1_keymap(keyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, upload,
+                                   static_cast<std::uint32_t>(text.size() + 1));
+    ::close(upload);
+    wl_display_flush(connection_->display());
+    keycodes_.clear();
+    for (const Key key : {Key::Control, Key::V, Key::Tab, Key::Return}) {
+        if (const std::optional<xkb_keycode_t> code = keycodeOf(keymap, keysymOf(key))) {
+            keycodes_[key] = *code - kXkbKeycodeOffset;
+        }
+    }
+    const xkb_mod_index_t control = xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_CTRL);
+    controlMask_ = control == XKB_MOD_INVALID ? 0 : 1u << control;
+    xkb_keymap_unref(keymap_);
+    keymap_ = keymap;
+    uploadedKeymap_ = text;
+}
+
+bool SeatVirtualKeyboard::press(Key key) {
+    return sendKey(key, true);
+}
+
+bool SeatVirtualKeyboard::release(Key key) {
+    return sendKey(key, false);
+}
+
+bool SeatVirtualKeyboard::sendKey(Key key, bool pressed) {
+    const auto code = keycodes_.find(key);
+    if (keymap_ == nullptr || code == keycodes_.end()) {
+        return false;
+    }
+    zwp_virtual_keyboard_v1_key(keyboard_, millisecondsNow(), code->second,
+                                pressed ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+    // The compositor tells windows the modifiers a keyboard reports, not what its keys would make them.
+    if (key == Key::Control) {
+        zwp_virtual_keyboard_v1_modifiers(keyboard_, pressed ? controlMask_ : 0, 0, 0, 0);
+    }
+    return wl_display_flush(connection_->display()) >= 0;
+}

@@ -1,0 +1,125 @@
+// The real program on a headless sway: the click on the toolbar takes the keyboard focus, and the program
+// gives it back to the window the user was in and pastes there through sway's seat.
+
+#include "native_target.h"
+#include "sway_input.h"
+#include "sway_session.h"
+#include "sway_test_main.h"
+#include "toolbar_run.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+using x11test::waitUntil;
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class SwayDeliveryTest : public ::testing::Test, public ToolbarRun {
+  protected:
+    void SetUp() override {
+        if (const std::string why = swaytest::missingSession(); !why.empty()) {
+            GTEST_SKIP() << why;
+        }
+        input = &swaytest::input();
+        ASSERT_TRUE(input->ready()) << input->failure().toStdString();
+        // Away from where the toolbar will be (first the corner, then the middle): Xwayland misplaces a click
+        // on a window that appeared under a pointer standing still.
+        ASSERT_TRUE(input->moveTo(QPoint(SwaySession::kScreenWidth - 10, SwaySession::kScreenHeight - 10)));
+    }
+    void TearDown() override { stop(); }
+
+    static bool focus(const QString& title) {
+        return swaytest::session().command("[title=\"^" + title.toStdString() + "$\"] focus");
+    }
+    // sway gives the focus to each window it maps: a focus given earlier is taken by a window that comes
+    // later.
+    static bool shown(std::initializer_list<QString> titles) {
+        return std::all_of(titles.begin(), titles.end(),
+                           [](const QString& title) { return waitUntil([&] { return focus(title); }); });
+    }
+    // sway floats the fixed-size toolbar and centres it, after it first appeared at the screen's corner.
+    bool toolbarPlaced() {
+        return waitUntil([&] { return desktop.clientRect(toolbar).topLeft() != QPoint(0, 0); });
+    }
+
+    // sway's focus follows the mouse: the pointer comes from the toolbar's left end, not over another window.
+    void clickField(int position) {
+        ToolbarRun::clickField(*input, position, QPoint(-60 - 23 * position, 0));
+    }
+
+    SwayInput* input = nullptr;
+};
+
+TEST_F(SwayDeliveryTest, AClickPastesIntoTheNativeWindowTheUserWasInWithTabAfterIt) {
+    NativeTarget first(u("native one"));
+    NativeTarget second(u("native two"));
+    start();
+    ASSERT_TRUE(shown({u("native one"), u("native two"), u("山田花子 - Zenporo！")}) && toolbarPlaced());
+    // The user works in the second window.
+    ASSERT_TRUE(focus(u("native two")));
+    ASSERT_TRUE(waitUntil([&] { return second.state("focus") == "0"; }));
+
+    clickField(0);
+    EXPECT_TRUE(waitUntil([&] {
+        return second.state("first") == "123-4567" && second.state("focus") == "1";
+    })) << second.state("first").toStdString()
+        << " " << second.state("focus").toStdString();
+    clickField(2);
+    EXPECT_TRUE(waitUntil([&] {
+        return second.state("second") == u("山田花子") && second.state("focus") == "0";
+    })) << second.state("second").toStdString();
+    EXPECT_EQ(first.state("first"), "");
+    EXPECT_EQ(first.state("second"), "");
+    EXPECT_EQ(swaytest::session().focusedTitle(), "native two");
+}
+
+// An X11 window gets its paste the same way: sway only marks an X11 window urgent when asked to activate it
+// through the X server, and reads of the seat's clipboard reach X11 programs only while one has the focus.
+TEST_F(SwayDeliveryTest, AClickPastesIntoTheX11WindowTheUserWasIn) {
+    x11test::TargetApp form(u("x11 form"));
+    NativeTarget native(u("native one"));
+    ASSERT_TRUE(form.waitReady());
+    start();
+    ASSERT_TRUE(shown({u("x11 form"), u("native one"), u("山田花子 - Zenporo！")}) && toolbarPlaced());
+    ASSERT_TRUE(focus(u("x11 form")));
+    ASSERT_TRUE(waitUntil([&] { return form.state("focus") == "0"; }));
+
+    clickField(0);
+    EXPECT_TRUE(waitUntil([&] { return form.state("first") == "123-4567" && form.state("focus") == "1"; }))
+        << form.state("first").toStdString() << " " << form.state("focus").toStdString();
+    EXPECT_EQ(native.state("first"), "");
+}
+
+// Without a Wayland connection of its own the program cannot reach sway's seat: the detail stays on the
+// clipboard, a notice says so, and no key goes anywhere.
+TEST_F(SwayDeliveryTest, WithoutTheCompositorsSeatTheClickOnlyCopiesAndSaysSo) {
+    NativeTarget native(u("native one"));
+    const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    start();
+    qputenv("WAYLAND_DISPLAY", display);
+    ASSERT_TRUE(shown({u("native one"), u("山田花子 - Zenporo！")}) && toolbarPlaced());
+    ASSERT_TRUE(focus(u("native one")));
+    ASSERT_TRUE(waitUntil([&] { return native.state("focus") == "0"; }));
+
+    clickField(0);
+    EXPECT_TRUE(
+        noticeShows("貼り付け先のウィンドウが見つかりません。クリップボードにコピーしました（Ctrl+V "
+                    "で貼り付けられます）。"));
+    QTest::qWait(300);
+    EXPECT_EQ(native.state("first"), "");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return swaytest::runTests(argc, argv);
+}

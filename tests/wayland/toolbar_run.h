@@ -1,0 +1,72 @@
+#pragma once
+
+#include "x11_test_support.h"
+#include "zenporo_run.h"
+
+#include <QPoint>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+// The real program in a Wayland session, on Xwayland as users run it: Hanako's user file, the field row
+// open, paste and TAB after it on, its toolbar clicked through the compositor's pointer.
+class ToolbarRun {
+  public:
+    // Starts the program with these settings lines after "[Set]\r\n" and waits for the toolbar.
+    void start(const char* settings =
+                   "FrmStyle=1\r\nBtnDown=1\r\nPasteOK=1\r\nPasteAfter=1\r\nAfterKey=0\r\n"
+                   "[Window]\r\nLeft=600\r\nTop=500\r\n") {
+        ASSERT_TRUE(
+            folder.writeFile(QString::fromUtf8("山田花子.zpd"), x11test::userFileBytes(x11test::hanako())));
+        ASSERT_TRUE(folder.writeFile("Zenpad.ini", QByteArray("[Set]\r\n") + settings));
+        qputenv("QT_LOGGING_RULES", "zenporo.delivery=true");
+        run = std::make_unique<x11test::ZenporoProcess>(folder);
+        toolbar = desktop.waitForWindow(run->pid(), QString::fromUtf8("山田花子 - Zenporo！"));
+        ASSERT_NE(toolbar, 0u);
+    }
+
+    // Closes the toolbar as its frame's button does; the program must end cleanly.
+    void stop() {
+        if (run && toolbar != 0) {
+            desktop.requestClose(toolbar);
+            EXPECT_TRUE(run->waitForCleanExit());
+        }
+    }
+
+    // A field button clicked through the compositor, once the compositor shows the toolbar under the pointer
+    // (Xwayland learns where the pointer is only over its own windows).
+    // The pointer comes from `from` off the button: a pointer left on that spot by an earlier test would pass
+    // for one that the compositor already shows over this toolbar. Where the compositor's focus follows the
+    // mouse, it comes from elsewhere on the toolbar, as a user's would, not over another window.
+    template <typename Input>
+    void clickField(Input& input, int position, QPoint from = QPoint(0, -40)) {
+        const QPoint button = desktop.clientRect(toolbar).topLeft() + QPoint(77 + position * 23 + 11, 11);
+        ASSERT_TRUE(input.moveTo(button + from));
+        ASSERT_TRUE(x11test::waitUntil([&] { return input.moveTo(button) && desktop.pointer() == button; }));
+        ASSERT_TRUE(input.click(button));
+    }
+
+    // Waits for the program's notice with this text.
+    bool noticeShows(const char* utf8) {
+        QStringList seen;
+        const bool shown = x11test::waitUntil([&] {
+            const std::vector<unsigned long> popups = desktop.popupsOf(run->pid());
+            return std::any_of(popups.begin(), popups.end(), [&](unsigned long popup) {
+                seen << desktop.title(popup);
+                return desktop.title(popup) == QString::fromUtf8(utf8);
+            });
+        });
+        seen.removeDuplicates();
+        EXPECT_TRUE(shown) << "notices seen: " << seen.join(" / ").toStdString();
+        return shown;
+    }
+
+    x11test::Desktop desktop;
+    x11test::ZenporoFolder folder;
+    std::unique_ptr<x11test::ZenporoProcess> run;
+    unsigned long toolbar = 0;
+};
