@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -70,7 +71,14 @@ KWinSession::KWinSession() {
 }
 
 KWinSession::~KWinSession() {
-    sessionprocess::end(group_, runtimeDir_);
+    sessionprocess::end(group_, {});
+    // KWin and the portal's services write their files as they end, a moment after the group's leader.
+    std::error_code error;
+    for (int attempt = 0; attempt < 40 && !runtimeDir_.empty() && std::filesystem::exists(runtimeDir_);
+         ++attempt) {
+        std::filesystem::remove_all(runtimeDir_, error);
+        std::this_thread::sleep_for(50ms);
+    }
 }
 
 void KWinSession::start() {
