@@ -111,7 +111,7 @@ bool KWinActiveWindow::isOwn(const ActiveWindowReport& window) {
 void KWinActiveWindow::Activated(const QString& id, const QString& resourceClass, const QString& caption,
                                  const QString& pid) {
     // Anyone on the bus could call here; only KWin's reports count.
-    if (!running_ || message().service() != kwinOwner_) {
+    if (!running_ || !calledFromDBus() || message().service() != kwinOwner_) {
         return;
     }
     if (!reported_) {
