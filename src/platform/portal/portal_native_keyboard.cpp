@@ -19,6 +19,8 @@ constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
 // Owned by mutter, GNOME's compositor: the portal's remote control there reaches native windows, and the
 // X11 clipboard reaches their Ctrl+V.
 constexpr const char* kGnomeCompositor = "org.gnome.Mutter.RemoteDesktop";
+// Owned by KWin, KDE Plasma's compositor: the portal's remote control there reaches native windows too.
+constexpr const char* kKdeCompositor = "org.kde.KWin";
 
 constexpr unsigned kKeyboard = 1;
 constexpr unsigned kPointer = 2;
@@ -64,13 +66,15 @@ QString sessionHandleOf(const QVariantMap& results) {
 
 }  // namespace
 
-PortalNativeKeyboard::PortalNativeKeyboard(QDBusConnection bus, std::string restoreTokenPath, Log* log)
+PortalNativeKeyboard::PortalNativeKeyboard(QDBusConnection bus, std::string restoreTokenPath, Log* log,
+                                           Desktops served)
     : bus_(std::move(bus)),
       restoreTokenPath_(std::move(restoreTokenPath)),
       log_(log),
       requests_(bus_),
       serviceWatcher_(kPortalService, bus_, QDBusServiceWatcher::WatchForOwnerChange),
-      keys_(std::make_unique<PortalKeys>(*this)) {
+      keys_(std::make_unique<PortalKeys>(*this)),
+      served_(served) {
     connect(&serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
             &PortalNativeKeyboard::onServiceOwnerChanged);
     probe();
@@ -100,30 +104,63 @@ void PortalNativeKeyboard::waitForProbe() {
     }
 }
 
-// Asks the bus whether GNOME's compositor runs, then the portal what it offers; the answers come later.
+PortalNativeKeyboard::Desktop PortalNativeKeyboard::desktop() {
+    waitForProbe();
+    return desktop_;
+}
+
+bool PortalNativeKeyboard::asksConsentWithDialog() {
+    waitForProbe();
+    return !(desktop_ == Desktop::Kde && version_ < 2);
+}
+
+// Asks the bus which served desktop's compositor runs, then the portal what it offers; the answers come
+// later.
 void PortalNativeKeyboard::probe() {
     if (!bus_.isConnected()) {
         log(QStringLiteral("no session bus: native windows get only the clipboard"));
         return;
     }
     probing_ = true;
-    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
-    hasOwner.setArguments({QString(kGnomeCompositor)});
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(hasOwner), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
-        call->deleteLater();
-        const QDBusPendingReply<bool> reply = *call;
-        if (reply.isError() || !reply.value()) {
+    askHasOwner(kGnomeCompositor, [this](bool gnome) {
+        if (gnome) {
+            desktop_ = Desktop::Gnome;
+            readPortalProperties();
+            return;
+        }
+        if (served_ == Desktops::Gnome) {
             log(QStringLiteral("not a GNOME session (%1 is not on the session bus): native windows get only "
                                "the clipboard")
                     .arg(kGnomeCompositor));
             probing_ = false;
             return;
         }
-        readPortalProperties();
+        askHasOwner(kKdeCompositor, [this](bool kde) {
+            if (!kde) {
+                log(QStringLiteral("neither a GNOME nor a KDE session (neither %1 nor %2 is on the session "
+                                   "bus): native windows get only the clipboard")
+                        .arg(kGnomeCompositor, kKdeCompositor));
+                probing_ = false;
+                return;
+            }
+            desktop_ = Desktop::Kde;
+            readPortalProperties();
+        });
     });
+}
+
+void PortalNativeKeyboard::askHasOwner(const char* name, std::function<void(bool)> then) {
+    QDBusMessage hasOwner = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    hasOwner.setArguments({QString(name)});
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(hasOwner), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [then = std::move(then)](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<bool> reply = *call;
+                then(!reply.isError() && reply.value());
+            });
 }
 
 void PortalNativeKeyboard::readPortalProperties() {
@@ -152,7 +189,9 @@ void PortalNativeKeyboard::readPortalProperties() {
         deviceTypes_ = kKeyboard | (available & kPointer);
         offered_ = true;
         state_ = State::NotAsked;
-        log(QStringLiteral("remote desktop portal version %1 found").arg(version_));
+        log(QStringLiteral("remote desktop portal version %1 found on %2")
+                .arg(version_)
+                .arg(desktop_ == Desktop::Kde ? QStringLiteral("KDE") : QStringLiteral("GNOME")));
     });
 }
 

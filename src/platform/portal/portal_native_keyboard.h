@@ -12,15 +12,22 @@
 
 class Log;
 
-// Keys for the native windows of a GNOME Wayland session through the xdg desktop portal's RemoteDesktop
-// interface: one session for the run, asked for at the first use, restored without a dialog where the portal
-// keeps allowances (version 2 and later). Other desktops are not offered it: KDE's clipboard bridge hands a
-// native window the previous text while keys would report success, and others vary. Whether the desktop
-// offers it is asked at construction, without blocking.
+// Keys for the native windows of a GNOME Wayland session, and of a KDE Plasma one where asked for, through
+// the xdg desktop portal's RemoteDesktop interface: one session for the run, asked for at the first use,
+// restored without a dialog where the portal keeps allowances (version 2 and later). KDE is served only where
+// the caller sets the Wayland clipboard itself: KDE's clipboard bridge hands a native window the previous X11
+// text while keys would report success. Other desktops vary and are not served. Whether the desktop offers
+// it is asked at construction, without blocking.
 class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     Q_OBJECT
   public:
-    PortalNativeKeyboard(QDBusConnection bus, std::string restoreTokenPath, Log* log);
+    // The desktops it serves, told by their compositor's name on the session bus.
+    enum class Desktops { Gnome, GnomeAndKde };
+    // The desktop found: none of those served, GNOME's mutter or KDE's KWin.
+    enum class Desktop { Other, Gnome, Kde };
+
+    PortalNativeKeyboard(QDBusConnection bus, std::string restoreTokenPath, Log* log,
+                         Desktops served = Desktops::Gnome);
     ~PortalNativeKeyboard() override;
 
     State state() override;
@@ -30,6 +37,12 @@ class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     void setChangeListener(std::function<void(Change)> listener) override { listener_ = std::move(listener); }
     KeyInput& keys() override { return *keys_; }
     bool waitServingEvents(std::chrono::milliseconds cap, const std::function<bool()>& done) override;
+
+    // Which served desktop this is; waits for the answer as state() does.
+    Desktop desktop();
+    // Whether askConsent shows the user a dialog. Plasma 5.27's portal (version 1) starts the session at once
+    // and only notifies the user; GNOME's portal, and KDE's from version 2 on, ask.
+    bool asksConsentWithDialog();
 
     // Sends one keysym press or release into the session; false when the portal refused it or did not
     // answer in time.
@@ -41,6 +54,8 @@ class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
 
   private:
     void probe();
+    // Asks the bus whether the name has an owner; the answer comes later, false on an error.
+    void askHasOwner(const char* name, std::function<void(bool)> then);
     // A click that comes before the portal answered waits for it.
     void waitForProbe();
     void readPortalProperties();
@@ -64,7 +79,9 @@ class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     std::unique_ptr<KeyInput> keys_;
     std::function<void(Change)> listener_;
     bool probing_ = false;
-    bool offered_ = false;  // the desktop is GNOME and its portal offers a keyboard
+    Desktops served_;
+    Desktop desktop_ = Desktop::Other;
+    bool offered_ = false;  // the desktop is served and its portal offers a keyboard
     bool hung_ = false;     // a key went unanswered: unavailable until the service restarts
     State state_ = State::Unavailable;
     unsigned version_ = 0;
