@@ -40,6 +40,9 @@ class NativeKeyboard {
     virtual bool remembersConsent() = 0;
     // True when an allowance given in an earlier run is kept: asking restores it without a dialog.
     virtual bool hasKeptConsent() = 0;
+    // False where the desktop starts its remote control without a dialog (KDE Plasma 5), so the session can
+    // start inside the click that needs it.
+    virtual bool asksConsentWithDialog() { return true; }
     // Opens the consent dialog for the toolbar's window, or restores a kept allowance; the answer comes
     // later, through the listener.
     virtual void askConsent(WindowHandle toolbar) = 0;

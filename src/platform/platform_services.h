@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/desktop_active_window.h"
 #include "platform/dialogs.h"
 #include "platform/instance_lock.h"
 #include "platform/key_input.h"
@@ -40,6 +41,10 @@ struct PlatformServices {
     // Activation of the user's window and keys through the compositor's seat, where it offers them (sway and
     // the other wlroots compositors); then every delivery goes that way, and nativeKeyboard is null.
     std::unique_ptr<SeatKeyboard> seatKeyboard;
+    // Where native windows paste the compositor's own clipboard (KDE Plasma): that clipboard, and the
+    // desktop's word on the active window, which the keys of nativeKeyboard go to; null elsewhere.
+    std::unique_ptr<Clipboard> nativeClipboard;
+    std::unique_ptr<DesktopActiveWindow> desktopWindow;
     // Makes the toolbar (a QWidget* or an HWND) the owner of the questions no dialog window asks, so they
     // stay above it; null until the toolbar exists.
     std::function<void(AskingWindow toolbar)> setToolbarWindow;

@@ -3,6 +3,7 @@
 #include "platform/key_input.h"
 
 class Clipboard;
+class DesktopActiveWindow;
 class Log;
 class NativeKeyboard;
 class SeatKeyboard;
@@ -25,6 +26,10 @@ struct DeliveryPorts {
     // Where the compositor lets a program activate windows and type into them through its seat (wlroots),
     // every delivery goes that way; null elsewhere.
     SeatKeyboard* seat = nullptr;
+    // Where native windows paste the compositor's own clipboard rather than the X11 one (KDE Plasma), that
+    // clipboard, and the desktop's word on which window is active; both null elsewhere.
+    Clipboard* nativeClipboard = nullptr;
+    DesktopActiveWindow* desktopWindow = nullptr;
 };
 
 // How a delivery ended; every result but Sent is told to the user by a short notice.

@@ -1,6 +1,7 @@
 #include "toolbar/native_delivery.h"
 
 #include "platform/clipboard.h"
+#include "platform/desktop_active_window.h"
 #include "platform/log.h"
 #include "platform/native_keyboard.h"
 #include "platform/steady_clock.h"
@@ -20,12 +21,17 @@ DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryP
     }
     std::string line = std::string(action) +
                        " into the native window with the keyboard focus: " + DeliveryResultName(result);
+    const bool named = ports.desktopWindow != nullptr;
     if (result == DeliveryResult::Sent) {
-        line +=
-            "; through the desktop's remote control, which cannot tell which window that is nor whether "
-            "a key is held on the real keyboard";
+        line += named
+                    ? "; through the desktop's remote control and the compositor's own clipboard, while the "
+                      "desktop named the same window active, which cannot tell whether a key is held on the "
+                      "real keyboard"
+                    : "; through the desktop's remote control, which cannot tell which window that is nor "
+                      "whether a key is held on the real keyboard";
     } else if (result == DeliveryResult::FocusLost) {
-        line += "; an X11 window took the focus: " + ports.windows.describe(ports.windows.activeWindow());
+        line += "; an X11 window took the focus (" + ports.windows.describe(ports.windows.activeWindow()) +
+                ")" + (named ? " or the desktop named another window active" : "");
     }
     ports.log->write(LogCategory::Delivery, line + detail);
     return result;
@@ -96,7 +102,9 @@ std::optional<DeliveryResult> consentStandsInTheWay(const char* action, WindowHa
     NativeKeyboard& native = *ports.native;
     switch (native.state()) {
         case NativeKeyboard::State::NotAsked:
-            if (native.hasKeptConsent()) {
+            // A desktop that starts the session without a dialog starts it inside this click, as a kept
+            // allowance is restored.
+            if (native.hasKeptConsent() || !native.asksConsentWithDialog()) {
                 return restoreKeptConsent(action, toolbar, ports);
             }
             return askWithDialog(action, toolbar, ports);
@@ -117,12 +125,97 @@ std::function<bool()> noX11WindowActive(const DeliveryPorts& ports) {
     return [&ports] { return ports.windows.activeWindow() == WindowHandle{0}; };
 }
 
+using ActiveWindow = DesktopActiveWindow::Window;
+
+// Where the desktop names its active window, the keys go only to the one named at the click, never to one of
+// ours; nothing when that holds, else the result of a delivery that sends nothing.
+std::optional<DeliveryResult> namedTargetStandsInTheWay(const char* action, const DeliveryPorts& ports,
+                                                        std::optional<ActiveWindow>& target) {
+    if (ports.desktopWindow == nullptr) {
+        return std::nullopt;
+    }
+    target = ports.desktopWindow->activeWindow();
+    if (!target) {
+        return logged(action, DeliveryResult::NotLastActive, ports, "; the desktop names no active window");
+    }
+    if (target->ours) {
+        return logged(action, DeliveryResult::NotLastActive, ports,
+                      "; the active window is one of ours: " + target->description);
+    }
+    return std::nullopt;
+}
+
+// Before every key: no X11 window took the focus and, where the desktop names its active window, it is still
+// the one named at the click. The desktop's word lags it a little: a window activated a moment ago may not be
+// named yet.
+std::function<bool()> stillTheTarget(const DeliveryPorts& ports, const std::optional<ActiveWindow>& target) {
+    return [&ports, &target] {
+        if (ports.windows.activeWindow() != WindowHandle{0}) {
+            return false;
+        }
+        if (!target) {
+            return true;
+        }
+        const std::optional<ActiveWindow> now = ports.desktopWindow->activeWindow();
+        return now && now->id == target->id;
+    };
+}
+
+std::string intoTarget(const std::optional<ActiveWindow>& target) {
+    return target ? "; into " + target->description : std::string();
+}
+
+// KDE Plasma: the text goes on the compositor's own clipboard, which it holds as soon as it has handled the
+// request (the round trip of setText); only then do the keys go, by the portal.
+DeliveryResult pasteThroughNativeClipboard(std::optional<Key> after,
+                                           const std::optional<ActiveWindow>& target,
+                                           const DeliveryPorts& ports) {
+    Clipboard& nativeClipboard = *ports.nativeClipboard;
+    std::optional<std::string> text;
+    if (clipboardStillOurs(ports)) {
+        text = ports.clipboard->text();
+    }
+    if (!text || !nativeClipboard.setText(*text)) {
+        return logged("paste", DeliveryResult::ClipboardNotOwned, ports, intoTarget(target));
+    }
+    const SteadyClock::time_point begin = ports.clock.now();
+    // A clipboard manager reads every new text at once: only a read after the Ctrl+V is the window's.
+    const std::size_t seenBeforePaste = nativeClipboard.requestsSinceSet().size();
+    if (!nativeClipboard.ownsText()) {
+        return logged("paste", DeliveryResult::ClipboardNotOwned, ports, intoTarget(target));
+    }
+    NativeKeyboard& native = *ports.native;
+    const DeliveryResult pasted =
+        DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, stillTheTarget(ports, target)));
+    if (pasted != DeliveryResult::Sent || !after) {
+        return logged("paste", pasted, ports, intoTarget(target));
+    }
+    if (!native.waitServingEvents(delivery_timing::kPasteFetchTimeout, [&] {
+            return PasteFetchedText(nativeClipboard.requestsSinceSet(), seenBeforePaste);
+        })) {
+        return logged("paste", DeliveryResult::PasteUnconfirmed, ports,
+                      intoTarget(target) + "; clipboard requests since it was set: " +
+                          DescribeClipboardRequests(nativeClipboard.requestsSinceSet()));
+    }
+    const std::string fetchedAfter =
+        "; the window fetched the text " + millisecondsSince(begin, ports.clock.now()) + " after it was set";
+    return logged("paste", DeliveryResultOf(native.keys().sendChord({*after}, stillTheTarget(ports, target))),
+                  ports, intoTarget(target) + fetchedAfter);
+}
+
 }  // namespace
 
 DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle toolbar,
                                      const DeliveryPorts& ports) {
+    std::optional<ActiveWindow> target;
+    if (const auto named = namedTargetStandsInTheWay("paste", ports, target)) {
+        return *named;
+    }
     if (const auto held = consentStandsInTheWay("paste", toolbar, ports)) {
         return *held;
+    }
+    if (ports.nativeClipboard != nullptr) {
+        return pasteThroughNativeClipboard(after, target, ports);
     }
     NativeKeyboard& native = *ports.native;
     const SteadyClock::time_point begin = ports.clock.now();
@@ -158,9 +251,14 @@ DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle tool
 }
 
 DeliveryResult PressKeyInNativeWindow(Key key, WindowHandle toolbar, const DeliveryPorts& ports) {
+    std::optional<ActiveWindow> target;
+    if (const auto named = namedTargetStandsInTheWay("next", ports, target)) {
+        return *named;
+    }
     if (const auto held = consentStandsInTheWay("next", toolbar, ports)) {
         return *held;
     }
-    return logged("next", DeliveryResultOf(ports.native->keys().sendChord({key}, noX11WindowActive(ports))),
-                  ports);
+    return logged("next",
+                  DeliveryResultOf(ports.native->keys().sendChord({key}, stillTheTarget(ports, target))),
+                  ports, intoTarget(target));
 }

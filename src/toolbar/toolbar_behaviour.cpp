@@ -35,10 +35,16 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
     if (platform.windowOrder && platform.keyInput) {
-        const DeliveryPorts ports{*platform.windowOrder,    *platform.keyInput,
-                                  *platform.sleeper,        *platform.clock,
-                                  platform.log.get(),       platform.nativeKeyboard.get(),
-                                  platform.clipboard.get(), platform.seatKeyboard.get()};
+        const DeliveryPorts ports{*platform.windowOrder,
+                                  *platform.keyInput,
+                                  *platform.sleeper,
+                                  *platform.clock,
+                                  platform.log.get(),
+                                  platform.nativeKeyboard.get(),
+                                  platform.clipboard.get(),
+                                  platform.seatKeyboard.get(),
+                                  platform.nativeClipboard.get(),
+                                  platform.desktopWindow.get()};
         services.pasteIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings) {
             return PasteIntoWindowBelow(settings, toolbarWindow(), ports);
         };

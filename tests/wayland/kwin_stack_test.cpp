@@ -4,6 +4,7 @@
 
 #include "kwin_session.h"
 #include "native_target.h"
+#include "toolbar_run.h"
 #include "x11_test_support.h"
 
 #include "platform/kde/kwin_active_window.h"
@@ -12,8 +13,10 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -117,10 +120,10 @@ TEST_F(KWinStackTest, TheScriptReportsTheActiveWindowAsTheFocusMovesAndIsUnloade
         x11test::TargetApp& window = caption == std::string("native one") ? first : second;
         ASSERT_TRUE(focus(caption, window));
         EXPECT_TRUE(waitUntil([&] {
-            const auto active = watcher->activeWindow();
+            const auto active = watcher->lastReport();
             return active && active->caption == caption;
         })) << caption;
-        const ActiveWindowReport active = *watcher->activeWindow();
+        const ActiveWindowReport active = *watcher->lastReport();
         EXPECT_FALSE(KWinActiveWindow::isOwn(active));
         EXPECT_GT(active.pid, 0);
         EXPECT_FALSE(active.resourceClass.empty());
@@ -132,13 +135,74 @@ TEST_F(KWinStackTest, TheScriptReportsTheActiveWindowAsTheFocusMovesAndIsUnloade
     // The program's own X11 windows are told apart by its process.
     EXPECT_TRUE(waitUntil([&] {
         session().activate("own window");
-        const auto active = watcher->activeWindow();
+        const auto active = watcher->lastReport();
         return active && active->caption == "own window" && KWinActiveWindow::isOwn(*active);
     }));
 
     watcher.reset();
     const QDBusReply<bool> loaded = scripting("isScriptLoaded", {QString(KWinActiveWindow::kPluginName)});
     EXPECT_TRUE(loaded.isValid() && !loaded.value());
+}
+
+// The real program on KWin. KWin never sees the test's X11 clicks (XTest, inside Xwayland), as it leaves the
+// native window active at a real click on the toolbar.
+class ZenporoKWinTest : public KWinStackTest, public ToolbarRun {
+  protected:
+    void TearDown() override { stop(); }
+    struct XTestPointer {
+        x11test::Desktop& desktop;
+        bool moveTo(QPoint point) {
+            desktop.movePointer(point);
+            return true;
+        }
+        bool click(QPoint point) {
+            desktop.click(point);
+            return true;
+        }
+    };
+    void clickField(int position) {
+        XTestPointer pointer{desktop};
+        ToolbarRun::clickField(pointer, position);
+    }
+};
+
+TEST_F(ZenporoKWinTest, AClickPastesIntoTheActiveNativeWindowWithoutADialogAndTabAfterIt) {
+    start();
+    NativeTarget first(QString::fromUtf8("native one"));
+    NativeTarget second(QString::fromUtf8("native two"));
+    ASSERT_TRUE(first.waitReady() && second.waitReady());
+    ASSERT_TRUE(focus("native two", second));
+
+    clickField(0);
+    EXPECT_TRUE(waitUntil([&] {
+        return second.state("first") == "123-4567" && second.state("focus") == "1";
+    })) << second.state("first").toStdString()
+        << " " << second.state("focus").toStdString();
+    clickField(2);
+    EXPECT_TRUE(waitUntil([&] {
+        return second.state("second") == QString::fromUtf8("山田花子") && second.state("focus") == "0";
+    })) << second.state("second").toStdString();
+    EXPECT_EQ(first.state("first"), "");
+    EXPECT_EQ(first.state("second"), "");
+}
+
+// Without the KWin script (here its folder cannot be made) the program cannot know which window the keys
+// would reach: the detail stays on the clipboard, a notice says so, and no key goes anywhere.
+TEST_F(ZenporoKWinTest, WithoutTheScriptTheClickOnlyCopiesAndSaysSo) {
+    QFile blocker(QDir(folder.runtimeFolder()).filePath("zenporo"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    start();
+    NativeTarget native(QString::fromUtf8("native one"));
+    ASSERT_TRUE(native.waitReady());
+    ASSERT_TRUE(focus("native one", native));
+
+    clickField(0);
+    EXPECT_TRUE(
+        noticeShows("直前に使っていたウィンドウには自動で貼り付けられません。クリップボードにコピーしました"
+                    "（Ctrl+V で貼り付けられます）。"));
+    QTest::qWait(300);
+    EXPECT_EQ(native.state("first"), "");
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "platform/kde/kwin_active_window.h"
 
 #include "platform/log.h"
+#include "platform/qt/serve_events.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDir>
-#include <QEventLoop>
 #include <QMetaClassInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -24,6 +24,9 @@ constexpr const char* kObjectPath = "/org/zenporo/KWinActiveWindow";
 constexpr int kCallTimeoutMs = 2000;
 // How long the script may take to report after it was started before the log says it did not.
 constexpr int kFirstReportMs = 3000;
+// How long a click waits for a first report that has not come yet, so the click does not hang on a stalled
+// KWin.
+constexpr std::chrono::milliseconds kFirstReportWait{500};
 
 // Plasma 5 names the active window activeClient and its change clientActivated; Plasma 6 activeWindow and
 // windowActivated. Resource classes are byte arrays on Plasma 5, which reach a script as an ArrayBuffer.
@@ -86,21 +89,24 @@ KWinActiveWindow::~KWinActiveWindow() {
     }
 }
 
-std::optional<ActiveWindowReport> KWinActiveWindow::activeWindow() const {
+std::optional<ActiveWindowReport> KWinActiveWindow::lastReport() const {
     return available() ? active_ : std::nullopt;
 }
 
+std::optional<DesktopActiveWindow::Window> KWinActiveWindow::activeWindow() {
+    waitForReport(kFirstReportWait);
+    const std::optional<ActiveWindowReport> report = lastReport();
+    if (!report) {
+        return std::nullopt;
+    }
+    return Window{report->id,
+                  "\"" + report->caption + "\" (" + report->resourceClass + ", pid " +
+                      std::to_string(report->pid) + ", KWin id " + report->id + ")",
+                  isOwn(*report)};
+}
+
 bool KWinActiveWindow::waitForReport(std::chrono::milliseconds cap) {
-    if (!running_ || reported_) {
-        return available();
-    }
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.start(cap);
-    while (running_ && !reported_ && deadline.isActive()) {
-        loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
-    }
+    ServeEventsUntil(cap, [this] { return !running_ || reported_; });
     return available();
 }
 
@@ -182,22 +188,21 @@ bool KWinActiveWindow::writeScript() {
 }
 
 // Plasma 5 serves a loaded script at /<id>, Plasma 6 at /Scripting/Script<id>.
+// KWin numbers a script by the count of scripts loaded, so the object path of a new one can be that of an
+// older script still running when others were unloaded before it (seen on Plasma 5.27 at a second run): a
+// `run` there reaches the older script. The scripting object's `start` runs every loaded script that is not
+// running yet, which is ours.
 bool KWinActiveWindow::run(int scriptId) {
-    QString errors;
-    for (const QString& path :
-         {QStringLiteral("/%1").arg(scriptId), QStringLiteral("/Scripting/Script%1").arg(scriptId)}) {
-        const QDBusMessage reply =
-            bus_.call(QDBusMessage::createMethodCall(
-                          kKWinService, path, QStringLiteral("org.kde.kwin.Script"), QStringLiteral("run")),
-                      QDBus::Block, kCallTimeoutMs);
-        if (reply.type() == QDBusMessage::ReplyMessage) {
-            log(QStringLiteral("KWin script started at %1").arg(path));
-            return true;
-        }
-        errors += QStringLiteral(" %1: %2").arg(path, reply.errorMessage());
+    const QDBusMessage reply =
+        bus_.call(QDBusMessage::createMethodCall(kKWinService, QStringLiteral("/Scripting"),
+                                                 kScriptingInterface, QStringLiteral("start")),
+                  QDBus::Block, kCallTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        log(QStringLiteral("KWin did not run the script: %1").arg(reply.errorMessage()));
+        return false;
     }
-    log(QStringLiteral("KWin did not run the script:%1").arg(errors));
-    return false;
+    log(QStringLiteral("KWin script %1 started").arg(scriptId));
+    return true;
 }
 
 void KWinActiveWindow::unload() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop_active_window.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusServiceWatcher>
@@ -27,7 +29,7 @@ struct ActiveWindowReport {
 // that crashed is unloaded first, ours when this goes. The report lags the desktop a little: a window
 // activated a moment ago may not be reported yet. Where KWin is not on the bus, or the script cannot be
 // loaded or never reports, the watcher is unavailable.
-class KWinActiveWindow final : public QObject, protected QDBusContext {
+class KWinActiveWindow final : public QObject, public DesktopActiveWindow, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.zenporo.KWinActiveWindow")
   public:
@@ -42,7 +44,9 @@ class KWinActiveWindow final : public QObject, protected QDBusContext {
     // True once the script runs and has reported at least once.
     bool available() const { return running_ && reported_; }
     // The active window of the last report; none while unavailable or while no window is active.
-    std::optional<ActiveWindowReport> activeWindow() const;
+    std::optional<ActiveWindowReport> lastReport() const;
+    // The last report, once the first has come (waited for briefly where it has not yet).
+    std::optional<Window> activeWindow() override;
     // Serves events (the user's clicks and keys stay queued) until the script's first report came, for at
     // most the cap; whether the watcher is available then.
     bool waitForReport(std::chrono::milliseconds cap);

@@ -3,6 +3,7 @@
 // else the desktop portal, for keys into native windows; a lock file for the single instance.
 #include "platform/platform_services.h"
 
+#include "platform/kde/kwin_active_window.h"
 #include "platform/portal/portal_native_keyboard.h"
 #include "platform/portal/restore_token.h"
 #include "platform/posix/file_instance_lock.h"
@@ -11,17 +12,21 @@
 #include "platform/qt/qt_log.h"
 #include "platform/qt/qt_shell.h"
 #include "platform/thread_sleeper.h"
+#include "platform/wayland/data_control_clipboard.h"
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wlroots_seat_keyboard.h"
 #include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_platform.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QWidget>
 
 namespace {
+
+constexpr const char* kKWinService = "org.kde.KWin";
 
 // The X connection of the window order and the key input, with its events taken as they come while the
 // toolbar waits, so the window order follows the active window.
@@ -50,28 +55,50 @@ bool isOwnWindow(const std::string& appId, const std::string&) {
     return QString::fromStdString(appId).compare(fileName, Qt::CaseInsensitive) == 0;
 }
 
-// The compositor's seat and its clipboard, where it lets this program activate windows and type into them.
-std::optional<WlrootsSeatKeyboard::Services> openSeat(X11Backend& backend, Log* log) {
+// In a Wayland session, the program's own connection to the compositor, watched as the X connection is.
+std::shared_ptr<WaylandConnection> openWayland(X11Backend& backend, Log* log) {
     backend.wayland = WaylandConnection::open();
     if (!backend.wayland) {
         if (log != nullptr) {
             log->write(LogCategory::Delivery,
                        "no Wayland connection of our own (WAYLAND_DISPLAY, XDG_RUNTIME_DIR)");
         }
-        return std::nullopt;
-    }
-    std::optional<WlrootsSeatKeyboard::Services> seat =
-        WlrootsSeatKeyboard::open(backend.wayland, isOwnWindow, log);
-    if (!seat) {
-        backend.wayland.reset();
-        return std::nullopt;
+        return nullptr;
     }
     backend.waylandEvents =
         std::make_unique<QSocketNotifier>(backend.wayland->fileDescriptor(), QSocketNotifier::Read);
     WaylandConnection* connection = backend.wayland.get();
     QObject::connect(backend.waylandEvents.get(), &QSocketNotifier::activated,
                      [connection] { connection->takePendingEvents(); });
-    return seat;
+    return backend.wayland;
+}
+
+// How native windows of a Wayland session are served: through the compositor's seat where it offers one
+// (wlroots), else through the desktop portal's keys, on KDE Plasma with the compositor's own clipboard and
+// KWin's word on the active window.
+void openNativeDelivery(X11Backend& backend, PlatformServices& services) {
+    Log* const log = services.log.get();
+    const std::shared_ptr<WaylandConnection> connection = openWayland(backend, log);
+    if (connection) {
+        if (std::optional<WlrootsSeatKeyboard::Services> seat =
+                WlrootsSeatKeyboard::open(connection, isOwnWindow, log)) {
+            services.seatKeyboard = std::move(seat->keyboard);
+            services.clipboard = std::move(seat->clipboard);
+            return;
+        }
+    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    auto served = PortalNativeKeyboard::Desktops::Gnome;
+    std::unique_ptr<Clipboard> waylandClipboard =
+        connection ? DataControlClipboard::open(connection) : nullptr;
+    // KWin hands the X11 clipboard to native windows only while an X11 window has the focus.
+    if (waylandClipboard && bus.isConnected() && bus.interface()->isServiceRegistered(kKWinService)) {
+        services.nativeClipboard = std::move(waylandClipboard);
+        services.desktopWindow = std::make_unique<KWinActiveWindow>(bus, log);
+        served = PortalNativeKeyboard::Desktops::GnomeAndKde;
+    }
+    services.nativeKeyboard =
+        std::make_unique<PortalNativeKeyboard>(bus, DefaultRestoreTokenPath(), log, served);
 }
 
 }  // namespace
@@ -97,14 +124,7 @@ PlatformServices makePlatformServices() {
         services.windowOrder = std::move(delivery->windows);
         services.keyInput = std::move(delivery->keys);
         if (services.windowOrder->isWaylandSession()) {
-            if (std::optional<WlrootsSeatKeyboard::Services> seat = openSeat(*backend, services.log.get())) {
-                services.seatKeyboard = std::move(seat->keyboard);
-                services.clipboard = std::move(seat->clipboard);
-            }
-        }
-        if (services.windowOrder->isWaylandSession() && !services.seatKeyboard) {
-            services.nativeKeyboard = std::make_unique<PortalNativeKeyboard>(
-                QDBusConnection::sessionBus(), DefaultRestoreTokenPath(), services.log.get());
+            openNativeDelivery(*backend, services);
         }
     }
     return services;

@@ -42,7 +42,7 @@ class PortalNativeKeyboard final : public QObject, public NativeKeyboard {
     Desktop desktop();
     // Whether askConsent shows the user a dialog. Plasma 5.27's portal (version 1) starts the session at once
     // and only notifies the user; GNOME's portal, and KDE's from version 2 on, ask.
-    bool asksConsentWithDialog();
+    bool asksConsentWithDialog() override;
 
     // Sends one keysym press or release into the session; false when the portal refused it or did not
     // answer in time.
