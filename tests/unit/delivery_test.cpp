@@ -3,6 +3,7 @@
 #include "platform/key_input.h"
 #include "platform/log.h"
 #include "platform/native_keyboard.h"
+#include "platform/seat_keyboard.h"
 #include "platform/sleeper.h"
 #include "platform/steady_clock.h"
 #include "support/delivery_result_printer.h"
@@ -597,6 +598,83 @@ TEST_F(DeliveryTest, TypingChecksTheTargetBeforeEachCharacterAndStopsWhereItLose
         EXPECT_EQ(outcome.typed, row.outcome.typed);
         EXPECT_EQ(log, concat({"activate 42", "sleep 100"}, row.trace));
     }
+}
+
+// sway and the other wlroots compositors: the window the user was in is activated again first, so every
+// outcome gives it the keyboard back; keys only once the compositor says it is activated and, after Ctrl+V,
+// the key after only once the window fetched the text (a clipboard manager's read before it does not count).
+class FakeSeat : public SeatKeyboard {
+  public:
+    FakeSeat(Trace& log, FakeKeys& keys, FakeClipboard& clipboard)
+        : log_(log), keys_(keys), clipboard_(clipboard) {}
+    std::optional<Window> user = Window{7, "paste_target", "title of 42"};
+    bool activates = true;
+
+    std::optional<Window> lastUserWindow() override { return user; }
+    void activate(WindowId window) override { log_.push_back("activate " + std::to_string(window)); }
+    bool isActivated(WindowId, bool) override { return activated_; }
+    KeyInput& keys() override { return keys_; }
+    bool waitServingEvents(std::chrono::milliseconds cap, const std::function<bool()>& done) override {
+        log_.push_back("wait " + std::to_string(cap.count()));
+        clipboard_.arrive();
+        activated_ = activates;
+        return done();
+    }
+
+  private:
+    Trace& log_;
+    FakeKeys& keys_;
+    FakeClipboard& clipboard_;
+    bool activated_ = false;
+};
+
+TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFollows) {
+    FakeSeat seat(log, keys, clipboard);
+    ports.seat = &seat;
+    settings.PasteAfter = true;
+    settings.AfterKey = 0;
+    const Trace activation = {"activate 7", "wait 500"};
+    struct Row {
+        const char* name;
+        bool activates;
+        std::optional<WindowHandle> x11LastActive;  // 0: a native window was last active
+        bool owned;
+        DeliveryResult result;
+        Trace trace;
+    };
+    const Row rows[] = {
+        {"never activated", false, 0, true, DeliveryResult::TargetNotActive, activation},
+        {"another X11 window was last active",
+         true,
+         WindowHandle{9},
+         true,
+         DeliveryResult::NotLastActive,
+         {"activate 7"}},
+        {"clipboard taken meanwhile", true, 0, false, DeliveryResult::ClipboardNotOwned, activation},
+        {"only the manager's read", true, 0, true, DeliveryResult::PasteUnconfirmed,
+         concat(concat(activation, kCtrlV), {"wait 1000"})},
+        {"the window's read", true, kBelow, true, DeliveryResult::Sent,
+         concat(concat(concat(activation, kCtrlV), {"wait 1000"}), {"Tab down", "Tab up"})},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        log.clear();
+        clipboard.seen.clear();
+        // The manager reads at once; the window only in the last row.
+        clipboard.arriving = {{kRead}};
+        if (row.result == DeliveryResult::Sent) {
+            clipboard.arriving.push_back({kRead});
+        }
+        clipboard.owned = row.owned;
+        seat.activates = row.activates;
+        windows.lastActive = row.x11LastActive;
+        EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
+        EXPECT_EQ(log, row.trace);
+    }
+    seat.user.reset();
+    log.clear();
+    EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::NoWindowBelow);
+    EXPECT_EQ(log, Trace{});
 }
 
 }  // namespace
