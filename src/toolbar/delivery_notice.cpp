@@ -35,6 +35,8 @@ const char* pasteCause(DeliveryResult result) {
         case DeliveryResult::ConsentResuming:
             return "前回の「リモートデスクトップ」の許可を確かめています。確認画面が出たときは、許可すると"
                    "次のクリックから貼り付けます。";
+        case DeliveryResult::SessionStarting:
+            return "「リモートデスクトップ」を開始しています。次のクリックから貼り付けます。";
         case DeliveryResult::ConsentPending:
             return "「リモートデスクトップ」の許可を待っています。";
         case DeliveryResult::CompositorDidNotTake:
@@ -75,6 +77,8 @@ const char* nextKeyCause(DeliveryResult result) {
         case DeliveryResult::ConsentResuming:
             return "前回の「リモートデスクトップ」の許可を確かめているため、「次へ」のキーを送りませんでした"
                    "。";
+        case DeliveryResult::SessionStarting:
+            return "「リモートデスクトップ」を開始しているため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::ConsentPending:
             return "「リモートデスクトップ」の許可を待っているため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::ConsentRefused:

@@ -24,6 +24,8 @@ const char* DeliveryResultName(DeliveryResult result) {
             return "the desktop's consent was asked, for this run";
         case DeliveryResult::ConsentResuming:
             return "the consent kept from before is still being restored";
+        case DeliveryResult::SessionStarting:
+            return "the desktop's remote control, which asks nothing, is still starting";
         case DeliveryResult::ConsentPending:
             return "the desktop's consent dialog is still open";
         case DeliveryResult::ConsentRefused:

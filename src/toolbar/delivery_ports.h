@@ -47,6 +47,7 @@ enum class DeliveryResult {
     ConsentAsked,          // the consent dialog was opened now, and an allowance is kept for later runs
     ConsentAskedThisRun,   // the same, where the desktop asks again at every run
     ConsentResuming,       // an allowance kept from before is being restored, not yet in time for this click
+    SessionStarting,       // a desktop that asks nothing is still starting its remote control for this click
     ConsentPending,        // the dialog is still open
     ConsentRefused,        // the user said no in this run
     CompositorDidNotTake,  // the compositor did not take the new clipboard in time: nothing was sent

@@ -72,8 +72,9 @@ DeliveryResult askWithDialog(const char* action, WindowHandle toolbar, const Del
         ports);
 }
 
-// An allowance kept from an earlier run is restored inside the click, so the first click of a run pastes.
-// When the restore takes longer, the click says so and sends nothing: its answer never starts a late paste.
+// An allowance kept from an earlier run, or the session of a desktop that asks nothing, is started inside the
+// click, so the first click of a run pastes.
+// When that takes longer, the click says so and sends nothing: its answer never starts a late paste.
 std::optional<DeliveryResult> restoreKeptConsent(const char* action, WindowHandle toolbar,
                                                  const DeliveryPorts& ports) {
     NativeKeyboard& native = *ports.native;
@@ -84,7 +85,10 @@ std::optional<DeliveryResult> restoreKeptConsent(const char* action, WindowHandl
         case NativeKeyboard::State::Ready:
             return std::nullopt;
         case NativeKeyboard::State::Asking:
-            return logged(action, DeliveryResult::ConsentResuming, ports);
+            return logged(
+                action,
+                native.hasKeptConsent() ? DeliveryResult::ConsentResuming : DeliveryResult::SessionStarting,
+                ports);
         case NativeKeyboard::State::NotAsked:
             // The desktop did not honour the kept allowance and dropped it: the dialog comes now.
             return askWithDialog(action, toolbar, ports);

@@ -14,7 +14,7 @@ constexpr DeliveryResult kFailures[] = {
     DeliveryResult::NoWindowBelow,  DeliveryResult::TargetNotActive,     DeliveryResult::ModifiersHeld,
     DeliveryResult::KeyFailed,      DeliveryResult::NotLastActive,       DeliveryResult::FocusLost,
     DeliveryResult::ConsentAsked,   DeliveryResult::ConsentAskedThisRun, DeliveryResult::ConsentPending,
-    DeliveryResult::ConsentRefused, DeliveryResult::ConsentResuming,
+    DeliveryResult::ConsentRefused, DeliveryResult::ConsentResuming,     DeliveryResult::SessionStarting,
 };
 
 bool Contains(const std::string& text, const char* utf8) {
