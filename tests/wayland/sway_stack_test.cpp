@@ -24,28 +24,7 @@ namespace {
 
 using x11test::waitUntil;
 
-class SwayStackTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (const std::string why = swaytest::missingSession(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-        input = &swaytest::input();
-        ASSERT_TRUE(input->ready()) << input->failure().toStdString();
-    }
-
-    static bool focus(const char* title) {
-        return swaytest::session().command("[title=\"^" + std::string(title) + "$\"] focus");
-    }
-    // Waits until sway shows each window: it gives the focus to each window it maps, so a focus given earlier
-    // is taken away by a window that comes later.
-    static bool shown(std::initializer_list<const char*> titles) {
-        return std::all_of(titles.begin(), titles.end(),
-                           [](const char* title) { return waitUntil([&] { return focus(title); }); });
-    }
-
-    SwayInput* input = nullptr;
-};
+using SwayStackTest = swaytest::SwayTest;
 
 TEST_F(SwayStackTest, TheKeyboardFocusGoesToTheWindowAskedForAndKeysFollowIt) {
     x11test::TargetApp form("x11 form");

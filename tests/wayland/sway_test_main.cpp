@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -49,6 +50,24 @@ SwaySession& session() {
 
 SwayInput& input() {
     return *sharedInput;
+}
+
+void SwayTest::SetUp() {
+    if (const std::string why = missingSession(); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    input = &swaytest::input();
+    ASSERT_TRUE(input->ready()) << input->failure().toStdString();
+}
+
+bool SwayTest::focus(const std::string& title) {
+    return session().command("[title=\"^" + title + "$\"] focus");
+}
+
+bool SwayTest::shown(std::initializer_list<std::string> titles) {
+    return std::all_of(titles.begin(), titles.end(), [](const std::string& title) {
+        return x11test::waitUntil([&] { return focus(title); });
+    });
 }
 
 int runTests(int argc, char** argv) {

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QStringList>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,13 @@ class ToolbarRun {
         seen.removeDuplicates();
         EXPECT_TRUE(shown) << "notices seen: " << seen.join(" / ").toStdString();
         return shown;
+    }
+
+    // The click only copied: its notice shows, and the window got nothing.
+    void expectOnlyCopied(const char* notice, x11test::TargetApp& window) {
+        EXPECT_TRUE(noticeShows(notice));
+        QTest::qWait(300);
+        EXPECT_EQ(window.state("first"), "");
     }
 
     x11test::Desktop desktop;
