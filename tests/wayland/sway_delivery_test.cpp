@@ -55,17 +55,7 @@ TEST_F(SwayDeliveryTest, AClickPastesIntoTheNativeWindowTheUserWasInWithTabAfter
     ASSERT_TRUE(focus("native two"));
     ASSERT_TRUE(waitUntil([&] { return second.state("focus") == "0"; }));
 
-    clickField(0);
-    EXPECT_TRUE(waitUntil([&] {
-        return second.state("first") == "123-4567" && second.state("focus") == "1";
-    })) << second.state("first").toStdString()
-        << " " << second.state("focus").toStdString();
-    clickField(2);
-    EXPECT_TRUE(waitUntil([&] {
-        return second.state("second") == u("山田花子") && second.state("focus") == "0";
-    })) << second.state("second").toStdString();
-    EXPECT_EQ(first.state("first"), "");
-    EXPECT_EQ(first.state("second"), "");
+    expectTwoPastesWithTab([this](int position) { clickField(position); }, second, first);
     EXPECT_EQ(swaytest::session().focusedTitle(), "native two");
 }
 

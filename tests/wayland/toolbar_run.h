@@ -69,6 +69,24 @@ class ToolbarRun {
         return shown;
     }
 
+    // Two field clicks, each a paste with TAB after it, into the window the user is in and not into the
+    // other: the postal code into its first box, the name into its second.
+    template <typename ClickField>
+    void expectTwoPastesWithTab(ClickField clickField, x11test::TargetApp& window,
+                                x11test::TargetApp& other) {
+        clickField(0);
+        EXPECT_TRUE(x11test::waitUntil([&] {
+            return window.state("first") == "123-4567" && window.state("focus") == "1";
+        })) << window.state("first").toStdString()
+            << " " << window.state("focus").toStdString();
+        clickField(2);
+        EXPECT_TRUE(x11test::waitUntil([&] {
+            return window.state("second") == QString::fromUtf8("山田花子") && window.state("focus") == "0";
+        })) << window.state("second").toStdString();
+        EXPECT_EQ(other.state("first"), "");
+        EXPECT_EQ(other.state("second"), "");
+    }
+
     // The click only copied: its notice shows, and the window got nothing.
     void expectOnlyCopied(const char* notice, x11test::TargetApp& window) {
         EXPECT_TRUE(noticeShows(notice));
