@@ -1,6 +1,6 @@
-// The test stack for KDE Plasma proves itself and the program's pieces for it: KWin offers the data-control
-// clipboard to an ordinary client, the remote desktop portal starts a session without a dialog and its keys
-// reach the focused native window, and the KWin script reports the active window as the focus moves.
+// KDE Plasma's KWin with the program's pieces for it: the portal keyboard serves KWin only where asked to,
+// the KWin script reports the active window as the focus moves, and the program pastes into the active native
+// window through the portal's keys and the Wayland clipboard, or only copies where the script is missing.
 
 #include "kwin_session.h"
 #include "native_target.h"
@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -67,14 +66,11 @@ class KWinStackTest : public ::testing::Test {
     }
 };
 
-TEST_F(KWinStackTest, DataControlIsOfferedAndPortalKeysReachTheFocusedNativeWindowWithoutADialog) {
+// The program's run on KWin below shows the portal's keys and the Wayland clipboard at work; here, that the
+// portal keyboard serves KWin only where asked to, and says that Plasma 5.27 starts it without a dialog.
+TEST_F(KWinStackTest, ThePortalKeyboardServesKWinOnlyWhereAskedTo) {
     const std::vector<std::string> globals = session().waylandGlobals();
     EXPECT_NE(std::find(globals.begin(), globals.end(), "zwlr_data_control_manager_v1"), globals.end());
-
-    NativeTarget target("native one");
-    ASSERT_TRUE(target.waitReady());
-    ASSERT_TRUE(focus("native one", target)) << session().diagnostics();
-
     PortalNativeKeyboard gnomeOnly(QDBusConnection::sessionBus(), "", nullptr);
     EXPECT_EQ(gnomeOnly.state(), NativeKeyboard::State::Unavailable);
     PortalNativeKeyboard keyboard(QDBusConnection::sessionBus(), "", nullptr,
@@ -82,18 +78,6 @@ TEST_F(KWinStackTest, DataControlIsOfferedAndPortalKeysReachTheFocusedNativeWind
     ASSERT_EQ(keyboard.state(), NativeKeyboard::State::NotAsked) << session().diagnostics();
     EXPECT_EQ(keyboard.desktop(), PortalNativeKeyboard::Desktop::Kde);
     EXPECT_FALSE(keyboard.asksConsentWithDialog());
-    keyboard.askConsent(0);
-    ASSERT_TRUE(keyboard.waitServingEvents(
-        std::chrono::seconds(10), [&] { return keyboard.state() != NativeKeyboard::State::Asking; }));
-    ASSERT_EQ(keyboard.state(), NativeKeyboard::State::Ready) << session().diagnostics();
-
-    // v types a letter; Tab moves the focus to the window's second box.
-    KeyInput& keys = keyboard.keys();
-    ASSERT_TRUE(keys.press(Key::V) && keys.release(Key::V));
-    ASSERT_TRUE(keys.press(Key::Tab) && keys.release(Key::Tab));
-    EXPECT_TRUE(waitUntil([&] { return target.state("first") == "v" && target.state("focus") == "1"; }))
-        << "holds \"" << target.state("first").toStdString() << "\", focus "
-        << target.state("focus").toStdString();
 }
 
 TEST_F(KWinStackTest, TheScriptReportsTheActiveWindowAsTheFocusMovesAndIsUnloadedAtTheEnd) {

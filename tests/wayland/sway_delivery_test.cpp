@@ -7,7 +7,6 @@
 #include "sway_test_main.h"
 #include "toolbar_run.h"
 
-#include <QTest>
 
 #include <gtest/gtest.h>
 
