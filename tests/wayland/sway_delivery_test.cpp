@@ -7,11 +7,7 @@
 #include "sway_test_main.h"
 #include "toolbar_run.h"
 
-
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <initializer_list>
 
 namespace {
 
@@ -56,6 +52,21 @@ TEST_F(SwayDeliveryTest, AClickPastesIntoTheNativeWindowTheUserWasInWithTabAfter
 
     expectTwoPastesWithTab([this](int position) { clickField(position); }, second, first);
     EXPECT_EQ(swaytest::session().focusedTitle(), "native two");
+}
+
+// A click that only copies (paste switched off in the settings) took the keyboard from the user's window too:
+// it goes back there.
+TEST_F(SwayDeliveryTest, ACopyOnlyClickGivesTheKeyboardBack) {
+    NativeTarget native("native one");
+    start("FrmStyle=1\r\nBtnDown=1\r\nPasteOK=0\r\n");
+    ASSERT_TRUE(shown({"native one", "山田花子 - Zenporo！"}) && toolbarPlaced());
+    ASSERT_TRUE(focus("native one"));
+    ASSERT_TRUE(waitUntil([&] { return native.state("focus") == "0"; }));
+
+    clickField(0);
+    EXPECT_TRUE(waitUntil([&] { return swaytest::session().focusedTitle() == "native one"; }))
+        << swaytest::session().focusedTitle();
+    EXPECT_EQ(native.state("first"), "");
 }
 
 // An X11 window gets its paste the same way: sway only marks an X11 window urgent when asked to activate it

@@ -141,6 +141,57 @@ bool WaylandConnection::takePendingEvents() {
     return wl_display_dispatch_pending(display_) >= 0;
 }
 
-bool WaylandConnection::roundTrip() {
-    return wl_display_roundtrip(display_) >= 0;
+namespace {
+
+// The answer to one round trip. A round trip that gave up leaves it to the callback, which comes later.
+struct SyncAnswer {
+    bool answered = false;
+    bool abandoned = false;
+};
+
+void onSyncDone(void* data, wl_callback* callback, std::uint32_t) {
+    auto* answer = static_cast<SyncAnswer*>(data);
+    wl_callback_destroy(callback);
+    if (answer->abandoned) {
+        delete answer;
+        return;
+    }
+    answer->answered = true;
+}
+
+const wl_callback_listener syncListener = {onSyncDone};
+
+}  // namespace
+
+bool WaylandConnection::roundTrip(std::chrono::milliseconds cap) {
+    auto* answer = new SyncAnswer;
+    wl_callback* callback = wl_display_sync(display_);
+    wl_callback_add_listener(callback, &syncListener, answer);
+    const auto deadline = std::chrono::steady_clock::now() + cap;
+    bool broken = false;
+    while (!answer->answered && !broken) {
+        while (wl_display_prepare_read(display_) != 0) {
+            broken = broken || wl_display_dispatch_pending(display_) < 0;
+        }
+        if (answer->answered || broken) {
+            wl_display_cancel_read(display_);
+            break;
+        }
+        wl_display_flush(display_);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd readable{wl_display_get_fd(display_), POLLIN, 0};
+        if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) <= 0) {
+            wl_display_cancel_read(display_);
+            break;
+        }
+        broken = wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0;
+    }
+    const bool answered = answer->answered;
+    if (answered) {
+        delete answer;
+    } else {
+        answer->abandoned = true;  // its callback frees it, if it ever comes
+    }
+    return answered;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -48,8 +49,9 @@ class WaylandConnection {
     // Reads what has arrived and runs its handlers; false once the connection is broken.
     bool takePendingEvents();
     // Sends what is queued and waits until the compositor has handled it, running the handlers of every
-    // event it sent meanwhile; false once the connection is broken.
-    bool roundTrip();
+    // event it sent meanwhile; false once the connection is broken, or when the compositor did not answer
+    // within the cap (a stalled compositor must not freeze the toolbar).
+    bool roundTrip(std::chrono::milliseconds cap = std::chrono::milliseconds{1000});
 
   private:
     explicit WaylandConnection(wl_display* display) : display_(display) {}
