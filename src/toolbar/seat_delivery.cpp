@@ -36,7 +36,15 @@ class SeatDelivery {
             return finish(DeliveryResult::NoWindowBelow, "; the compositor named no window the user was in");
         }
         target_ = *window;
+        // The click gave the toolbar, an X11 window, the keyboard: until the window is activated again, the X
+        // server sees a modifier the user still holds (the Shift of a Shift+click), which would turn Ctrl+V
+        // into another shortcut.
+        const bool modifiersLetGo = seat_.waitServingEvents(
+            delivery_timing::kModifierReleaseTimeout, [this] { return !ports_.keys.anyModifierHeld(); });
         seat_.activate(target_.id);
+        if (!modifiersLetGo) {
+            return finish(DeliveryResult::ModifiersHeld);
+        }
         const std::optional<WindowHandle> x11Window = ports_.windows.lastActiveWindow();
         native_ = !x11Window || *x11Window == WindowHandle{0};
         if (!native_ && ports_.windows.windowTitle(*x11Window) != sjis::fromUtf8(target_.title)) {

@@ -633,7 +633,8 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
     ports.seat = &seat;
     settings.PasteAfter = true;
     settings.AfterKey = 0;
-    const Trace activation = {"activate 7", "wait 500"};
+    // The modifiers are looked at first, while the toolbar still has the keyboard.
+    const Trace activation = {"wait 2000", "activate 7", "wait 500"};
     struct Row {
         const char* name;
         bool activates;
@@ -649,7 +650,7 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
          WindowHandle{9},
          true,
          DeliveryResult::NotLastActive,
-         {"activate 7"}},
+         {"wait 2000", "activate 7"}},
         {"clipboard taken meanwhile", true, 0, false, DeliveryResult::ClipboardNotOwned, activation},
         {"only the manager's read", true, 0, true, DeliveryResult::PasteUnconfirmed,
          concat(concat(activation, kCtrlV), {"wait 1000"})},
@@ -660,8 +661,8 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
         SCOPED_TRACE(row.name);
         log.clear();
         clipboard.seen.clear();
-        // The manager reads at once; the window only in the last row.
-        clipboard.arriving = {{kRead}};
+        // The manager reads at once (one batch per wait); the window only in the last row.
+        clipboard.arriving = {{kRead}, {}};
         if (row.result == DeliveryResult::Sent) {
             clipboard.arriving.push_back({kRead});
         }
@@ -671,6 +672,10 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
         EXPECT_EQ(log, row.trace);
     }
+    keys.heldPolls = 1'000'000;  // a modifier held throughout
+    log.clear();
+    EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::ModifiersHeld);
+    EXPECT_EQ(log, (Trace{"wait 2000", "activate 7"}));
     seat.user.reset();
     log.clear();
     EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::NoWindowBelow);
