@@ -43,6 +43,8 @@ std::string xauthorityEntry() {
            counted(cookie);
 }
 
+constexpr uid_t kUnprivileged = 65534;  // nobody
+
 }  // namespace
 
 SwaySession::SwaySession() {
@@ -75,7 +77,7 @@ void SwaySession::start() {
         writeFile(xwayland, "#!/bin/sh\nexec Xwayland -auth \"$XAUTHORITY\" \"$@\"\n", perms::owner_all) &&
         writeFile(ready, R"(printf '%s\n%s\n%s\n' "$DISPLAY" "$WAYLAND_DISPLAY" "$SWAYSOCK" > "$1.part"
 mv "$1.part" "$1"
-i=0; while [ $i -lt 240 ] && kill -0 "$2" 2>/dev/null; do sleep 1; i=$((i+1)); done
+i=0; while [ $i -lt 240 ] && [ -d "/proc/$2" ]; do sleep 1; i=$((i+1)); done
 swaymsg exit
 )",
                   perms::owner_all) &&
@@ -88,6 +90,19 @@ swaymsg exit
         failure_ = "cannot write the session's files";
         return;
     }
+    // sway refuses to run as root. A test that runs as root (where the unprivileged user cannot reach the
+    // test program) starts sway as that user, who then owns the session's folder and files.
+    std::vector<std::string> command = {"sway", "-c", config};
+    if (geteuid() == 0) {
+        for (const std::string& path : {runtimeDir_, xauthority_, xwayland, ready, config}) {
+            if (chown(path.c_str(), kUnprivileged, kUnprivileged) != 0) {
+                failure_ = "cannot hand " + path + " to the unprivileged user";
+                return;
+            }
+        }
+        command.insert(command.begin(),
+                       {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
+    }
 
     environment_ = {"PATH=/usr/local/bin:/usr/bin:/bin", "XDG_RUNTIME_DIR=" + runtimeDir_,
                     "HOME=" + runtimeDir_, "LANG=C.UTF-8", "XAUTHORITY=" + xauthority_};
@@ -95,8 +110,8 @@ swaymsg exit
     compositorEnvironment.insert(compositorEnvironment.end(),
                                  {"WLR_BACKENDS=headless", "WLR_LIBINPUT_NO_DEVICES=1", "WLR_RENDERER=pixman",
                                   "WLR_XWAYLAND=" + xwayland});
-    failure_ = sessionprocess::startLeader({"sway", "-c", config}, compositorEnvironment, logFile, envFile,
-                                           kStartTimeout, group_);
+    failure_ =
+        sessionprocess::startLeader(command, compositorEnvironment, logFile, envFile, kStartTimeout, group_);
     if (!failure_.empty()) {
         return;
     }

@@ -187,7 +187,6 @@ bool KWinActiveWindow::writeScript() {
     return file.commit();
 }
 
-// Plasma 5 serves a loaded script at /<id>, Plasma 6 at /Scripting/Script<id>.
 // KWin numbers a script by the count of scripts loaded, so the object path of a new one can be that of an
 // older script still running when others were unloaded before it (seen on Plasma 5.27 at a second run): a
 // `run` there reaches the older script. The scripting object's `start` runs every loaded script that is not
