@@ -36,8 +36,10 @@ class SwayDeliveryTest : public swaytest::SwayTest, public ToolbarRun {
     }
 
     // sway's focus follows the mouse: the pointer comes from the toolbar's left end, not over another window.
+    // An X11 click goes to the X11 window on top of the X server's own stacking, which follows sway's focus a
+    // moment later: the click waits until the toolbar is on top there.
     void clickField(int position) {
-        ToolbarRun::clickField(*input, position, QPoint(-60 - 23 * position, 0));
+        ToolbarRun::clickField(*input, position, QPoint(-60 - 23 * position, 0), true);
     }
 };
 

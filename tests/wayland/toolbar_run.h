@@ -43,13 +43,15 @@ class ToolbarRun {
     // The pointer comes from `from` off the button: a pointer left on that spot by an earlier test would pass
     // for one that the compositor already shows over this toolbar. Where the compositor's focus follows the
     // mouse, it comes from elsewhere on the toolbar, as a user's would, not over another window.
+    // With onToolbar, also until the X server finds the toolbar itself under the pointer.
     template <typename Input>
-    void clickField(Input& input, int position, QPoint from = QPoint(0, -40)) {
+    void clickField(Input& input, int position, QPoint from = QPoint(0, -40), bool onToolbar = false) {
         // Each try looks where the toolbar is now (a compositor may still be placing it) and comes anew.
         QPoint button;
         ASSERT_TRUE(x11test::waitUntil([&] {
             button = desktop.clientRect(toolbar).topLeft() + QPoint(77 + position * 23 + 11, 11);
-            return input.moveTo(button + from) && input.moveTo(button) && desktop.pointer() == button;
+            return input.moveTo(button + from) && input.moveTo(button) && desktop.pointer() == button &&
+                   (!onToolbar || desktop.windowUnderPointer() == toolbar);
         }));
         ASSERT_TRUE(input.click(button));
     }

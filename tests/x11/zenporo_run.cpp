@@ -389,6 +389,19 @@ QPoint Desktop::pointer() {
     return QPoint(rootX, rootY);
 }
 
+unsigned long Desktop::windowUnderPointer() {
+    Display* const d = display_->get();
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &x, &y, &mask);
+    return child;
+}
+
 void Desktop::tapKey(const char* keysymName) {
     Display* const d = display_->get();
     const KeyCode code = XKeysymToKeycode(d, XStringToKeysym(keysymName));

@@ -122,6 +122,8 @@ class Desktop {
     // overtake it. The pointer moves one pixel on, and the server reports it there once the hold is over.
     bool clickThrough(QPoint point);
     QPoint pointer();
+    // The top-level window the X server finds under the pointer, by its own stacking order; 0 when none.
+    unsigned long windowUnderPointer();
     void tapKey(const char* keysymName);
     // How many keycodes carry no key symbol at all.
     int spareKeycodes();
