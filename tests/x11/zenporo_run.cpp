@@ -23,6 +23,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace x11test {
 
@@ -376,8 +377,10 @@ bool Desktop::clickThrough(QPoint point) {
     return waitUntil([&] { return pointer() == after; });
 }
 
-QPoint Desktop::pointer() {
-    Display* const d = display_->get();
+namespace {
+
+// Where the pointer is, and the top-level window the X server finds there by its own stacking order.
+std::pair<QPoint, Window> queryPointer(Display* d) {
     Window root = 0;
     Window child = 0;
     int rootX = 0;
@@ -386,20 +389,17 @@ QPoint Desktop::pointer() {
     int y = 0;
     unsigned int mask = 0;
     XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &x, &y, &mask);
-    return QPoint(rootX, rootY);
+    return {QPoint(rootX, rootY), child};
+}
+
+}  // namespace
+
+QPoint Desktop::pointer() {
+    return queryPointer(display_->get()).first;
 }
 
 unsigned long Desktop::windowUnderPointer() {
-    Display* const d = display_->get();
-    Window root = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int x = 0;
-    int y = 0;
-    unsigned int mask = 0;
-    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &x, &y, &mask);
-    return child;
+    return queryPointer(display_->get()).second;
 }
 
 void Desktop::tapKey(const char* keysymName) {
