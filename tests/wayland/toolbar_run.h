@@ -59,15 +59,26 @@ class ToolbarRun {
     // Waits for the program's notice with this text.
     bool noticeShows(const char* utf8) {
         QStringList seen;
-        const bool shown = x11test::waitUntil([&] {
-            const std::vector<unsigned long> popups = desktop.popupsOf(run->pid());
-            return std::any_of(popups.begin(), popups.end(), [&](unsigned long popup) {
-                seen << desktop.title(popup);
-                return desktop.title(popup) == QString::fromUtf8(utf8);
-            });
-        });
-        seen.removeDuplicates();
+        const bool shown = noticeAppears(utf8, 15000, &seen);
         EXPECT_TRUE(shown) << "notices seen: " << seen.join(" / ").toStdString();
+        return shown;
+    }
+    // The same, without a verdict: whether it appeared within the time, and every popup title seen.
+    bool noticeAppears(const char* utf8, int timeoutMs, QStringList* seen = nullptr) {
+        const bool shown = x11test::waitUntil(
+            [&] {
+                const std::vector<unsigned long> popups = desktop.popupsOf(run->pid());
+                return std::any_of(popups.begin(), popups.end(), [&](unsigned long popup) {
+                    if (seen != nullptr) {
+                        *seen << desktop.title(popup);
+                    }
+                    return desktop.title(popup) == QString::fromUtf8(utf8);
+                });
+            },
+            timeoutMs);
+        if (seen != nullptr) {
+            seen->removeDuplicates();
+        }
         return shown;
     }
 
