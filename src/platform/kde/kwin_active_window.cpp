@@ -110,6 +110,10 @@ bool KWinActiveWindow::waitForReport(std::chrono::milliseconds cap) {
     return available();
 }
 
+bool KWinActiveWindow::runsOn(QDBusConnection& bus) {
+    return bus.isConnected() && bus.interface()->isServiceRegistered(kKWinService);
+}
+
 bool KWinActiveWindow::isOwn(const ActiveWindowReport& window) {
     return window.pid == static_cast<long>(getpid());
 }

@@ -50,6 +50,8 @@ class KWinActiveWindow final : public QObject, public DesktopActiveWindow, prote
     // Serves events (the user's clicks and keys stay queued) until the script's first report came, for at
     // most the cap; whether the watcher is available then.
     bool waitForReport(std::chrono::milliseconds cap);
+    // Whether KWin is on the bus: the desktop is KDE Plasma's.
+    static bool runsOn(QDBusConnection& bus);
     // Whether the window is one of this program's own (its X11 windows are Xwayland clients of KWin).
     static bool isOwn(const ActiveWindowReport& window);
 

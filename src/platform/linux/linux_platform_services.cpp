@@ -19,14 +19,11 @@
 #include "platform/x11/x11_platform.h"
 
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QWidget>
 
 namespace {
-
-constexpr const char* kKWinService = "org.kde.KWin";
 
 // The X connection of the window order and the key input, with its events taken as they come while the
 // toolbar waits, so the window order follows the active window.
@@ -92,7 +89,7 @@ void openNativeDelivery(X11Backend& backend, PlatformServices& services) {
     std::unique_ptr<Clipboard> waylandClipboard =
         connection ? DataControlClipboard::open(connection) : nullptr;
     // KWin hands the X11 clipboard to native windows only while an X11 window has the focus.
-    if (waylandClipboard && bus.isConnected() && bus.interface()->isServiceRegistered(kKWinService)) {
+    if (waylandClipboard && KWinActiveWindow::runsOn(bus)) {
         services.nativeClipboard = std::move(waylandClipboard);
         services.desktopWindow = std::make_unique<KWinActiveWindow>(bus, log);
         served = PortalNativeKeyboard::Desktops::GnomeAndKde;

@@ -124,6 +124,12 @@ int WaylandConnection::fileDescriptor() const {
 }
 
 bool WaylandConnection::takePendingEvents() {
+    return dispatchWithin(std::chrono::milliseconds{0}, [] { return false; });
+}
+
+// Runs the handlers of what has been read already; unless that made done() true, waits up to the cap for
+// more from the compositor, reads it and runs its handlers. False once the connection is broken.
+bool WaylandConnection::dispatchWithin(std::chrono::milliseconds cap, const std::function<bool()>& done) {
     while (wl_display_prepare_read(display_) != 0) {
         if (wl_display_dispatch_pending(display_) < 0) {
             return false;
@@ -131,14 +137,11 @@ bool WaylandConnection::takePendingEvents() {
     }
     wl_display_flush(display_);
     pollfd readable{wl_display_get_fd(display_), POLLIN, 0};
-    if (poll(&readable, 1, 0) > 0) {
-        if (wl_display_read_events(display_) < 0) {
-            return false;
-        }
-    } else {
+    if (done() || poll(&readable, 1, static_cast<int>(cap.count())) <= 0) {
         wl_display_cancel_read(display_);
+        return true;
     }
-    return wl_display_dispatch_pending(display_) >= 0;
+    return wl_display_read_events(display_) >= 0 && wl_display_dispatch_pending(display_) >= 0;
 }
 
 namespace {
@@ -168,24 +171,13 @@ bool WaylandConnection::roundTrip(std::chrono::milliseconds cap) {
     wl_callback* callback = wl_display_sync(display_);
     wl_callback_add_listener(callback, &syncListener, answer);
     const auto deadline = std::chrono::steady_clock::now() + cap;
-    bool broken = false;
-    while (!answer->answered && !broken) {
-        while (wl_display_prepare_read(display_) != 0) {
-            broken = broken || wl_display_dispatch_pending(display_) < 0;
-        }
-        if (answer->answered || broken) {
-            wl_display_cancel_read(display_);
-            break;
-        }
-        wl_display_flush(display_);
+    const auto isAnswered = [answer] { return answer->answered; };
+    while (!isAnswered()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd readable{wl_display_get_fd(display_), POLLIN, 0};
-        if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) <= 0) {
-            wl_display_cancel_read(display_);
+        if (left.count() <= 0 || !dispatchWithin(left, isAnswered)) {
             break;
         }
-        broken = wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0;
     }
     const bool answered = answer->answered;
     if (answered) {

@@ -55,6 +55,7 @@ class WaylandConnection {
 
   private:
     explicit WaylandConnection(wl_display* display) : display_(display) {}
+    bool dispatchWithin(std::chrono::milliseconds cap, const std::function<bool()>& done);
     wl_display* display_;
     wl_registry* registry_ = nullptr;
     Globals globals_;
