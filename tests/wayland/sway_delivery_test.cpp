@@ -7,6 +7,8 @@
 #include "sway_test_main.h"
 #include "toolbar_run.h"
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,9 +32,19 @@ class SwayDeliveryTest : public swaytest::SwayTest, public ToolbarRun {
     }
     void TearDown() override { stop(); }
 
-    // sway floats the fixed-size toolbar and centres it, after it first appeared at the screen's corner.
+    // sway floats the fixed-size toolbar and centres it, after it first appeared at the screen's corner, and
+    // centres it again when the program sizes it: placed is away from the corner and still for 300 ms. (A
+    // pointer aimed at the toolbar's old place would cross a window below it, which sway's focus follows.)
     bool toolbarPlaced() {
-        return waitUntil([&] { return desktop.clientRect(toolbar).topLeft() != QPoint(0, 0); });
+        QRect last;
+        int stillFor = 0;
+        return waitUntil([&] {
+            const QRect now = desktop.clientRect(toolbar);
+            stillFor = now == last ? stillFor + 1 : 0;
+            last = now;
+            QTest::qWait(100);
+            return now.topLeft() != QPoint(0, 0) && stillFor >= 3;
+        });
     }
 
     // sway's focus follows the mouse: the pointer comes from the toolbar's left end, not over another window.
