@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session_input.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -17,27 +19,20 @@
 // the pointer enter (the compositor does not always tell a pointer that stands still about a window appearing
 // under it), and only then click. Keep such a window clear of other X11 windows: over one of them the enter
 // comes too early.
-class CompositorInput {
+class CompositorInput : public SessionInput {
   public:
     explicit CompositorInput(const std::string& busAddress);
     ~CompositorInput();
     CompositorInput(const CompositorInput&) = delete;
     CompositorInput& operator=(const CompositorInput&) = delete;
 
-    bool ready() const { return failure_.isEmpty(); }
-    const QString& failure() const { return failure_; }
-
-    // Moves the pointer to the point of the screen (X11 root coordinates).
-    bool moveTo(QPoint point);
-    // Moves the pointer there and clicks the left button.
-    bool click(QPoint point);
-    // Presses and lets go of the key of the X11 keysym.
-    bool tapKey(std::uint32_t keysym);
+    bool moveTo(QPoint point) override;
+    bool click(QPoint point) override;
+    bool tapKey(std::uint32_t keysym) override;
 
   private:
     bool call(const char* method, const QList<QVariant>& arguments);
 
     QString connection_;
     QString session_;
-    QString failure_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session_input.h"
+
 #include <QPoint>
 #include <QString>
 
@@ -20,28 +22,21 @@ struct xkb_keymap;
 // (sway's own `seat - cursor` commands often left a click on an X11 window undelivered after the focus had
 // moved); keys go to the window with sway's keyboard focus. Events are flushed to sway before a call returns,
 // not seen by the window yet.
-class SwayInput {
+class SwayInput : public SessionInput {
   public:
     explicit SwayInput(const SwaySession& session);
     ~SwayInput();
     SwayInput(const SwayInput&) = delete;
     SwayInput& operator=(const SwayInput&) = delete;
 
-    bool ready() const { return failure_.isEmpty(); }
-    const QString& failure() const { return failure_; }
-
-    // Moves the pointer to the point of the screen (X11 root coordinates are the same here).
-    bool moveTo(QPoint point);
-    // Moves the pointer there and clicks the left button.
-    bool click(QPoint point);
-    // Presses and lets go of the key of the X11 keysym (one found on the layout without modifiers).
-    bool tapKey(std::uint32_t keysym);
+    bool moveTo(QPoint point) override;
+    bool click(QPoint point) override;
+    bool tapKey(std::uint32_t keysym) override;
 
   private:
     bool sendKey(std::uint32_t key, bool pressed);
     bool flush();
 
-    QString failure_;
     wl_display* display_ = nullptr;
     wl_proxy* seat_ = nullptr;
     wl_proxy* pointerManager_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session_input.h"
 #include "x11_test_support.h"
 #include "zenporo_run.h"
 
@@ -44,8 +45,7 @@ class ToolbarRun {
     // for one that the compositor already shows over this toolbar. Where the compositor's focus follows the
     // mouse, it comes from elsewhere on the toolbar, as a user's would, not over another window.
     // With onToolbar, also until the X server finds the toolbar itself under the pointer.
-    template <typename Input>
-    void clickField(Input& input, int position, QPoint from = QPoint(0, -40), bool onToolbar = false) {
+    void clickField(SessionInput& input, int position, QPoint from = QPoint(0, -40), bool onToolbar = false) {
         // Each try looks where the toolbar is now (a compositor may still be placing it) and comes anew.
         QPoint button;
         ASSERT_TRUE(x11test::waitUntil([&] {
