@@ -26,7 +26,7 @@ class ToolbarRun {
             folder.writeFile(QString::fromUtf8("山田花子.zpd"), x11test::userFileBytes(x11test::hanako())));
         ASSERT_TRUE(folder.writeFile("Zenpad.ini", QByteArray("[Set]\r\n") + settings));
         qputenv("QT_LOGGING_RULES", "zenporo.delivery=true");
-        run = std::make_unique<x11test::ZenporoProcess>(folder);
+        run = std::make_unique<x11test::ZenporoProcess>(folder, programOutput);
         toolbar = desktop.waitForWindow(run->pid(), QString::fromUtf8("山田花子 - Zenporo！"));
         ASSERT_NE(toolbar, 0u);
     }
@@ -41,19 +41,27 @@ class ToolbarRun {
 
     // A field button clicked through the compositor, once the compositor shows the toolbar under the pointer
     // (Xwayland learns where the pointer is only over its own windows).
+    void clickField(SessionInput& input, int position, QPoint from = QPoint(0, -40), bool onToolbar = false) {
+        const QPoint button = pointAtField(input, position, from, onToolbar);
+        ASSERT_NE(button, QPoint(-1, -1));
+        ASSERT_TRUE(input.click(button));
+    }
+    // Brings the pointer onto a field button and returns where it is; (-1, -1) when it never got there.
     // The pointer comes from `from` off the button: a pointer left on that spot by an earlier test would pass
     // for one that the compositor already shows over this toolbar. Where the compositor's focus follows the
     // mouse, it comes from elsewhere on the toolbar, as a user's would, not over another window.
     // With onToolbar, also until the X server finds the toolbar itself under the pointer.
-    void clickField(SessionInput& input, int position, QPoint from = QPoint(0, -40), bool onToolbar = false) {
+    QPoint pointAtField(SessionInput& input, int position, QPoint from = QPoint(0, -40),
+                        bool onToolbar = false) {
         // Each try looks where the toolbar is now (a compositor may still be placing it) and comes anew.
         QPoint button;
-        ASSERT_TRUE(x11test::waitUntil([&] {
+        const bool there = x11test::waitUntil([&] {
             button = desktop.clientRect(toolbar).topLeft() + QPoint(77 + position * 23 + 11, 11);
             return input.moveTo(button + from) && input.moveTo(button) && desktop.pointer() == button &&
                    (!onToolbar || desktop.windowUnderPointer() == toolbar);
-        }));
-        ASSERT_TRUE(input.click(button));
+        });
+        EXPECT_TRUE(there) << "the pointer never reached field button " << position;
+        return there ? button : QPoint(-1, -1);
     }
 
     // Waits for the program's notice with this text.
@@ -111,4 +119,5 @@ class ToolbarRun {
     x11test::ZenporoFolder folder;
     std::unique_ptr<x11test::ZenporoProcess> run;
     unsigned long toolbar = 0;
+    QString programOutput;  // the program's output file; its output joins the test's when empty
 };

@@ -74,7 +74,8 @@ bool ZenporoFolder::exists(const QString& name) const {
     return QFile::exists(filePath(name));
 }
 
-ZenporoProcess::ZenporoProcess(const ZenporoFolder& folder) : process_(std::make_unique<QProcess>()) {
+ZenporoProcess::ZenporoProcess(const ZenporoFolder& folder, const QString& outputFile)
+    : process_(std::make_unique<QProcess>()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The program keeps its lock in a runtime folder of its own: a Wayland session's socket, named relative
     // to the session's runtime folder, is named by its whole path instead.
@@ -84,7 +85,12 @@ ZenporoProcess::ZenporoProcess(const ZenporoFolder& folder) : process_(std::make
     }
     environment.insert("XDG_RUNTIME_DIR", folder.runtimeFolder());
     process_->setProcessEnvironment(environment);
-    process_->setProcessChannelMode(QProcess::ForwardedChannels);
+    if (outputFile.isEmpty()) {
+        process_->setProcessChannelMode(QProcess::ForwardedChannels);
+    } else {
+        process_->setProcessChannelMode(QProcess::MergedChannels);
+        process_->setStandardOutputFile(outputFile);
+    }
     process_->setWorkingDirectory(QDir::tempPath());  // the program must find its files by its own path
     process_->start(folder.executable(), {});
     process_->waitForStarted(10000);

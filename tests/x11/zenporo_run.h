@@ -51,7 +51,8 @@ class ZenporoFolder {
 // One run of the program of a folder.
 class ZenporoProcess {
   public:
-    explicit ZenporoProcess(const ZenporoFolder& folder);
+    // Its output goes to this process's, or into outputFile when one is named.
+    explicit ZenporoProcess(const ZenporoFolder& folder, const QString& outputFile = {});
     // Kills the program only when a test left it running after a failure.
     ~ZenporoProcess();
 
