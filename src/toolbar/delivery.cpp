@@ -173,10 +173,10 @@ TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSetting
     const std::optional<Key> after =
         settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt;
     if (ports.seat != nullptr) {
-        return {PasteThroughSeat(after, ports), 0, text.size()};
+        return {PasteThroughSeat(after, ports), 0, text.size(), true};
     }
     if (GoesToNativeWindow(ports)) {
-        return {PasteIntoNativeWindow(after, toolbar, ports), 0, text.size()};
+        return {PasteIntoNativeWindow(after, toolbar, ports), 0, text.size(), true};
     }
     Delivery delivery("type", ports);
     TypingOutcome outcome{delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle), 0,

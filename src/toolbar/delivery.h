@@ -24,6 +24,7 @@ struct TypingOutcome {
     DeliveryResult result;
     std::size_t typed = 0;  // characters typed before the delivery stopped
     std::size_t total = 0;
+    bool pasted = false;  // a Wayland window got a paste instead, which types nothing
 };
 
 // Types the text into the window below as key strokes, a character at a time at a steady pace, then TAB or

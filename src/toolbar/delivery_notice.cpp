@@ -125,6 +125,9 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
 }
 
 std::string TypingNoticeText(const TypingOutcome& outcome, std::u32string_view text) {
+    if (outcome.pasted) {
+        return DeliveryNoticeText(outcome.result, DeliveryAction::Paste);
+    }
     const std::string total = std::to_string(outcome.total);
     const std::string progress =
         outcome.typed == 0 ? std::string("入力しませんでした。")
@@ -157,8 +160,7 @@ std::string TypingNoticeText(const TypingOutcome& outcome, std::u32string_view t
             return sjis::fromUtf8("入力中に別のウィンドウに切り替わったため、" + progress + kCopied);
         case DeliveryResult::KeyFailed:
             return sjis::fromUtf8("キーを送れなかったため、" + progress + kCopied);
-        default:
-            // A native window of a Wayland session got a paste instead.
+        default:  // the results a paste shares, such as another program taking the clipboard
             return DeliveryNoticeText(outcome.result, DeliveryAction::Paste);
     }
 }

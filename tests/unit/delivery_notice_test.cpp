@@ -50,6 +50,10 @@ TEST(DeliveryNotice, ATypedTextTellsHowFarItGotAndWarnsOfARepeatedCharacterInADr
                          "3 文字目まで入力して止めました（全 8 文字）。"));
     EXPECT_TRUE(Contains(TypingNoticeText({DeliveryResult::KeyFailed, 0, 8}, U"東京都千代田区"),
                          "入力しませんでした"));
+    // A Wayland window got a paste instead: no word of typing, and nothing was chosen by typing.
+    EXPECT_TRUE(TypingNoticeText({DeliveryResult::Sent, 0, 2, true}, U"11").empty());
+    EXPECT_EQ(TypingNoticeText({DeliveryResult::FocusLost, 0, 8, true}, U"東京都千代田区"),
+              DeliveryNoticeText(DeliveryResult::FocusLost, DeliveryAction::Paste));
 }
 
 TEST(DeliveryNotice, GoesBelowTheToolbarOrAboveItWhenTheScreenEndsAndStaysOnTheScreen) {
