@@ -9,9 +9,8 @@
 //   native_paste_bench [repetitions]
 
 #include "bench_stats.h"
-#include "compositor_input.h"
 #include "native_target.h"
-#include "portal_stack.h"
+#include "portal_session_test.h"
 #include "toolbar_run.h"
 #include "wayland_test_main.h"
 #include "x11_test_support.h"
@@ -56,17 +55,10 @@ void printRow(const char* what, const std::vector<double>& samples) {
                 bench::percentile(samples, 0.9), bench::percentile(samples, 1.0));
 }
 
-class NativePasteBench : public ::testing::Test, public ToolbarRun {
+class NativePasteBench : public PortalSessionTest, public ToolbarRun {
   protected:
     void SetUp() override {
-        if (const std::string why = waylandtest::missingSession(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-        portal = waylandtest::portal();
-        ASSERT_TRUE(portal->ready()) << portal->failure();
-        portal->setAnswer(PortalStack::Answer::Grant);
-        input = waylandtest::input();
-        ASSERT_TRUE(input->ready()) << input->failure().toStdString();
+        PortalSessionTest::SetUp();
         ASSERT_TRUE(outputFolder.isValid());
         programOutput = outputFolder.filePath("zenporo.log");
     }
@@ -89,8 +81,6 @@ class NativePasteBench : public ::testing::Test, public ToolbarRun {
         return times;
     }
 
-    PortalStack* portal = nullptr;
-    CompositorInput* input = nullptr;
     QTemporaryDir outputFolder;
 };
 

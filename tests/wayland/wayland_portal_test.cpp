@@ -4,6 +4,7 @@
 
 #include "compositor_input.h"
 #include "native_target.h"
+#include "portal_session_test.h"
 #include "portal_stack.h"
 #include "stand_in_toolbar.h"
 #include "toolbar_run.h"
@@ -34,19 +35,8 @@ QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-class PortalStackTest : public ::testing::Test {
+class PortalStackTest : public PortalSessionTest {
   protected:
-    void SetUp() override {
-        if (const std::string why = waylandtest::missingSession(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-        portal = waylandtest::portal();
-        ASSERT_TRUE(portal->ready()) << portal->failure();
-        portal->setAnswer(PortalStack::Answer::Grant);
-        input = waylandtest::input();
-        ASSERT_TRUE(input->ready()) << input->failure().toStdString();
-    }
-
     // The native target, with the keyboard focus in its first box.
     std::unique_ptr<NativeTarget> startNative() {
         auto native = std::make_unique<NativeTarget>(u("native form"));
@@ -64,9 +54,6 @@ class PortalStackTest : public ::testing::Test {
         return start == calls.rend() ? std::vector<PortalCall>{}
                                      : std::vector<PortalCall>(std::prev(start.base()), calls.end());
     }
-
-    PortalStack* portal = nullptr;
-    CompositorInput* input = nullptr;
 };
 
 TEST_F(PortalStackTest, ACompositorClickLandsExactlyAndOnlyAFocusableX11WindowTakesTheFocusFromANativeOne) {
