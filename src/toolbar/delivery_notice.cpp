@@ -39,6 +39,8 @@ const char* pasteCause(DeliveryResult result) {
             return "「リモートデスクトップ」を開始しています。次のクリックから貼り付けます。";
         case DeliveryResult::ConsentPending:
             return "「リモートデスクトップ」の許可を待っています。";
+        case DeliveryResult::SessionLost:
+            return "「リモートデスクトップ」の接続が切れたため、貼り付けませんでした。";
         case DeliveryResult::CompositorDidNotTake:
             return "デスクトップがクリップボードを受け取らなかったため、貼り付けませんでした。";
         case DeliveryResult::PasteUnconfirmed:
@@ -81,6 +83,8 @@ const char* nextKeyCause(DeliveryResult result) {
             return "「リモートデスクトップ」を開始しているため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::ConsentPending:
             return "「リモートデスクトップ」の許可を待っているため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::SessionLost:
+            return "「リモートデスクトップ」の接続が切れたため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::ConsentRefused:
             return "「リモートデスクトップ」が許可されなかったため、「次へ」のキーを送りませんでした。"
                    "Zenporo を起動し直すと、もう一度許可を求めます。";

@@ -30,6 +30,8 @@ const char* DeliveryResultName(DeliveryResult result) {
             return "the desktop's consent dialog is still open";
         case DeliveryResult::ConsentRefused:
             return "the desktop's consent was refused in this run";
+        case DeliveryResult::SessionLost:
+            return "the desktop's remote control went away while it was being restored";
         case DeliveryResult::CompositorDidNotTake:
             return "the compositor did not take the new clipboard in time";
         case DeliveryResult::PasteUnconfirmed:

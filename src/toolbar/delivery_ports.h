@@ -50,6 +50,7 @@ enum class DeliveryResult {
     SessionStarting,       // a desktop that asks nothing is still starting its remote control for this click
     ConsentPending,        // the dialog is still open
     ConsentRefused,        // the user said no in this run
+    SessionLost,           // the desktop's remote control went away while this click restored it
     CompositorDidNotTake,  // the compositor did not take the new clipboard in time: nothing was sent
     PasteUnconfirmed,      // Ctrl+V went out but no program fetched the text: no TAB or ENTER after it
 };

@@ -90,6 +90,11 @@ std::optional<DeliveryResult> restoreKeptConsent(const char* action, WindowHandl
                 native.hasKeptConsent() ? DeliveryResult::ConsentResuming : DeliveryResult::SessionStarting,
                 ports);
         case NativeKeyboard::State::NotAsked:
+            // The service went away meanwhile and the allowance stays kept for the next click, as the
+            // change's own notice says; asked again at once, it would ask a service that is not back yet.
+            if (native.hasKeptConsent()) {
+                return logged(action, DeliveryResult::SessionLost, ports);
+            }
             // The desktop did not honour the kept allowance and dropped it: the dialog comes now.
             return askWithDialog(action, toolbar, ports);
         case NativeKeyboard::State::Refused:

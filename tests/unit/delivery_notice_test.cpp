@@ -15,6 +15,7 @@ constexpr DeliveryResult kFailures[] = {
     DeliveryResult::KeyFailed,      DeliveryResult::NotLastActive,       DeliveryResult::FocusLost,
     DeliveryResult::ConsentAsked,   DeliveryResult::ConsentAskedThisRun, DeliveryResult::ConsentPending,
     DeliveryResult::ConsentRefused, DeliveryResult::ConsentResuming,     DeliveryResult::SessionStarting,
+    DeliveryResult::SessionLost,
 };
 
 bool Contains(const std::string& text, const char* utf8) {

@@ -167,6 +167,7 @@ class FakeNativeKeyboard : public NativeKeyboard {
     bool remembers = true;
     bool kept = false;
     std::optional<State> afterRestore;  // where a restore of the kept allowance ends during the click's wait
+    bool keptAfterRestore = false;      // a restore that ends NotAsked keeps the allowance (a restart)
 
     State state() override { return current; }
     bool remembersConsent() override { return remembers; }
@@ -182,7 +183,7 @@ class FakeNativeKeyboard : public NativeKeyboard {
         clipboard_.arrive();
         if (current == State::Asking && afterRestore) {
             current = *afterRestore;
-            kept = current != State::NotAsked;
+            kept = current != State::NotAsked || keptAfterRestore;
         }
         return done();
     }
@@ -535,6 +536,7 @@ TEST_F(DeliveryTest, AKeptConsentIsRestoredWithinTheClick) {
         std::optional<State> afterRestore;
         DeliveryResult result;
         Trace trace;
+        bool keptAfterRestore = false;
     };
     const Row rows[] = {
         {State::Ready, DeliveryResult::Sent,
@@ -545,6 +547,9 @@ TEST_F(DeliveryTest, AKeptConsentIsRestoredWithinTheClick) {
         {State::NotAsked,
          DeliveryResult::ConsentAsked,
          {"ask consent for 5", "wait 500", "ask consent for 5"}},
+        // The service restarted meanwhile and the allowance stays: no dialog is promised, nothing asked
+        // again.
+        {State::NotAsked, DeliveryResult::SessionLost, {"ask consent for 5", "wait 500"}, true},
     };
     windows.wayland = true;
     windows.lastActive = 0;
@@ -557,6 +562,7 @@ TEST_F(DeliveryTest, AKeptConsentIsRestoredWithinTheClick) {
         native.current = State::NotAsked;
         native.kept = true;
         native.afterRestore = row.afterRestore;
+        native.keptAfterRestore = row.keptAfterRestore;
         clipboard.seen.clear();
         clipboard.arriving = {{}, {kTargets, kRead}, {kRead}};
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
