@@ -21,6 +21,15 @@ std::optional<int> stackingIndex(X11Display& display, unsigned long window) {
     return static_cast<int>(at - stack.begin());
 }
 
+unsigned long nameStrayWindowActive(X11Display& display) {
+    Display* const d = display.get();
+    const Window stray = XCreateSimpleWindow(d, DefaultRootWindow(d), -10, -10, 1, 1, 0, 0, 0);
+    XChangeProperty(d, DefaultRootWindow(d), x11::atom(d, "_NET_ACTIVE_WINDOW"), XA_WINDOW, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&stray), 1);
+    XSync(d, False);
+    return stray;
+}
+
 unsigned long inputFocus(X11Display& display) {
     Window focus = None;
     int revert = 0;
