@@ -67,9 +67,8 @@ ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, const ToolbarWindow
     ToolbarClicks clicks;
     clicks.changeBar = [&behaviour] { behaviour->ChangeBtnClick(); };
     clicks.openButton = [&behaviour] { behaviour->SpeedButton3Click(); };
-    clicks.field = [&behaviour](int tag, std::optional<MenuItemId> item) {
-        // Shift as it was when the click or the menu's Enter came: held, the text is typed.
-        const TextEntry entry = GetKeyState(VK_SHIFT) < 0 ? TextEntry::Type : TextEntry::Paste;
+    clicks.field = [&behaviour](int tag, std::optional<MenuItemId> item, bool shiftHeld) {
+        const TextEntry entry = shiftHeld ? TextEntry::Type : TextEntry::Paste;
         behaviour->SpeedButton7Click(item ? ClickSender::MenuItem : ClickSender::FieldButton, tag, item,
                                      entry);
     };

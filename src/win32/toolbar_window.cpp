@@ -223,7 +223,9 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onLeftButtonDown(pointOf(lParam));
             return 0;
         case WM_LBUTTONUP:
-            onLeftButtonUp(pointOf(lParam));
+            // Shift as the click itself records it: the form below, not the toolbar, has the keyboard, so
+            // this thread's own key state need not follow a Shift held for the click.
+            onLeftButtonUp(pointOf(lParam), (wParam & MK_SHIFT) != 0);
             return 0;
         case WM_RBUTTONDOWN:
             onRightButtonDown(pointOf(lParam));
@@ -351,12 +353,12 @@ void ToolbarWindow::onLeftButtonDown(POINT at) {
     }
 }
 
-void ToolbarWindow::onLeftButtonUp(POINT at) {
+void ToolbarWindow::onLeftButtonUp(POINT at, bool shiftHeld) {
     const std::optional<int> pressed = std::exchange(pressed_, std::nullopt);
     ReleaseCapture();
     redraw();
     if (pressed && buttonAt(at) == pressed) {
-        click(*pressed);
+        click(*pressed, shiftHeld);
     }
 }
 
@@ -407,7 +409,7 @@ void ToolbarWindow::giveKeyboardBack() {
     }
 }
 
-void ToolbarWindow::click(int number) {
+void ToolbarWindow::click(int number, bool shiftHeld) {
     switch (number) {
         case kChangeBar:
             call(clicks_.changeBar);
@@ -433,9 +435,9 @@ void ToolbarWindow::click(int number) {
             deliver(clicks_.nextButton);
             return;
         default:
-            deliver([this, number] {
+            deliver([this, number, shiftHeld] {
                 if (clicks_.field) {
-                    clicks_.field(tagOf(number), std::nullopt);
+                    clicks_.field(tagOf(number), std::nullopt, shiftHeld);
                 }
             });
             return;
@@ -451,6 +453,8 @@ void ToolbarWindow::openMenu(int number) {
     menuHoldsForeground_ = true;
     SetForegroundWindow(handle());
     const std::optional<MenuItemId> chosen = menus_.track(number, handle(), at, dpi_);
+    // The menu had the keyboard: Shift as it was at the click or the Enter that chose the item.
+    const bool shiftHeld = GetKeyState(VK_SHIFT) < 0;
     PostMessageW(handle(), WM_NULL, 0, 0);
     if (userWindow != nullptr && userWindow != handle()) {
         SetForegroundWindow(userWindow);
@@ -467,9 +471,9 @@ void ToolbarWindow::openMenu(int number) {
         }
         return;
     }
-    deliver([this, &entry] {
+    deliver([this, &entry, shiftHeld] {
         if (clicks_.field) {
-            clicks_.field(entry.tag, entry.id);
+            clicks_.field(entry.tag, entry.id, shiftHeld);
         }
     });
 }

@@ -26,8 +26,8 @@ class Tooltips;
 struct ToolbarClicks {
     std::function<void()> changeBar;   // ChangeBtn
     std::function<void()> openButton;  // SpeedButton3, after its click has toggled it
-    // A field button (no item) or a field menu item, by Tag.
-    std::function<void(int tag, std::optional<MenuItemId> item)> field;
+    // A field button (no item) or a field menu item, by Tag, and whether Shift was held as it was chosen.
+    std::function<void(int tag, std::optional<MenuItemId> item, bool shiftHeld)> field;
     std::function<void()> nextButton;               // SpeedButton18
     std::function<void()> settingsButton;           // SpeedButton15
     std::function<void(MenuItemId item)> helpItem;  // the help menu's own items
@@ -86,14 +86,14 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void onMouseMove(POINT at);
     void onMouseLeave();
     void onLeftButtonDown(POINT at);
-    void onLeftButtonUp(POINT at);
+    void onLeftButtonUp(POINT at, bool shiftHeld);
     void onRightButtonDown(POINT at);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onMoving(const RECT& proposed);
     void onActivated(HWND previous);
     void giveKeyboardBack();
 
-    void click(int number);
+    void click(int number, bool shiftHeld);
     void openMenu(int number);
     // Runs a click that may deliver keys; clicks that arrived meanwhile are dropped afterwards.
     void deliver(const std::function<void()>& action);

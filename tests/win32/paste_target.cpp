@@ -1,8 +1,9 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --class <window class>]
+// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --refuse-paste | --class <class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
 // With --topmost it shows itself always on top and without taking the focus (--topmost-active: and active);
-// with --class its window has that class name (the desktop's "WorkerW", say).
+// with --refuse-paste its boxes ignore a paste, as a form's e-mail confirmation box often does; with --class
+// its window has that class name (the desktop's "WorkerW", say).
 #include <windows.h>
 
 #include <array>
@@ -50,6 +51,12 @@ void writeReport(const Target& target) {
     DWORD written = 0;
     WriteFile(file, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+WNDPROC editProcedure = nullptr;
+
+LRESULT CALLBACK pasteRefusingEditProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_PASTE ? 0 : CallWindowProcW(editProcedure, box, message, wParam, lParam);
 }
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,6 +120,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10,
             10 + static_cast<int>(i) * 40, 360, 28, window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), instance, nullptr);
+        if (option == L"--refuse-paste") {
+            editProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                target.boxes[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pasteRefusingEditProcedure)));
+        }
     }
     target.focused = target.boxes[0];
     ShowWindow(window, activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);

@@ -61,7 +61,7 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement,
     DeleteFileW(reportPath_.c_str());
     std::wstring commandLine =
         L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" + reportPath_ + L"\"";
-    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active"};
+    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active", L" --refuse-paste"};
     commandLine += kOptions[static_cast<int>(placement)];
     if (windowClass != L"ZenporoPasteTarget") {
         commandLine += L" --class " + windowClass;

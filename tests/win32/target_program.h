@@ -11,7 +11,8 @@
 // A running paste_target (beside the test program), closed and waited for on destruction.
 class TargetProgram {
   public:
-    enum class Placement { Ordinary, TopmostInactive, TopmostActive };
+    // RefusingPaste: an ordinary window whose boxes ignore a paste.
+    enum class Placement { Ordinary, TopmostInactive, TopmostActive, RefusingPaste };
     explicit TargetProgram(const std::wstring& title, Placement placement = Placement::Ordinary,
                            const std::wstring& windowClass = L"ZenporoPasteTarget");
     TargetProgram(const TargetProgram&) = delete;

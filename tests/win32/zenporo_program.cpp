@@ -153,6 +153,20 @@ void ZenporoProgram::click(int number) {
     pumpMessagesFor(50);
 }
 
+void ZenporoProgram::shiftClick(int number) {
+    pointAt(number);
+    INPUT input[4] = {};
+    input[0].type = input[3].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[3].ki.wVk = VK_SHIFT;
+    input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    input[1].type = input[2].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof input[0]);
+    pumpMessagesFor(300);  // let go after the click has come through, as a user does
+    SendInput(1, &input[3], sizeof input[0]);
+}
+
 void ZenporoProgram::rightPress(int number) {
     pointAt(number);
     sendMouse(MOUSEEVENTF_RIGHTDOWN);

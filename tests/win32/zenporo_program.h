@@ -27,6 +27,9 @@ class ZenporoProgram {
 
     // A left click, a right press, or the pointer resting on the change bar (0) or SpeedButton<number>.
     void click(int number);
+    // A left click with Shift held: the Shift and the click in one input, so no event of the display comes
+    // between them (under Wine, one would set the keys back to the display's own).
+    void shiftClick(int number);
     void rightPress(int number);
     void pointAt(int number);
 

@@ -73,10 +73,12 @@ ZenporoProgram::Files filesWith(const std::string& setKeys) {
     return {{L"山田花子.zpd", userFile()}, {L"Zenpad.ini", "[Set]\r\nBtnDown=1\r\n" + setKeys}};
 }
 
-// One user action: a left click on a button, or a right press on it followed by keys in its menu.
+// One user action: a left click on a button (with Shift held when shift), or a right press on it followed by
+// keys in its menu.
 struct Step {
     int button;
     std::vector<WORD> menuKeys;
+    bool shift = false;
 };
 
 struct PasteCase {
@@ -84,6 +86,7 @@ struct PasteCase {
     std::string settings;
     std::vector<Step> steps;
     std::vector<std::wstring> expected;  // what the target's two boxes hold
+    TargetProgram::Placement target = TargetProgram::Placement::Ordinary;
 };
 
 TEST(Zenporo, ClicksPasteTheUsersDetailsIntoTheProgramBelow) {
@@ -98,15 +101,22 @@ TEST(Zenporo, ClicksPasteTheUsersDetailsIntoTheProgramBelow) {
          "",
          {{kBirthDate, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}}},
          {L"平成02年04月01日", L""}},
+        {"boxes that refuse a paste: a click's paste is lost, a Shift+click types",
+         "",
+         {{kPostalCode, {}}, {kName, {}, true}},
+         {L"山田花子", L""},
+         TargetProgram::Placement::RefusingPaste},
     };
     for (const PasteCase& c : cases) {
-        TargetProgram target(L"応募フォーム");
+        TargetProgram target(L"応募フォーム", c.target);
         ASSERT_NE(target.window(), nullptr) << c.name;
         ZenporoProgram zenporo(filesWith(c.settings));
         ASSERT_NE(zenporo.start(), nullptr) << c.name;
         ASSERT_NE(zenporo.waitForToolbar(), nullptr) << c.name;
         for (const Step& step : c.steps) {
-            if (step.menuKeys.empty()) {
+            if (step.shift) {
+                zenporo.shiftClick(step.button);
+            } else if (step.menuKeys.empty()) {
                 zenporo.click(step.button);
             } else {
                 zenporo.rightPress(step.button);
