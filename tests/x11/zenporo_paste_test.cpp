@@ -157,6 +157,14 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
     desktop().tapKey("Caps_Lock");
     // The keycodes lent for typing are given back a little after the last key.
     EXPECT_TRUE(waitUntil([&] { return desktop().spareKeycodes() == spareKeycodes; }));
+
+    // With three spare keycodes, a text of more distinct characters goes in parts, each mapped before its
+    // keys.
+    desktop().occupySpareKeycodes(3);
+    const QString address = u("東京都千代田区千代田１－１ゼンポロビル３階");
+    shiftClick(kAddress);
+    EXPECT_TRUE(waitUntil([&] { return target.state("first") == address; }, 15000))
+        << target.state("first").toStdString();
 }
 
 // A browser's form as competition sites have them: drop-down lists, which a paste cannot fill, take the typed

@@ -438,6 +438,18 @@ int Desktop::spareKeycodes() {
     return static_cast<int>(keycodesWithoutSymbols(display_->get()).size());
 }
 
+void Desktop::occupySpareKeycodes(int leave) {
+    Display* const d = display_->get();
+    const std::vector<KeyCode> spare = keycodesWithoutSymbols(d);
+    for (std::size_t i = static_cast<std::size_t>(leave); i < spare.size(); ++i) {
+        const char32_t privateUse = 0xE000 + static_cast<char32_t>(i);
+        KeySym sym = 0x1000000 + privateUse;
+        XChangeKeyboardMapping(d, spare[i], 1, &sym, 1);
+        scratchKeys_[privateUse] = spare[i];
+    }
+    XSync(d, False);
+}
+
 void Desktop::holdKey(const char* keysymName, bool down) {
     Display* const d = display_->get();
     XTestFakeKeyEvent(d, XKeysymToKeycode(d, XStringToKeysym(keysymName)), down ? True : False, CurrentTime);

@@ -128,6 +128,9 @@ class Desktop {
     void tapKey(const char* keysymName);
     // How many keycodes carry no key symbol at all.
     int spareKeycodes();
+    // Gives every spare keycode but `leave` a symbol of its own until this object goes, as a desktop with a
+    // full keyboard map has few spare keycodes.
+    void occupySpareKeycodes(int leave);
     // Presses or releases a key, as a user holding Shift while clicking.
     void holdKey(const char* keysymName, bool down);
     // Types the text into the focused window with real key events, Japanese included: a character with no
