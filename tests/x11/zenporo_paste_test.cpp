@@ -4,6 +4,9 @@
 #include "form_page.h"
 #include "zenporo_fixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -151,6 +154,8 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
     EXPECT_TRUE(waitUntil([&] {
         return target.state("first") == u("山田花子") && target.state("focus") == "1";
     })) << target.state("first").toStdString();
+    // Typed or pasted, the detail is on the clipboard as well.
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u("山田花子"));
     shiftClick(kMail);
     EXPECT_TRUE(waitUntil([&] { return target.state("second") == "hanako@example.jp"; }))
         << target.state("second").toStdString();
