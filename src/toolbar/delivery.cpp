@@ -68,7 +68,7 @@ class Delivery {
     // Another program may have taken the clipboard since the click put our text there: a Ctrl+V would paste
     // its text instead, so nothing is sent and the focus goes back.
     DeliveryResult checkClipboardStillOurs() {
-        if (ports_.clipboard != nullptr && !ports_.clipboard->ownsText()) {
+        if (!ClipboardStillOurs(ports_)) {
             return abandon(DeliveryResult::ClipboardNotOwned);
         }
         return DeliveryResult::Sent;

@@ -1,5 +1,7 @@
 #include "toolbar/delivery_ports.h"
 
+#include "platform/clipboard.h"
+
 const char* DeliveryResultName(DeliveryResult result) {
     switch (result) {
         case DeliveryResult::Sent:
@@ -50,4 +52,8 @@ DeliveryResult DeliveryResultOf(ChordResult result) {
             return DeliveryResult::KeyFailed;
     }
     return DeliveryResult::KeyFailed;
+}
+
+bool ClipboardStillOurs(const DeliveryPorts& ports) {
+    return ports.clipboard == nullptr || ports.clipboard->ownsText();
 }

@@ -59,3 +59,6 @@ enum class DeliveryResult {
 const char* DeliveryResultName(DeliveryResult result);
 // The delivery's result of a chord sent.
 DeliveryResult DeliveryResultOf(ChordResult result);
+// Whether the clipboard still holds our text (or there is none to ask): a Ctrl+V would paste another
+// program's text otherwise.
+bool ClipboardStillOurs(const DeliveryPorts& ports);

@@ -49,10 +49,6 @@ std::string millisecondsSince(SteadyClock::time_point from, SteadyClock::time_po
     return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count()) + " ms";
 }
 
-bool clipboardStillOurs(const DeliveryPorts& ports) {
-    return ports.clipboard == nullptr || ports.clipboard->ownsText();
-}
-
 }  // namespace
 
 bool GoesToNativeWindow(const DeliveryPorts& ports) {
@@ -181,7 +177,7 @@ DeliveryResult pasteThroughNativeClipboard(std::optional<Key> after,
                                            const DeliveryPorts& ports) {
     Clipboard& nativeClipboard = *ports.nativeClipboard;
     std::optional<std::string> text;
-    if (clipboardStillOurs(ports)) {
+    if (ClipboardStillOurs(ports)) {
         text = ports.clipboard->text();
     }
     if (!text || !nativeClipboard.setText(*text)) {
@@ -230,9 +226,9 @@ DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle tool
     const SteadyClock::time_point begin = ports.clock.now();
     // Until the compositor holds the new clipboard, a Ctrl+V pastes the previous owner's text.
     const bool taken = native.waitServingEvents(delivery_timing::kCompositorTakeTimeout, [&ports] {
-        return !clipboardStillOurs(ports) || CompositorTookClipboard(requestsSeen(ports));
+        return !ClipboardStillOurs(ports) || CompositorTookClipboard(requestsSeen(ports));
     });
-    if (!clipboardStillOurs(ports)) {
+    if (!ClipboardStillOurs(ports)) {
         return logged("paste", DeliveryResult::ClipboardNotOwned, ports);
     }
     if (!taken) {

@@ -62,7 +62,7 @@ class SeatDelivery {
 
     // Another program may have taken the clipboard since: a Ctrl+V would paste its text.
     DeliveryResult checkClipboardStillOurs() {
-        if (ports_.clipboard != nullptr && !ports_.clipboard->ownsText()) {
+        if (!ClipboardStillOurs(ports_)) {
             return finish(DeliveryResult::ClipboardNotOwned);
         }
         return DeliveryResult::Sent;
