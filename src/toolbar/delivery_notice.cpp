@@ -45,6 +45,8 @@ const char* pasteCause(DeliveryResult result) {
             return "デスクトップがクリップボードを受け取らなかったため、貼り付けませんでした。";
         case DeliveryResult::PasteUnconfirmed:
             return "貼り付けを確かめられなかったので、Tab や Enter は押しませんでした。";
+        case DeliveryResult::PasteNotFetched:
+            return "貼り付けを確かめられませんでした。";
         case DeliveryResult::ConsentRefused:
             return "「リモートデスクトップ」が許可されなかったため、貼り付けませんでした。"
                    "Zenporo を起動し直すと、もう一度許可を求めます。";
@@ -72,6 +74,7 @@ const char* nextKeyCause(DeliveryResult result) {
         case DeliveryResult::ClipboardNotOwned:
         case DeliveryResult::CompositorDidNotTake:
         case DeliveryResult::PasteUnconfirmed:
+        case DeliveryResult::PasteNotFetched:
             return "";  // results of a paste only
         case DeliveryResult::ConsentAsked:
         case DeliveryResult::ConsentAskedThisRun:

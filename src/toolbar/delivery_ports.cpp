@@ -38,6 +38,8 @@ const char* DeliveryResultName(DeliveryResult result) {
             return "the compositor did not take the new clipboard in time";
         case DeliveryResult::PasteUnconfirmed:
             return "no program fetched the pasted text, so no key followed";
+        case DeliveryResult::PasteNotFetched:
+            return "no program fetched the pasted text";
     }
     return "?";
 }

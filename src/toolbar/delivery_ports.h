@@ -53,6 +53,7 @@ enum class DeliveryResult {
     SessionLost,           // the desktop's remote control went away while this click restored it
     CompositorDidNotTake,  // the compositor did not take the new clipboard in time: nothing was sent
     PasteUnconfirmed,      // Ctrl+V went out but no program fetched the text: no TAB or ENTER after it
+    PasteNotFetched,       // the same where no key was to follow: the paste may have gone nowhere
 };
 
 // A short English name of the result, for the log.

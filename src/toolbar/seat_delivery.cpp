@@ -105,7 +105,7 @@ class SeatDelivery {
         if (!fetchedAfter_.empty()) {
             line += ", the text fetched after " + fetchedAfter_;
         }
-        if (result == DeliveryResult::PasteUnconfirmed) {
+        if (result == DeliveryResult::PasteUnconfirmed || result == DeliveryResult::PasteNotFetched) {
             detail += "; clipboard requests since it was set: " + DescribeClipboardRequests(requests());
         }
         ports_.log->write(LogCategory::Delivery, line + detail);
@@ -137,13 +137,15 @@ DeliveryResult PasteThroughSeat(std::optional<Key> after, const DeliveryPorts& p
     // A clipboard manager reads every new text at once: only a read after the Ctrl+V is the window's.
     const std::size_t seenBeforePaste = delivery.requests().size();
     const DeliveryResult pasted = delivery.sendChord({Key::Control, Key::V});
-    if (pasted != DeliveryResult::Sent || !after) {
+    if (pasted != DeliveryResult::Sent) {
         return delivery.finish(pasted);
     }
+    // The compositor shows every read of its clipboard: a Ctrl+V that no window took (a keymap the window
+    // did not know it by, say) is told to the user, with or without a key to follow.
     if (!delivery.waitForFetch(seenBeforePaste)) {
-        return delivery.finish(DeliveryResult::PasteUnconfirmed);
+        return delivery.finish(after ? DeliveryResult::PasteUnconfirmed : DeliveryResult::PasteNotFetched);
     }
-    return delivery.finish(delivery.sendChord({*after}));
+    return delivery.finish(after ? delivery.sendChord({*after}) : DeliveryResult::Sent);
 }
 
 DeliveryResult PressKeyThroughSeat(Key key, const DeliveryPorts& ports) {

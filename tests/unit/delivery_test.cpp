@@ -678,6 +678,11 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
         EXPECT_EQ(log, row.trace);
     }
+    // With no key to follow, a paste that no window fetched is still told.
+    settings.PasteAfter = false;
+    clipboard.seen.clear();
+    clipboard.arriving = {{kRead}, {}};
+    EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::PasteNotFetched);
     keys.heldPolls = 1'000'000;  // a modifier held throughout
     log.clear();
     EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), DeliveryResult::ModifiersHeld);

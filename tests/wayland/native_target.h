@@ -9,3 +9,11 @@ class NativeTarget : public x11test::TargetApp {
   public:
     explicit NativeTarget(const QString& title) : TargetApp(title, {}, {"QT_QPA_PLATFORM=wayland"}) {}
 };
+
+// A native GTK 3 form (tests/wayland/helpers/gtk_form.py) with five boxes: state box0 to box4 and focus=0 to
+// 4 or none. GTK takes a shortcut only from the keymap it knows the seat by, unlike Qt.
+class GtkForm : public x11test::TargetApp {
+  public:
+    explicit GtkForm(const QString& title)
+        : TargetApp(title, {}, {"GDK_BACKEND=wayland"}, ZENPORO_TEST_HELPERS_DIR "/gtk_form.py") {}
+};

@@ -1,6 +1,7 @@
 // The real program on a headless sway: the click on the toolbar takes the keyboard focus, and the program
 // gives it back to the window the user was in and pastes there through sway's seat.
 
+#include "keymap_counter.h"
 #include "native_target.h"
 #include "sway_input.h"
 #include "sway_session.h"
@@ -8,6 +9,8 @@
 #include "toolbar_run.h"
 
 #include <QTest>
+
+#include <xkbcommon/xkbcommon-keysyms.h>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +56,39 @@ class SwayDeliveryTest : public swaytest::SwayTest, public ToolbarRun {
     void clickField(int position) {
         ToolbarRun::clickField(*input, position, QPoint(-60 - 23 * position, 0), true);
     }
+
+    void fillGtkFormWithTheUsersKeyboardIn(const char* layout) {
+        ASSERT_TRUE(swaytest::session().command("input type:keyboard xkb_layout us"));
+        ASSERT_TRUE(input->useLayout(layout) && input->tapKey(XKB_KEY_Shift_L));
+        start();
+        GtkForm form(u("gtk form"));
+        ASSERT_TRUE(shown({"山田花子 - Zenporo！", "gtk form"}) && toolbarPlaced());
+        ASSERT_TRUE(focus("gtk form"));
+        ASSERT_TRUE(input->tapKey(XKB_KEY_Shift_L));  // the user's keyboard is the seat's last used again
+        ASSERT_TRUE(waitUntil([&] { return form.state("focus") == "0"; }));
+
+        const KeymapCounter keymaps;
+        ASSERT_TRUE(keymaps.ready());
+        const struct {
+            int position;
+            const char* text;
+        } fields[] = {{0, "123-4567"},
+                      {1, "東京都千代田区千代田１－１ゼンポロビル３階"},
+                      {2, "山田花子"},
+                      {7, "03-1234-5678"}};
+        for (std::size_t box = 0; box < std::size(fields); ++box) {
+            clickField(fields[box].position);
+            const QString name = QString("box%1").arg(box);
+            EXPECT_TRUE(waitUntil([&] {
+                return form.state(name) == u(fields[box].text) &&
+                       form.state("focus") == QString::number(box + 1);
+            })) << name.toStdString()
+                << ": " << form.state(name).toStdString();
+        }
+        QTest::qWait(300);
+        EXPECT_LE(keymaps.count(), 9 * int(std::size(fields))) << "keymaps sent to every window";
+        EXPECT_TRUE(input->useLayout("us"));
+    }
 };
 
 TEST_F(SwayDeliveryTest, AClickPastesIntoTheNativeWindowTheUserWasInWithTabAfterIt) {
@@ -66,6 +102,19 @@ TEST_F(SwayDeliveryTest, AClickPastesIntoTheNativeWindowTheUserWasInWithTabAfter
 
     expectTwoPastesWithTab([this](int position) { clickField(position); }, second, first);
     EXPECT_EQ(swaytest::session().focusedTitle(), "native two");
+}
+
+// The user's keyboard carries a layout of its own while sway gives new keyboards its default (US), as with a
+// per-device layout, two keyboards of different layouts or an on-screen keyboard. The toolbar started first;
+// four clicks fill a GTK form exactly, with no stray "v", and sway sends the windows few keymaps: the
+// program's keyboard never answers a keymap its own upload caused.
+TEST_F(SwayDeliveryTest, AKeyboardWithALayoutOfItsOwnGetsEveryDetailExactly) {
+    fillGtkFormWithTheUsersKeyboardIn("jp");
+}
+
+// A layout without Latin letters has no "v" to press with Ctrl: the program's keyboard carries one that has.
+TEST_F(SwayDeliveryTest, AKeyboardWithoutLatinLettersGetsEveryDetailExactly) {
+    fillGtkFormWithTheUsersKeyboardIn("ru");
 }
 
 // A click that only copies (paste switched off in the settings) took the keyboard from the user's window too:

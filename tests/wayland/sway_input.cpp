@@ -113,29 +113,44 @@ SwayInput::SwayInput(const SwaySession& session) {
     keyboard_ = wl_proxy_marshal_flags(keyboardManager_, kCreateVirtualKeyboard, &virtualKeyboardInterface, 1,
                                        0, seat_, nullptr);
     context_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    const xkb_rule_names names = {"evdev", "pc105", "us", "", ""};
-    keymap_ = context_ == nullptr ? nullptr
-                                  : xkb_keymap_new_from_names(context_, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-    if (keymap_ == nullptr) {
+    if (context_ == nullptr) {
         failure_ = "no keymap";
         return;
     }
-    const std::unique_ptr<char, decltype(&free)> text(
-        xkb_keymap_get_as_string(keymap_, XKB_KEYMAP_FORMAT_TEXT_V1), &free);
-    const size_t size = std::strlen(text.get()) + 1;
-    const int file = memfd_create("zenporo-test-keymap", MFD_CLOEXEC);
-    if (file < 0 || write(file, text.get(), size) != ssize_t(size)) {
-        failure_ = "cannot hand the keymap over";
-    } else {
-        wl_proxy_marshal_flags(keyboard_, kKeymap, nullptr, 1, 0, uint32_t(WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1),
-                               file, uint32_t(size));
-    }
-    if (file >= 0) {
-        close(file);  // the request carries a copy
+    if (!useLayout("us")) {
+        return;
     }
     if (wl_display_roundtrip(display_) < 0) {
         failure_ = "the compositor refused the virtual pointer or keyboard";
     }
+}
+
+bool SwayInput::useLayout(const char* layout) {
+    const xkb_rule_names names = {"evdev", "pc105", layout, "", ""};
+    xkb_keymap* keymap = xkb_keymap_new_from_names(context_, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    if (keymap == nullptr) {
+        failure_ = QString("no keymap for the layout ") + layout;
+        return false;
+    }
+    if (keymap_ != nullptr) {
+        xkb_keymap_unref(keymap_);
+    }
+    keymap_ = keymap;
+    const std::unique_ptr<char, decltype(&free)> text(
+        xkb_keymap_get_as_string(keymap_, XKB_KEYMAP_FORMAT_TEXT_V1), &free);
+    const size_t size = std::strlen(text.get()) + 1;
+    const int file = memfd_create("zenporo-test-keymap", MFD_CLOEXEC);
+    const bool written = file >= 0 && write(file, text.get(), size) == ssize_t(size);
+    if (written) {
+        wl_proxy_marshal_flags(keyboard_, kKeymap, nullptr, 1, 0, uint32_t(WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1),
+                               file, uint32_t(size));
+    } else {
+        failure_ = "cannot hand the keymap over";
+    }
+    if (file >= 0) {
+        close(file);  // the request carries a copy
+    }
+    return written && flush();
 }
 
 SwayInput::~SwayInput() {

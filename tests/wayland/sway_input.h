@@ -32,6 +32,9 @@ class SwayInput : public SessionInput {
     bool moveTo(QPoint point) override;
     bool click(QPoint point) override;
     bool tapKey(std::uint32_t keysym) override;
+    // Gives the keyboard this xkb layout ("jp"), as a keyboard with a layout of its own (an on-screen one, or
+    // one of two with different layouts) has; it starts with "us".
+    bool useLayout(const char* layout);
 
   private:
     bool sendKey(std::uint32_t key, bool pressed);

@@ -87,10 +87,11 @@ BareDisplay::~BareDisplay() {
 }
 
 TargetApp::TargetApp(const QString& title, const QStringList& extraArguments,
-                     const QStringList& extraEnvironment)
+                     const QStringList& extraEnvironment, const QString& otherProgram)
     : statePath_(dir_.filePath("state")), process_(std::make_unique<QProcess>()) {
     // Helper programs are built into the same folder as this test program.
-    const QString program = QCoreApplication::applicationDirPath() + "/paste_target";
+    const QString program =
+        otherProgram.isEmpty() ? QCoreApplication::applicationDirPath() + "/paste_target" : otherProgram;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString& entry : extraEnvironment) {
         environment.insert(entry.section('=', 0, 0), entry.section('=', 1));

@@ -44,9 +44,10 @@ class BareDisplay {
 // A paste target application (tests/x11/helpers/paste_target) in a process of its own.
 class TargetApp {
   public:
-    // Starts it with the UTF-8 title; extraEnvironment entries look like "DISPLAY=:62".
+    // Starts it with the UTF-8 title; extraEnvironment entries look like "DISPLAY=:62". Another program
+    // that takes the same two options and writes the same state file may stand in for paste_target.
     explicit TargetApp(const QString& title, const QStringList& extraArguments = {},
-                       const QStringList& extraEnvironment = {});
+                       const QStringList& extraEnvironment = {}, const QString& program = {});
     ~TargetApp();
 
     // Waits until it has written its first state; false when it never did.

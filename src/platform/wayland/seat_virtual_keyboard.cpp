@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -89,8 +91,11 @@ std::unique_ptr<SeatVirtualKeyboard> SeatVirtualKeyboard::open(
         return nullptr;
     }
     std::unique_ptr<SeatVirtualKeyboard> keyboard(new SeatVirtualKeyboard(std::move(connection)));
-    // The seat's keyboard tells its keymap.
+    // The seat's keyboard tells its keymap, the user's; a seat without a keyboard gets a US one.
     keyboard->connection_->roundTrip();
+    if (keyboard->keymap_ == nullptr) {
+        keyboard->adoptKeymap({});
+    }
     return keyboard;
 }
 
@@ -132,35 +137,68 @@ void SeatVirtualKeyboard::takeSeatKeymap(int fd, std::uint32_t size) {
     }
     const std::string text(static_cast<const char*>(mapped), strnlen(static_cast<const char*>(mapped), size));
     munmap(mapped, size);
-    // Our own upload makes the seat send its keymap again, the same one: no second upload.
-    if (text == uploadedKeymap_) {
+    // Only the first keymap is taken. Every later one may be our own upload coming back, or sway's default
+    // layout set on our keyboard, and answering those feeds a keymap exchange without end; a key is read by
+    // the keymap of the keyboard that sent it, so ours needs no other.
+    if (keymap_ != nullptr) {
+        otherKeymapSeen_ = otherKeymapSeen_ || text != ownKeymap_;
         return;
     }
-    xkb_keymap* keymap = xkb_keymap_new_from_string(context_, text.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1,
+    adoptKeymap(text);
+}
+
+void SeatVirtualKeyboard::adoptKeymap(const std::string& seatKeymap) {
+    xkb_keymap* keymap = xkb_keymap_new_from_string(context_, seatKeymap.c_str(), XKB_KEYMAP_FORMAT_TEXT_V1,
                                                     XKB_KEYMAP_COMPILE_NO_FLAGS);
-    const int upload = keymap != nullptr ? keymapFile(text) : -1;
-    if (upload < 0) {
+    if (keymap == nullptr || !findKeycodes(keymap)) {
+        // A layout without Latin letters has no "v": a US keymap of our own types Ctrl+V on any desktop.
         xkb_keymap_unref(keymap);
-        return;
+        const xkb_rule_names us = {"evdev", "pc105", "us", "", ""};
+        keymap = xkb_keymap_new_from_names(context_, &us, XKB_KEYMAP_COMPILE_NO_FLAGS);
+        if (keymap == nullptr || !findKeycodes(keymap)) {
+            xkb_keymap_unref(keymap);
+            return;
+        }
     }
-    zwp_virtual_keyboard_v1_keymap(keyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, upload,
-                                   static_cast<std::uint32_t>(text.size() + 1));
-    ::close(upload);
-    wl_display_flush(connection_->display());
+    const std::unique_ptr<char, decltype(&free)> text(
+        xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1), &free);
+    ownKeymap_ = text ? text.get() : "";
+    keymap_ = keymap;
+    upload();
+}
+
+bool SeatVirtualKeyboard::findKeycodes(xkb_keymap* keymap) {
     keycodes_.clear();
     for (const Key key : {Key::Control, Key::V, Key::Tab, Key::Return}) {
-        if (const std::optional<xkb_keycode_t> code = keycodeOf(keymap, keysymOf(key))) {
-            keycodes_[key] = *code - kXkbKeycodeOffset;
+        const std::optional<xkb_keycode_t> code = keycodeOf(keymap, keysymOf(key));
+        if (!code) {
+            return false;
         }
+        keycodes_[key] = *code - kXkbKeycodeOffset;
     }
     const xkb_mod_index_t control = xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_CTRL);
     controlMask_ = control == XKB_MOD_INVALID ? 0 : 1u << control;
-    xkb_keymap_unref(keymap_);
-    keymap_ = keymap;
-    uploadedKeymap_ = text;
+    return true;
+}
+
+bool SeatVirtualKeyboard::upload() {
+    const int file = keymapFile(ownKeymap_);
+    if (file < 0) {
+        return false;
+    }
+    zwp_virtual_keyboard_v1_keymap(keyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, file,
+                                   static_cast<std::uint32_t>(ownKeymap_.size() + 1));
+    ::close(file);
+    otherKeymapSeen_ = false;
+    return wl_display_flush(connection_->display()) >= 0;
 }
 
 bool SeatVirtualKeyboard::press(Key key) {
+    // The compositor may have set a layout of its own on our keyboard since (sway does when its input
+    // configuration is applied again): ours goes up once more before a chord, never in answer to the seat.
+    if (otherKeymapSeen_ && key == Key::Control && !upload()) {
+        return false;
+    }
     return sendKey(key, true);
 }
 

@@ -12,9 +12,12 @@ struct zwp_virtual_keyboard_v1;
 struct xkb_context;
 struct xkb_keymap;
 
-// A virtual keyboard on the user's seat, made once and kept for the run, that uploads the seat's own keymap
-// (as the seat's keyboard sends it) and follows its changes: toolkits ignore a shortcut such as Ctrl+V from
-// a keyboard whose keymap is not the one they know the seat by. Keys go to the window with the seat's focus.
+// A virtual keyboard on the user's seat, made once and kept for the run. It carries a full keymap of its own,
+// the one the seat's keyboard had when the program started (or a US one where that has no "v"), uploaded
+// once and never changed in answer to the seat: the compositor hands windows the keymap of the keyboard a
+// key comes from, so any full keymap makes Ctrl+V a paste, whereas following the seat's keymap answers our
+// own upload. (GTK ignored Ctrl+V from a tiny keymap made for the keys alone.) Keys go to the window with
+// the seat's focus.
 class SeatVirtualKeyboard : public KeyInput {
   public:
     // Nothing where the compositor offers no virtual keyboard or no seat.
@@ -23,7 +26,7 @@ class SeatVirtualKeyboard : public KeyInput {
     SeatVirtualKeyboard(const SeatVirtualKeyboard&) = delete;
     SeatVirtualKeyboard& operator=(const SeatVirtualKeyboard&) = delete;
 
-    // True once the seat's keymap is known and uploaded; false while the seat has no keyboard.
+    // True once a keymap is uploaded.
     bool ready() const { return keymap_ != nullptr; }
 
     bool press(Key key) override;
@@ -38,13 +41,19 @@ class SeatVirtualKeyboard : public KeyInput {
   private:
     explicit SeatVirtualKeyboard(std::shared_ptr<WaylandConnection> connection);
     bool sendKey(Key key, bool pressed);
+    // Takes the seat's keymap as ours, or a US one, and uploads it.
+    void adoptKeymap(const std::string& seatKeymap);
+    // The keycodes of the keys sent in that keymap; false when one is missing.
+    bool findKeycodes(xkb_keymap* keymap);
+    bool upload();
 
     std::shared_ptr<WaylandConnection> connection_;
     wl_keyboard* seatKeyboard_ = nullptr;
     zwp_virtual_keyboard_v1* keyboard_ = nullptr;
     xkb_context* context_ = nullptr;
     xkb_keymap* keymap_ = nullptr;
-    std::string uploadedKeymap_;
+    std::string ownKeymap_;
+    bool otherKeymapSeen_ = false;           // the seat sent a keymap other than ours since our last upload
     std::map<Key, std::uint32_t> keycodes_;  // evdev codes, as the protocol takes them
     std::uint32_t controlMask_ = 0;
 };
