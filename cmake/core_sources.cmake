@@ -30,11 +30,14 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/current_user.cpp
   src/toolbar/delivery.cpp
   src/toolbar/delivery_ports.cpp
+  src/toolbar/delivery_routes.cpp
+  src/toolbar/paste_steps.cpp
+  src/toolbar/portal_route.cpp
+  src/toolbar/seat_route.cpp
+  src/toolbar/window_below_route.cpp
   src/toolbar/delivery_notice.cpp
   src/toolbar/menu_table.cpp
-  src/toolbar/native_delivery.cpp
   src/toolbar/screen_placement.cpp
-  src/toolbar/seat_delivery.cpp
   src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp
   src/toolbar/toolbar_layout.cpp

@@ -6,10 +6,13 @@
 #include "platform/file_system.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
 constexpr std::string_view kExtension = ".zpd";
+// The bytes the reader takes for the end of a line (CR, LF) or of the whole file (NUL).
+constexpr std::string_view kLineEnds("\r\n\0", 3);
 
 }  // namespace
 
@@ -51,7 +54,10 @@ UserRecord ParseUserFileBytes(std::string_view bytes) {
 std::string UserFileBytes(const UserRecord& record) {
     std::string bytes;
     for (const auto& line : record) {
-        bytes += line;
+        // A line end inside a field would split it and move every later field, and a NUL would end the file
+        // for the reader; only those bytes are left out (no Shift-JIS character holds one).
+        std::ranges::copy_if(line, std::back_inserter(bytes),
+                             [](char byte) { return kLineEnds.find(byte) == std::string_view::npos; });
         bytes += "\r\n";
     }
     return bytes;

@@ -24,7 +24,8 @@ std::string DisplayName(const std::string& path);
 
 // Splits file bytes into lines at CR LF, lone CR and lone LF; a NUL ends the content; no trimming.
 UserRecord ParseUserFileBytes(std::string_view bytes);
-// Each line followed by CR LF, the last one included.
+// Each line followed by CR LF, the last one included; CR, LF and NUL bytes within a line are left out, so
+// that the file reads back as the same number of lines.
 std::string UserFileBytes(const UserRecord& record);
 
 // Reads a user file; throws AppError (cannotOpenFile) when it cannot be opened.

@@ -6,16 +6,17 @@ int GrownLabelWidth(const Rect& label, int textWidth, const std::vector<Rect>& o
     if (textWidth <= label.width) {
         return label.width;
     }
-    int limit = clientWidth;
+    long long limit = clientWidth;
     for (const Rect& other : others) {
         if (other.y >= label.yEnd() || label.y >= other.yEnd()) {
             continue;  // on another row
         }
-        for (const int edge : {other.x, other.xEnd()}) {
+        for (const long long edge : {static_cast<long long>(other.x), other.xEnd()}) {
             if (edge >= label.xEnd()) {
                 limit = std::min(limit, edge);
             }
         }
     }
-    return std::max(label.width, std::min(textWidth, limit - label.x));
+    return static_cast<int>(
+        std::max<long long>(label.width, std::min<long long>(textWidth, limit - label.x)));
 }

@@ -2,6 +2,8 @@
 
 #include "data/app_error.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view kSet = "Set";
@@ -10,6 +12,11 @@ constexpr std::string_view kButton = "Button";
 
 std::string imageKey(std::size_t index) {
     return "Image" + std::to_string(index);
+}
+
+int readWindowPosition(const ProfileSource& source, std::string_view key) {
+    return std::clamp(ReadProfileInteger(source, kWindow, key, 0), -kFarthestWindowPosition,
+                      kFarthestWindowPosition);
 }
 
 void readAll(const ProfileSource& source, SettingsFileContents& contents, const SettingsKeyRead& onRead) {
@@ -31,9 +38,9 @@ void readAll(const ProfileSource& source, SettingsFileContents& contents, const 
     done(SettingsKey::AfterKey);
     settings.NextKey = ReadProfileBool(source, kSet, "NextKey", true);
     done(SettingsKey::NextKey);
-    contents.Left = ReadProfileInteger(source, kWindow, "Left", 0);
+    contents.Left = readWindowPosition(source, "Left");
     done(SettingsKey::Left);
-    contents.Top = ReadProfileInteger(source, kWindow, "Top", 0);
+    contents.Top = readWindowPosition(source, "Top");
     done(SettingsKey::Top);
     for (std::size_t i = 0; i < kImageKeyCount; ++i) {
         contents.ButtonImagePaths.push_back(source.readString(kButton, imageKey(i), ""));

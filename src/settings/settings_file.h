@@ -9,6 +9,11 @@
 
 constexpr int kImageKeyCount = 16;
 
+// How far from the origin a stored window position is taken: beyond any desktop, yet near enough that the
+// position plus any window size stays inside int in the toolkits' own rectangles. A position farther out
+// (a damaged or hand-edited file) is read as this far, and the window then comes onto the nearest monitor.
+constexpr int kFarthestWindowPosition = 1 << 30;
+
 // Everything the settings file keeps, with the defaults of a run without one.
 struct SettingsFileContents {
     ToolbarSettings settings;

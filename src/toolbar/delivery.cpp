@@ -1,232 +1,52 @@
 #include "toolbar/delivery.h"
 
-#include "platform/clipboard.h"
-#include "platform/key_input.h"
-#include "platform/log.h"
-#include "platform/sleeper.h"
-#include "platform/steady_clock.h"
-#include "toolbar/delivery_timing.h"
-#include "toolbar/native_delivery.h"
-#include "toolbar/seat_delivery.h"
-
-#include <initializer_list>
-#include <optional>
-#include <string>
-
-namespace {
-
-// Polls until done() is true, for at most the timeout by the clock: a platform's sleep may last longer than
-// asked for.
-template <typename Done>
-bool pollUntil(const DeliveryPorts& ports, std::chrono::milliseconds timeout, Done done) {
-    const SteadyClock::time_point deadline = ports.clock.now() + timeout;
-    while (!done()) {
-        if (ports.clock.now() >= deadline) {
-            return false;
-        }
-        ports.sleeper.sleep(delivery_timing::kActivationPoll);
-    }
-    return true;
-}
-
-// One delivery: its ports, the window it aims at, and the log line of its outcome.
-class Delivery {
-  public:
-    Delivery(const char* action, const DeliveryPorts& ports) : action_(action), ports_(ports) {}
-
-    // Finds the window below and, in a Wayland session, makes sure the user was working in it; then asks for
-    // it to be activated, lets it settle, waits until it holds the focus and until no modifier key is held.
-    DeliveryResult activateWindowBelow(WindowHandle toolbar, std::chrono::milliseconds settle) {
-        const std::optional<WindowHandle> below = ports_.windows.findWindowBelow(toolbar);
-        if (!below) {
-            return finish(DeliveryResult::NoWindowBelow);
-        }
-        target_ = *below;
-        if (ports_.windows.isWaylandSession()) {
-            // The stack holds only X11 windows: the window below may lie anywhere, under a native window the
-            // user was typing in. Only the X11 window the user last worked in is safe to type into.
-            const std::optional<WindowHandle> last = ports_.windows.lastActiveWindow();
-            if (last != target_) {
-                return finish(DeliveryResult::NotLastActive, last.value_or(0));
-            }
-        }
-        ports_.windows.activate(target_);
-        if (settle.count() > 0) {
-            ports_.sleeper.sleep(settle);
-        }
-        if (!pollUntil(ports_, delivery_timing::kActivationTimeout,
-                       [this] { return ports_.windows.isActive(target_); })) {
-            return abandon(DeliveryResult::TargetNotActive);
-        }
-        if (!pollUntil(ports_, delivery_timing::kModifierReleaseTimeout,
-                       [this] { return !ports_.keys.anyModifierHeld(); })) {
-            return abandon(DeliveryResult::ModifiersHeld);
-        }
-        return DeliveryResult::Sent;
-    }
-
-    // Another program may have taken the clipboard since the click put our text there: a Ctrl+V would paste
-    // its text instead, so nothing is sent and the focus goes back.
-    DeliveryResult checkClipboardStillOurs() {
-        if (!ClipboardStillOurs(ports_)) {
-            return abandon(DeliveryResult::ClipboardNotOwned);
-        }
-        return DeliveryResult::Sent;
-    }
-
-    // Sends the chord while the target still holds the focus; see KeyInput::sendChord.
-    DeliveryResult sendChord(std::initializer_list<Key> chord) {
-        return DeliveryResultOf(
-            ports_.keys.sendChord(chord, [this] { return ports_.windows.isActive(target_); }));
-    }
-
-    WindowHandle target() const { return target_; }
-
-    // Once more after the keys, but only when something else took the foreground meanwhile: a request for a
-    // window already in front would take the foreground from a dialog the keys just opened in it, and on
-    // Windows, where the right to the foreground is gone once the target had input, it only flashes the
-    // target's task-bar button.
-    void bringBackToFront() {
-        if (!ports_.windows.isInFront(target_)) {
-            ports_.windows.activate(target_);
-        }
-    }
-
-    // Logs the outcome, naming the window aimed at and the one found active.
-    DeliveryResult finish(DeliveryResult result, const std::string& detail = {}) {
-        return finish(result, target_ == 0 ? 0 : ports_.windows.activeWindow(), detail);
-    }
-
-    DeliveryResult finish(DeliveryResult result, WindowHandle found, const std::string& detail = {}) {
-        if (ports_.log == nullptr) {
-            return result;
-        }
-        std::string line = std::string(action_) + ": " + DeliveryResultName(result) + detail;
-        if (target_ != 0) {
-            line += "; expected " + ports_.windows.describe(target_);
-            line += ", found " + (found == 0 ? std::string("none (or a window X11 cannot see)")
-                                             : ports_.windows.describe(found));
-        }
-        ports_.log->write(LogCategory::Delivery, line);
-        return result;
-    }
-
-  private:
-    // Nothing was sent: the focus goes back where it was before the activation.
-    DeliveryResult abandon(DeliveryResult result) {
-        const WindowHandle found = ports_.windows.activeWindow();
-        ports_.windows.undoActivation(target_);
-        return finish(result, found);
-    }
-
-    const char* action_;
-    const DeliveryPorts& ports_;
-    WindowHandle target_ = 0;
-};
-
-Key afterPasteKey(const ToolbarSettings& settings) {
-    return settings.AfterKey == 0 ? Key::Tab : Key::Return;
-}
-
-}  // namespace
+#include "toolbar/delivery_routes.h"
 
 std::string GetWindowBelowTitle(WindowOrder& windows, WindowHandle toolbar) {
     const std::optional<WindowHandle> below = windows.findWindowBelow(toolbar);
     return below ? windows.windowTitle(*below) : std::string();
 }
 
+std::optional<Key> AfterPasteKey(const ToolbarSettings& settings) {
+    if (!settings.PasteAfter) {
+        return std::nullopt;
+    }
+    return settings.AfterKey == 0 ? Key::Tab : Key::Return;
+}
+
+Key NextButtonKey(const ToolbarSettings& settings) {
+    return settings.NextKey ? Key::Tab : Key::Return;
+}
+
+DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
+                                    DeliveryRoutes& routes) {
+    return routes.current().paste(AfterPasteKey(settings), toolbar);
+}
+
+TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSettings& settings,
+                                  WindowHandle toolbar, DeliveryRoutes& routes) {
+    return routes.current().type(text, AfterPasteKey(settings), toolbar);
+}
+
+DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
+                                         DeliveryRoutes& routes) {
+    return routes.current().pressKey(NextButtonKey(settings), toolbar);
+}
+
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                     const DeliveryPorts& ports) {
-    const std::optional<Key> after =
-        settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt;
-    if (ports.seat != nullptr) {
-        return PasteThroughSeat(after, ports);
-    }
-    if (GoesToNativeWindow(ports)) {
-        return PasteIntoNativeWindow(after, toolbar, ports);
-    }
-    Delivery delivery("paste", ports);
-    const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);
-    if (activated != DeliveryResult::Sent) {
-        return activated;
-    }
-    if (const DeliveryResult owned = delivery.checkClipboardStillOurs(); owned != DeliveryResult::Sent) {
-        return owned;
-    }
-    // Ctrl is released before V; V is never pressed without Ctrl, which would type a "v".
-    const DeliveryResult pasted = delivery.sendChord({Key::Control, Key::V});
-    if (pasted != DeliveryResult::Sent) {
-        return delivery.finish(pasted);
-    }
-    if (after) {
-        const DeliveryResult pressed = delivery.sendChord({*after});
-        if (pressed != DeliveryResult::Sent) {
-            return delivery.finish(pressed);
-        }
-    }
-    delivery.bringBackToFront();
-    return delivery.finish(DeliveryResult::Sent);
+    DeliveryRoutes routes(&ports);
+    return PasteIntoWindowBelow(settings, toolbar, routes);
 }
 
 TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSettings& settings,
                                   WindowHandle toolbar, const DeliveryPorts& ports) {
-    const std::optional<Key> after =
-        settings.PasteAfter ? std::optional(afterPasteKey(settings)) : std::nullopt;
-    if (ports.seat != nullptr) {
-        return {PasteThroughSeat(after, ports), 0, text.size(), true};
-    }
-    if (GoesToNativeWindow(ports)) {
-        return {PasteIntoNativeWindow(after, toolbar, ports), 0, text.size(), true};
-    }
-    Delivery delivery("type", ports);
-    TypingOutcome outcome{delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle), 0,
-                          text.size()};
-    if (outcome.result != DeliveryResult::Sent) {
-        return outcome;
-    }
-    while (outcome.typed < text.size() && outcome.result == DeliveryResult::Sent) {
-        const std::size_t ready = ports.keys.prepareToType(text.substr(outcome.typed));
-        if (ready == 0) {
-            outcome.result = DeliveryResult::KeyFailed;
-        }
-        for (const char32_t character : text.substr(outcome.typed, ready)) {
-            if (!ports.windows.isActive(delivery.target())) {
-                outcome.result = DeliveryResult::FocusLost;
-                break;
-            }
-            if (!ports.keys.typeCharacter(character)) {
-                outcome.result = DeliveryResult::KeyFailed;
-                break;
-            }
-            ++outcome.typed;
-            ports.sleeper.sleep(delivery_timing::kTypingPace);
-        }
-    }
-    ports.keys.finishTyping();
-    if (outcome.result == DeliveryResult::Sent && after) {
-        outcome.result = delivery.sendChord({*after});
-    }
-    if (outcome.result == DeliveryResult::Sent) {
-        delivery.bringBackToFront();
-    }
-    delivery.finish(outcome.result, "; typed " + std::to_string(outcome.typed) + " of " +
-                                        std::to_string(text.size()) + " characters");
-    return outcome;
+    DeliveryRoutes routes(&ports);
+    return TypeIntoWindowBelow(text, settings, toolbar, routes);
 }
 
 DeliveryResult PressNextKeyInWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
                                          const DeliveryPorts& ports) {
-    const Key next = settings.NextKey ? Key::Tab : Key::Return;
-    if (ports.seat != nullptr) {
-        return PressKeyThroughSeat(next, ports);
-    }
-    if (GoesToNativeWindow(ports)) {
-        return PressKeyInNativeWindow(next, toolbar, ports);
-    }
-    Delivery delivery("next", ports);
-    const DeliveryResult activated = delivery.activateWindowBelow(toolbar, std::chrono::milliseconds{0});
-    if (activated != DeliveryResult::Sent) {
-        return activated;
-    }
-    return delivery.finish(delivery.sendChord({next}));
+    DeliveryRoutes routes(&ports);
+    return PressNextKeyInWindowBelow(settings, toolbar, routes);
 }

@@ -26,6 +26,14 @@ const char* pasteCause(DeliveryResult result) {
             return "キーを送れなかったため、貼り付けられなかった可能性があります。";
         case DeliveryResult::NotLastActive:
             return "直前に使っていたウィンドウには自動で貼り付けられません。";
+        case DeliveryResult::RemoteControlGone:
+            return "「リモートデスクトップ」を使えなくなったため、貼り付けませんでした。";
+        case DeliveryResult::NoActiveWindowNamed:
+            return "デスクトップが入力中のウィンドウを知らせなかったため、貼り付けませんでした。";
+        case DeliveryResult::ActiveWindowIsOurs:
+            return "入力中のウィンドウが Zenporo のウィンドウだったため、貼り付けませんでした。";
+        case DeliveryResult::WindowsDisagree:
+            return "直前に使っていたウィンドウを確かめられなかったため、貼り付けませんでした。";
         case DeliveryResult::FocusLost:
             return "貼り付け中に別のウィンドウに切り替わったため、途中で止めました。";
         case DeliveryResult::ClipboardNotOwned:
@@ -69,6 +77,14 @@ const char* nextKeyCause(DeliveryResult result) {
             return "「次へ」のキーを送れませんでした。";
         case DeliveryResult::NotLastActive:
             return "直前に使っていたウィンドウには「次へ」のキーを自動で送れません。";
+        case DeliveryResult::RemoteControlGone:
+            return "「リモートデスクトップ」を使えなくなったため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::NoActiveWindowNamed:
+            return "デスクトップが入力中のウィンドウを知らせなかったため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::ActiveWindowIsOurs:
+            return "入力中のウィンドウが Zenporo のウィンドウだったため、「次へ」のキーを送りませんでした。";
+        case DeliveryResult::WindowsDisagree:
+            return "直前に使っていたウィンドウを確かめられなかったため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::FocusLost:
             return "別のウィンドウに切り替わったため、「次へ」のキーを送りませんでした。";
         case DeliveryResult::ClipboardNotOwned:
@@ -218,11 +234,10 @@ int NoticeShowMilliseconds(std::size_t characters) {
 }
 
 Rect NoticeGeometry(const Rect& anchor, Size size, const Rect& screenArea) {
-    Rect notice{anchor.x, anchor.yEnd() + kNoticeGap, size.width, size.height};
-    if (notice.yEnd() > screenArea.yEnd()) {
-        notice.y = anchor.y - kNoticeGap - size.height;
+    long long y = anchor.yEnd() + kNoticeGap;
+    if (y + size.height > screenArea.yEnd()) {
+        y = static_cast<long long>(anchor.y) - kNoticeGap - size.height;
     }
-    notice.x = std::clamp(notice.x, screenArea.x, std::max(screenArea.x, screenArea.xEnd() - size.width));
-    notice.y = std::clamp(notice.y, screenArea.y, std::max(screenArea.y, screenArea.yEnd() - size.height));
-    return notice;
+    return {StartInside(anchor.x, size.width, screenArea.x, screenArea.xEnd()),
+            StartInside(y, size.height, screenArea.y, screenArea.yEnd()), size.width, size.height};
 }

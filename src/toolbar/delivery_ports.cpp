@@ -16,6 +16,14 @@ const char* DeliveryResultName(DeliveryResult result) {
             return "a key could not be sent";
         case DeliveryResult::NotLastActive:
             return "the window below is not the one last active";
+        case DeliveryResult::RemoteControlGone:
+            return "the desktop's remote control went away";
+        case DeliveryResult::NoActiveWindowNamed:
+            return "the desktop names no active window";
+        case DeliveryResult::ActiveWindowIsOurs:
+            return "the active window is one of ours";
+        case DeliveryResult::WindowsDisagree:
+            return "the X11 window last active is not the window the compositor names";
         case DeliveryResult::FocusLost:
             return "the window below lost the focus";
         case DeliveryResult::ClipboardNotOwned:

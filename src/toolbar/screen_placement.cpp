@@ -6,15 +6,12 @@
 
 namespace {
 
-// How far apart two rectangles are: the longer of the gaps along each axis, 0 when they meet.
-long long distanceBetween(const Rect& a, const Rect& b) {
-    const long long dx = std::max({0, b.x - a.xEnd(), a.x - b.xEnd()});
-    const long long dy = std::max({0, b.y - a.yEnd(), a.y - b.yEnd()});
+// How far apart two rectangles are, squared: 0 when they meet. In floating point, as the square of a gap
+// across the whole int range does not fit a long long.
+double squaredDistanceBetween(const Rect& a, const Rect& b) {
+    const auto dx = static_cast<double>(std::max({0LL, b.x - a.xEnd(), a.x - b.xEnd()}));
+    const auto dy = static_cast<double>(std::max({0LL, b.y - a.yEnd(), a.y - b.yEnd()}));
     return dx * dx + dy * dy;
-}
-
-int clampInto(int start, int length, int areaStart, int areaLength) {
-    return std::clamp(start, areaStart, std::max(areaStart, areaStart + areaLength - length));
 }
 
 }  // namespace
@@ -25,15 +22,15 @@ Point FrameOnSomeMonitor(const Rect& frame, std::span<const Rect> monitors, std:
         return frame.topLeft();
     }
     std::size_t nearest = 0;
-    long long best = std::numeric_limits<long long>::max();
+    double best = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        const long long distance = distanceBetween(frame, monitors[i]);
+        const double distance = squaredDistanceBetween(frame, monitors[i]);
         if (distance < best) {
             best = distance;
             nearest = i;
         }
     }
     const Rect& area = workAreas[nearest];
-    return {clampInto(frame.x, frame.width, area.x, area.width),
-            clampInto(frame.y, frame.height, area.y, area.height)};
+    return {StartInside(frame.x, frame.width, area.x, area.xEnd()),
+            StartInside(frame.y, frame.height, area.y, area.yEnd())};
 }

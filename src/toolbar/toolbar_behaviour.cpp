@@ -11,7 +11,7 @@
 #include "platform/native_keyboard.h"
 #include "platform/platform_services.h"
 #include "settings/settings_file.h"
-#include "toolbar/seat_delivery.h"
+#include "toolbar/delivery_routes.h"
 #include "toolbar/toolbar_view.h"
 
 #include <algorithm>
@@ -34,31 +34,31 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     services.log = platform.log.get();
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
+    std::optional<DeliveryPorts> ports;
     if (platform.windowOrder && platform.keyInput) {
-        const DeliveryPorts ports{*platform.windowOrder,
-                                  *platform.keyInput,
-                                  *platform.sleeper,
-                                  *platform.clock,
-                                  platform.log.get(),
-                                  platform.nativeKeyboard.get(),
-                                  platform.clipboard.get(),
-                                  platform.seatKeyboard.get(),
-                                  platform.nativeClipboard.get(),
-                                  platform.desktopWindow.get()};
-        services.pasteIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings) {
-            return PasteIntoWindowBelow(settings, toolbarWindow(), ports);
+        ports.emplace(DeliveryPorts{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
+                                    *platform.clock, platform.log.get(), platform.nativeKeyboard.get(),
+                                    platform.clipboard.get(), platform.seatKeyboard.get(),
+                                    platform.nativeClipboard.get(), platform.desktopWindow.get()});
+    }
+    const auto routes = std::make_shared<DeliveryRoutes>(ports ? &*ports : nullptr);
+    if (platform.log) {
+        platform.log->write(LogCategory::Delivery, routes->describe());
+    }
+    // Without a window system to reach, a click only copies, with no notice.
+    if (routes->current().route() != Route::CopyOnly) {
+        services.pasteIntoWindowBelow = [routes, toolbarWindow](const ToolbarSettings& settings) {
+            return PasteIntoWindowBelow(settings, toolbarWindow(), *routes);
         };
-        services.pressNextKey = [ports, toolbarWindow](const ToolbarSettings& settings) {
-            return PressNextKeyInWindowBelow(settings, toolbarWindow(), ports);
+        services.pressNextKey = [routes, toolbarWindow](const ToolbarSettings& settings) {
+            return PressNextKeyInWindowBelow(settings, toolbarWindow(), *routes);
         };
-        services.typeIntoWindowBelow = [ports, toolbarWindow](const ToolbarSettings& settings,
-                                                              std::u32string_view text) {
-            return TypeIntoWindowBelow(text, settings, toolbarWindow(), ports);
+        services.typeIntoWindowBelow = [routes, toolbarWindow](const ToolbarSettings& settings,
+                                                               std::u32string_view text) {
+            return TypeIntoWindowBelow(text, settings, toolbarWindow(), *routes);
         };
+        services.giveKeyboardBack = [routes] { routes->current().giveKeyboardBack(); };
         services.nativeKeyboard = platform.nativeKeyboard.get();
-        if (platform.seatKeyboard) {
-            services.giveKeyboardBack = [ports] { GiveKeyboardBackThroughSeat(ports); };
-        }
     }
     return services;
 }

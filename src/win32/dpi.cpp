@@ -33,7 +33,9 @@ bool fontExists(const wchar_t* face) {
 Rect ScaledRect(const Rect& rect, UINT dpi) {
     const int left = Scaled(rect.x, dpi);
     const int top = Scaled(rect.y, dpi);
-    return {left, top, Scaled(rect.xEnd(), dpi) - left, Scaled(rect.yEnd(), dpi) - top};
+    // A layout's rectangle ends well inside the int range.
+    return {left, top, Scaled(static_cast<int>(rect.xEnd()), dpi) - left,
+            Scaled(static_cast<int>(rect.yEnd()), dpi) - top};
 }
 
 UINT DpiOfWindow(HWND window) {

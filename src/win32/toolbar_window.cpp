@@ -522,7 +522,7 @@ std::optional<int> ToolbarWindow::buttonAt(POINT at) const {
 
 RECT ToolbarWindow::buttonRect(int number) const {
     const Rect scaled = ScaledRect(ControlRect(layout_, kButton, number), dpi_);
-    return {scaled.x, scaled.y, scaled.xEnd(), scaled.yEnd()};
+    return {scaled.x, scaled.y, static_cast<LONG>(scaled.xEnd()), static_cast<LONG>(scaled.yEnd())};
 }
 
 Size ToolbarWindow::frameSizeFor(UINT dpi) const {

@@ -6,16 +6,21 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 
 namespace {
 
 constexpr DeliveryResult kFailures[] = {
-    DeliveryResult::NoWindowBelow,  DeliveryResult::TargetNotActive,     DeliveryResult::ModifiersHeld,
-    DeliveryResult::KeyFailed,      DeliveryResult::NotLastActive,       DeliveryResult::FocusLost,
-    DeliveryResult::ConsentAsked,   DeliveryResult::ConsentAskedThisRun, DeliveryResult::ConsentPending,
-    DeliveryResult::ConsentRefused, DeliveryResult::ConsentResuming,     DeliveryResult::SessionStarting,
-    DeliveryResult::SessionLost,
+    DeliveryResult::NoWindowBelow,       DeliveryResult::TargetNotActive,
+    DeliveryResult::ModifiersHeld,       DeliveryResult::KeyFailed,
+    DeliveryResult::NotLastActive,       DeliveryResult::FocusLost,
+    DeliveryResult::ConsentAsked,        DeliveryResult::ConsentAskedThisRun,
+    DeliveryResult::ConsentPending,      DeliveryResult::ConsentRefused,
+    DeliveryResult::ConsentResuming,     DeliveryResult::SessionStarting,
+    DeliveryResult::SessionLost,         DeliveryResult::RemoteControlGone,
+    DeliveryResult::NoActiveWindowNamed, DeliveryResult::ActiveWindowIsOurs,
+    DeliveryResult::WindowsDisagree,
 };
 
 bool Contains(const std::string& text, const char* utf8) {
@@ -70,6 +75,8 @@ TEST(DeliveryNotice, GoesBelowTheToolbarOrAboveItWhenTheScreenEndsAndStaysOnTheS
         {"at the bottom", {300, 760, 422, 40}, {300, 718}},
         {"at the right edge", {1200, 100, 77, 40}, {920, 142}},
         {"left of the screen", {-50, 100, 77, 40}, {0, 142}},
+        {"at the largest position", {INT_MAX - 10, INT_MAX - 10, 77, 40}, {920, 760}},
+        {"at the smallest position", {INT_MIN, INT_MIN, 77, 40}, {0, 0}},
     };
     for (const Case& c : cases) {
         const Rect placed = NoticeGeometry(c.toolbar, notice, screen);

@@ -8,6 +8,7 @@
 #include "platform/steady_clock.h"
 #include "support/delivery_result_printer.h"
 #include "toolbar/clipboard_handoff.h"
+#include "toolbar/delivery_routes.h"
 #include "toolbar/delivery_timing.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,8 @@ const ClipboardRequest kRead = compositors(ClipboardRequest::Kind::Text);
 const ClipboardRequest kOtherClientsRead{ClipboardRequest::Kind::Text, false, "text by 0x600001"};
 
 // The requests other programs make arrive while the delivery waits serving events: one batch per wait.
+using Batches = std::vector<std::vector<ClipboardRequest>>;
+
 class FakeClipboard : public Clipboard {
   public:
     bool setText(const std::string&) override { return true; }
@@ -655,7 +658,7 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
          true,
          WindowHandle{9},
          true,
-         DeliveryResult::NotLastActive,
+         DeliveryResult::WindowsDisagree,
          {"wait 2000", "activate 7"}},
         {"clipboard taken meanwhile", true, 0, false, DeliveryResult::ClipboardNotOwned, activation},
         {"only the manager's read", true, 0, true, DeliveryResult::PasteUnconfirmed,
@@ -677,6 +680,17 @@ TEST_F(DeliveryTest, ThroughTheSeatTheUsersWindowGetsTheKeyboardBackWhateverFoll
         windows.lastActive = row.x11LastActive;
         EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, ports), row.result);
         EXPECT_EQ(log, row.trace);
+    }
+    // A clipboard manager that read one text before its Ctrl+V is waited for with the next: its late read is
+    // not the window's fetch, and no TAB follows a paste nobody took.
+    DeliveryRoutes routes(&ports);
+    windows.lastActive = 0;
+    for (const auto& [arriving, result] :
+         {std::pair{Batches{{kRead}, {}, {kRead}}, DeliveryResult::Sent},
+          std::pair{Batches{{}, {}, {kRead}, {}}, DeliveryResult::PasteUnconfirmed}}) {
+        clipboard.seen.clear();
+        clipboard.arriving = arriving;
+        EXPECT_EQ(PasteIntoWindowBelow(settings, kToolbar, routes), result);
     }
     // With no key to follow, a paste that no window fetched is still told.
     settings.PasteAfter = false;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 // A laptop screen with a task bar along its bottom, and a second monitor to its right.
@@ -36,6 +38,21 @@ TEST(ScreenPlacement, ChoosesTheNearestOfSeveralMonitors) {
     const Rect monitors[] = {kLaptop, kSecond};
     const Rect frame{3400, 500, 85, 45};
     EXPECT_EQ(FrameOnSomeMonitor(frame, monitors, monitors), (Point{3115, 500}));
+}
+
+TEST(ScreenPlacement, PositionsAtTheEndsOfTheIntRangeComeOntoTheNearestMonitor) {
+    const Rect monitors[] = {kLaptop, kSecond};
+    const Rect workAreas[] = {kLaptopWork, kSecond};
+    const PlacementCase cases[] = {
+        {"largest", {INT_MAX, INT_MAX, 85, 45}, {3115, 1035}},
+        {"smallest", {INT_MIN, INT_MIN, 85, 45}, {0, 0}},
+        {"frame ending past the largest", {INT_MAX - 10, 0, 85, 45}, {3115, 0}},
+        {"smallest left, largest top", {INT_MIN, INT_MAX - 10, 85, 45}, {0, 715}},
+        {"smallest top", {0, INT_MIN, 85, 45}, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FrameOnSomeMonitor(c.frame, monitors, workAreas), c.expected) << c.what;
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -97,6 +98,18 @@ class FailingSource : public ProfileSource {
         "[Set]\nPasteOK=0\nPasteAfter=1\nFrmStyle=0\nBtnDown=1\nAfterKey=1\nNextKey=0\n"
         "[Window]\nLeft=5\nTop=6\n[Button]\nImage0=a\nImage1=b\nImage2=c\n"};
 };
+
+TEST(SettingsRead, AWindowPositionBeyondAnyDesktopIsReadAsTheFarthestKept) {
+    const std::pair<std::string, int> cases[] = {{"-32768", -32768},
+                                                 {"2147483637", kFarthestWindowPosition},
+                                                 {"-2147483648", -kFarthestWindowPosition}};
+    for (const auto& [stored, read] : cases) {
+        SettingsFileContents contents;
+        ASSERT_TRUE(ReadSettings(IniFile("[Window]\nLeft=" + stored + "\nTop=" + stored + "\n"), contents));
+        EXPECT_EQ(contents.Left, read) << stored;
+        EXPECT_EQ(contents.Top, read) << stored;
+    }
+}
 
 TEST(SettingsRead, ReadsInCreationOrderAndStopsSilentlyAtAReadError) {
     const FailingSource whole(100);

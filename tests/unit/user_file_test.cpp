@@ -91,6 +91,13 @@ TEST(UserFileBytes, EveryLineEndsWithCrLfAndRoundTrips) {
     EXPECT_EQ(bytes.size(), std::string("taro@example.jp").size() + 4 + 62);
     EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");  // last field empty
     EXPECT_EQ(ParseUserFileBytes(bytes), record);
+
+    // A NUL or line break in a field would cut the file short or move the later fields: only it is left out.
+    record[Address1] = std::string("1-2\0-3\r\n4", 9);
+    const UserRecord back = ParseUserFileBytes(UserFileBytes(record));
+    ASSERT_EQ(back.size(), 31u);
+    EXPECT_EQ(back[Address1], "1-2-34");
+    EXPECT_EQ(back[Email], "taro@example.jp");
 }
 
 TEST(UserFileNames, PathAndDisplayName) {

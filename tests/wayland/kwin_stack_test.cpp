@@ -180,7 +180,8 @@ TEST_F(ZenporoKWinTest, WithoutTheScriptTheClickOnlyCopiesAndSaysSo) {
 
     clickField(0);
     expectOnlyCopied(
-        "直前に使っていたウィンドウには自動で貼り付けられません。クリップボードにコピーしました"
+        "デスクトップが入力中のウィンドウを知らせなかったため、貼り付けませんでした。クリップボードにコピーし"
+        "ました"
         "（Ctrl+V で貼り付けられます）。",
         native);
 }

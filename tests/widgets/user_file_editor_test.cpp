@@ -393,4 +393,24 @@ TEST_F(UserFileEditorTest, EditShortcutsActOnlyWhenTheirItemIsEnabled) {
     EXPECT_EQ(form->box(8)->text(), q("女"));
 }
 
+TEST_F(UserFileEditorTest, ANulPastedWithCtrlVNeverReachesTheFile) {
+    // The reader stops at a NUL: saved, it would lose the memo's rest and every field after it.
+    open();
+    type(32, q("nul"));
+    QGuiApplication::clipboard()->setText(q("当選") + QChar(u'\0') + q("メモ"));
+    ASSERT_TRUE(QGuiApplication::clipboard()->text().contains(QChar(u'\0')));
+    form->box(19)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->box(19), Qt::Key_V, Qt::ControlModifier);
+    type(22, q("last memo"));
+    clickOk();
+    ASSERT_TRUE(closedWith(QDialog::Accepted));
+    UserRecord expected = emptyUserRecord();
+    expected[Memo1] = j("当選");
+    expected[Memo4] = "last memo";
+    const std::string bytes = fileBytes(pathOf("nul"));
+    EXPECT_EQ(bytes.find('\0'), std::string::npos);
+    EXPECT_EQ(bytes, UserFileBytes(expected));
+    EXPECT_EQ(ReadUserFile(pathOf("nul")), expected);
+}
+
 }  // namespace

@@ -1,4 +1,4 @@
-#include "toolbar/native_delivery.h"
+#include "toolbar/portal_route.h"
 
 #include "platform/clipboard.h"
 #include "platform/desktop_active_window.h"
@@ -7,6 +7,7 @@
 #include "platform/steady_clock.h"
 #include "toolbar/clipboard_handoff.h"
 #include "toolbar/delivery_timing.h"
+#include "toolbar/paste_steps.h"
 
 #include <functional>
 #include <string>
@@ -37,27 +38,9 @@ DeliveryResult logged(const char* action, DeliveryResult result, const DeliveryP
     return result;
 }
 
-std::vector<ClipboardRequest> requestsSeen(const DeliveryPorts& ports) {
-    return ports.clipboard == nullptr ? std::vector<ClipboardRequest>{} : ports.clipboard->requestsSinceSet();
+std::string requestsDetail(const std::vector<ClipboardRequest>& requests) {
+    return "; clipboard requests since it was set: " + DescribeClipboardRequests(requests);
 }
-
-std::string requestsDetail(const DeliveryPorts& ports) {
-    return "; clipboard requests since it was set: " + DescribeClipboardRequests(requestsSeen(ports));
-}
-
-std::string millisecondsSince(SteadyClock::time_point from, SteadyClock::time_point to) {
-    return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count()) + " ms";
-}
-
-}  // namespace
-
-bool GoesToNativeWindow(const DeliveryPorts& ports) {
-    return ports.native != nullptr && ports.windows.isWaylandSession() &&
-           ports.windows.lastActiveWindow() == WindowHandle{0} &&
-           ports.native->state() != NativeKeyboard::State::Unavailable;
-}
-
-namespace {
 
 DeliveryResult askWithDialog(const char* action, WindowHandle toolbar, const DeliveryPorts& ports) {
     NativeKeyboard& native = *ports.native;
@@ -96,7 +79,7 @@ std::optional<DeliveryResult> restoreKeptConsent(const char* action, WindowHandl
         case NativeKeyboard::State::Refused:
             return logged(action, DeliveryResult::ConsentRefused, ports);
         case NativeKeyboard::State::Unavailable:
-            return logged(action, DeliveryResult::NotLastActive, ports);
+            return logged(action, DeliveryResult::RemoteControlGone, ports);
     }
     return std::nullopt;
 }
@@ -118,16 +101,11 @@ std::optional<DeliveryResult> consentStandsInTheWay(const char* action, WindowHa
         case NativeKeyboard::State::Refused:
             return logged(action, DeliveryResult::ConsentRefused, ports);
         case NativeKeyboard::State::Unavailable:
-            return logged(action, DeliveryResult::NotLastActive, ports);
+            return logged(action, DeliveryResult::RemoteControlGone, ports);
         case NativeKeyboard::State::Ready:
             break;
     }
     return std::nullopt;
-}
-
-// The user may have clicked into an X11 window since: keys would go there, unchecked.
-std::function<bool()> noX11WindowActive(const DeliveryPorts& ports) {
-    return [&ports] { return ports.windows.activeWindow() == WindowHandle{0}; };
 }
 
 using ActiveWindow = DesktopActiveWindow::Window;
@@ -141,11 +119,10 @@ std::optional<DeliveryResult> namedTargetStandsInTheWay(const char* action, cons
     }
     target = ports.desktopWindow->activeWindow();
     if (!target) {
-        return logged(action, DeliveryResult::NotLastActive, ports, "; the desktop names no active window");
+        return logged(action, DeliveryResult::NoActiveWindowNamed, ports);
     }
     if (target->ours) {
-        return logged(action, DeliveryResult::NotLastActive, ports,
-                      "; the active window is one of ours: " + target->description);
+        return logged(action, DeliveryResult::ActiveWindowIsOurs, ports, "; " + target->description);
     }
     return std::nullopt;
 }
@@ -170,100 +147,102 @@ std::string intoTarget(const std::optional<ActiveWindow>& target) {
     return target ? "; into " + target->description : std::string();
 }
 
-// KDE Plasma: the text goes on the compositor's own clipboard, which it holds as soon as it has handled the
-// request (the round trip of setText); only then do the keys go, by the portal.
-DeliveryResult pasteThroughNativeClipboard(std::optional<Key> after,
-                                           const std::optional<ActiveWindow>& target,
-                                           const DeliveryPorts& ports) {
-    Clipboard& nativeClipboard = *ports.nativeClipboard;
-    std::optional<std::string> text;
-    if (ClipboardStillOurs(ports)) {
-        text = ports.clipboard->text();
-    }
-    if (!text || !nativeClipboard.setText(*text)) {
-        return logged("paste", DeliveryResult::ClipboardNotOwned, ports, intoTarget(target));
-    }
-    const SteadyClock::time_point begin = ports.clock.now();
-    // A clipboard manager reads every new text at once: only a read after the Ctrl+V is the window's.
-    const std::size_t seenBeforePaste = nativeClipboard.requestsSinceSet().size();
-    if (!nativeClipboard.ownsText()) {
-        return logged("paste", DeliveryResult::ClipboardNotOwned, ports, intoTarget(target));
-    }
-    NativeKeyboard& native = *ports.native;
-    const DeliveryResult pasted =
-        DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, stillTheTarget(ports, target)));
-    if (pasted != DeliveryResult::Sent || !after) {
-        return logged("paste", pasted, ports, intoTarget(target));
-    }
-    if (!native.waitServingEvents(delivery_timing::kPasteFetchTimeout, [&] {
-            return PasteFetchedText(nativeClipboard.requestsSinceSet(), seenBeforePaste);
-        })) {
-        return logged("paste", DeliveryResult::PasteUnconfirmed, ports,
-                      intoTarget(target) + "; clipboard requests since it was set: " +
-                          DescribeClipboardRequests(nativeClipboard.requestsSinceSet()));
-    }
-    const std::string fetchedAfter =
-        "; the window fetched the text " + millisecondsSince(begin, ports.clock.now()) + " after it was set";
-    return logged("paste", DeliveryResultOf(native.keys().sendChord({*after}, stillTheTarget(ports, target))),
-                  ports, intoTarget(target) + fetchedAfter);
+FetchWatch watchOf(Clipboard& clipboard, NativeKeyboard& native) {
+    return {[&clipboard] { return clipboard.requestsSinceSet(); },
+            [&native](std::chrono::milliseconds cap, const std::function<bool()>& done) {
+                return native.waitServingEvents(cap, done);
+            }};
 }
 
 }  // namespace
 
-DeliveryResult PasteIntoNativeWindow(std::optional<Key> after, WindowHandle toolbar,
-                                     const DeliveryPorts& ports) {
-    std::optional<ActiveWindow> target;
-    if (const auto named = namedTargetStandsInTheWay("paste", ports, target)) {
-        return *named;
-    }
-    if (const auto held = consentStandsInTheWay("paste", toolbar, ports)) {
-        return *held;
-    }
-    if (ports.nativeClipboard != nullptr) {
-        return pasteThroughNativeClipboard(after, target, ports);
-    }
-    NativeKeyboard& native = *ports.native;
-    const SteadyClock::time_point begin = ports.clock.now();
-    // Until the compositor holds the new clipboard, a Ctrl+V pastes the previous owner's text.
-    const bool taken = native.waitServingEvents(delivery_timing::kCompositorTakeTimeout, [&ports] {
-        return !ClipboardStillOurs(ports) || CompositorTookClipboard(requestsSeen(ports));
-    });
-    if (!ClipboardStillOurs(ports)) {
-        return logged("paste", DeliveryResult::ClipboardNotOwned, ports);
-    }
-    if (!taken) {
-        return logged("paste", DeliveryResult::CompositorDidNotTake, ports, requestsDetail(ports));
-    }
-    const std::size_t seenBeforePaste = requestsSeen(ports).size();
-    const SteadyClock::time_point takenAt = ports.clock.now();
-    const std::string takenAfter =
-        "; the compositor held the clipboard after " + millisecondsSince(begin, takenAt);
-    const DeliveryResult pasted =
-        DeliveryResultOf(native.keys().sendChord({Key::Control, Key::V}, noX11WindowActive(ports)));
-    if (pasted != DeliveryResult::Sent || !after) {
-        return logged("paste", pasted, ports, takenAfter);
-    }
-    // TAB or ENTER only once the window fetched the text: sent at once, it could move the focus before the
-    // text arrives, or follow a paste that went nowhere (ENTER in a terminal runs what is on its line).
-    if (!native.waitServingEvents(delivery_timing::kPasteFetchTimeout,
-                                  [&] { return PasteFetchedText(requestsSeen(ports), seenBeforePaste); })) {
-        return logged("paste", DeliveryResult::PasteUnconfirmed, ports, requestsDetail(ports));
-    }
-    const std::string fetchedAfter =
-        ", the window fetched the text " + millisecondsSince(takenAt, ports.clock.now()) + " after that";
-    return logged("paste", DeliveryResultOf(native.keys().sendChord({*after}, noX11WindowActive(ports))),
-                  ports, takenAfter + fetchedAfter);
+Route PortalRoute::route() const {
+    return ports_.nativeClipboard != nullptr ? Route::KdePortal : Route::GnomePortal;
 }
 
-DeliveryResult PressKeyInNativeWindow(Key key, WindowHandle toolbar, const DeliveryPorts& ports) {
+bool PortalRoute::available() {
+    return ports_.native->state() != NativeKeyboard::State::Unavailable;
+}
+
+bool PortalRoute::nativeWindowInUse() {
+    return ports_.windows.lastActiveWindow() == WindowHandle{0};
+}
+
+DeliveryResult PortalRoute::paste(std::optional<Key> after, WindowHandle toolbar) {
+    if (!nativeWindowInUse()) {
+        return windowBelow_.paste(after, toolbar);
+    }
     std::optional<ActiveWindow> target;
-    if (const auto named = namedTargetStandsInTheWay("next", ports, target)) {
+    if (const auto named = namedTargetStandsInTheWay("paste", ports_, target)) {
         return *named;
     }
-    if (const auto held = consentStandsInTheWay("next", toolbar, ports)) {
+    if (const auto held = consentStandsInTheWay("paste", toolbar, ports_)) {
+        return *held;
+    }
+    NativeKeyboard& native = *ports_.native;
+    const SendChord send = [&](std::initializer_list<Key> chord) {
+        return DeliveryResultOf(native.keys().sendChord(chord, stillTheTarget(ports_, target)));
+    };
+    if (ports_.nativeClipboard != nullptr) {
+        // KDE Plasma: the text goes on the compositor's own clipboard, which it holds as soon as it has
+        // handled the request (the round trip of setText); only then do the keys go, by the portal.
+        Clipboard& nativeClipboard = *ports_.nativeClipboard;
+        std::optional<std::string> text;
+        if (ClipboardStillOurs(ports_)) {
+            text = ports_.clipboard->text();
+        }
+        if (!text || !nativeClipboard.setText(*text) || !nativeClipboard.ownsText()) {
+            return logged("paste", DeliveryResult::ClipboardNotOwned, ports_, intoTarget(target));
+        }
+        const FetchWatch watch = watchOf(nativeClipboard, native);
+        const std::size_t seenBeforePaste = RequestsBeforePaste(watch, managerReads_);
+        const PasteOutcome pasted = CtrlVThenKey(after, send, &watch, seenBeforePaste, ports_.clock);
+        const std::string fetched = pasted.fetchedAfter.empty() ? requestsDetail(watch.requests())
+                                                                : "; the window fetched the text " +
+                                                                      pasted.fetchedAfter + " after Ctrl+V";
+        return logged("paste", pasted.result, ports_, intoTarget(target) + fetched);
+    }
+    // GNOME: until the compositor holds the new clipboard, a Ctrl+V pastes the previous owner's text.
+    const FetchWatch watch = watchOf(*ports_.clipboard, native);
+    const SteadyClock::time_point begin = ports_.clock.now();
+    const bool taken = watch.waitServingEvents(delivery_timing::kCompositorTakeTimeout, [&] {
+        return !ClipboardStillOurs(ports_) || CompositorTookClipboard(watch.requests());
+    });
+    if (!ClipboardStillOurs(ports_)) {
+        return logged("paste", DeliveryResult::ClipboardNotOwned, ports_);
+    }
+    if (!taken) {
+        return logged("paste", DeliveryResult::CompositorDidNotTake, ports_,
+                      requestsDetail(watch.requests()));
+    }
+    const std::string takenAfter =
+        "; the compositor held the clipboard after " + MillisecondsSince(begin, ports_.clock);
+    const PasteOutcome pasted = CtrlVThenKey(after, send, &watch, watch.requests().size(), ports_.clock);
+    const std::string fetched = pasted.fetchedAfter.empty() ? requestsDetail(watch.requests())
+                                                            : ", the window fetched the text " +
+                                                                  pasted.fetchedAfter + " after Ctrl+V";
+    return logged("paste", pasted.result, ports_, takenAfter + fetched);
+}
+
+DeliveryResult PortalRoute::pressKey(Key key, WindowHandle toolbar) {
+    if (!nativeWindowInUse()) {
+        return windowBelow_.pressKey(key, toolbar);
+    }
+    std::optional<ActiveWindow> target;
+    if (const auto named = namedTargetStandsInTheWay("next", ports_, target)) {
+        return *named;
+    }
+    if (const auto held = consentStandsInTheWay("next", toolbar, ports_)) {
         return *held;
     }
     return logged("next",
-                  DeliveryResultOf(ports.native->keys().sendChord({key}, stillTheTarget(ports, target))),
-                  ports, intoTarget(target));
+                  DeliveryResultOf(ports_.native->keys().sendChord({key}, stillTheTarget(ports_, target))),
+                  ports_, intoTarget(target));
+}
+
+TypingOutcome PortalRoute::type(std::u32string_view text, std::optional<Key> after, WindowHandle toolbar) {
+    if (!nativeWindowInUse()) {
+        return windowBelow_.type(text, after, toolbar);
+    }
+    return DeliveryRoute::type(text, after, toolbar);
 }

@@ -1,25 +1,19 @@
-#include "toolbar/seat_delivery.h"
+#include "toolbar/seat_route.h"
 
 #include "data/sjis.h"
 #include "platform/clipboard.h"
 #include "platform/log.h"
 #include "platform/seat_keyboard.h"
 #include "platform/steady_clock.h"
-#include "platform/window_order.h"
 #include "toolbar/clipboard_handoff.h"
 #include "toolbar/delivery_timing.h"
+#include "toolbar/paste_steps.h"
 
 #include <string>
 
 namespace {
 
 using Window = SeatKeyboard::Window;
-
-std::string millisecondsSince(SteadyClock::time_point from, const DeliveryPorts& ports) {
-    return std::to_string(
-               std::chrono::duration_cast<std::chrono::milliseconds>(ports.clock.now() - from).count()) +
-           " ms";
-}
 
 // One delivery through the seat: the window it aims at and the log line of its outcome.
 class SeatDelivery {
@@ -48,7 +42,7 @@ class SeatDelivery {
         const std::optional<WindowHandle> x11Window = ports_.windows.lastActiveWindow();
         native_ = !x11Window || *x11Window == WindowHandle{0};
         if (!native_ && ports_.windows.windowTitle(*x11Window) != sjis::fromUtf8(target_.title)) {
-            return finish(DeliveryResult::NotLastActive,
+            return finish(DeliveryResult::WindowsDisagree,
                           "; the X11 window last active is another: " + ports_.windows.describe(*x11Window));
         }
         // Each look after a round trip: the compositor's word from before the click would still say so.
@@ -56,15 +50,7 @@ class SeatDelivery {
                                      [this] { return seat_.isActivated(target_.id, true); })) {
             return finish(DeliveryResult::TargetNotActive);
         }
-        activatedAfter_ = millisecondsSince(begin_, ports_);
-        return DeliveryResult::Sent;
-    }
-
-    // Another program may have taken the clipboard since: a Ctrl+V would paste its text.
-    DeliveryResult checkClipboardStillOurs() {
-        if (!ClipboardStillOurs(ports_)) {
-            return finish(DeliveryResult::ClipboardNotOwned);
-        }
+        activatedAfter_ = MillisecondsSince(begin_, ports_.clock);
         return DeliveryResult::Sent;
     }
 
@@ -74,17 +60,14 @@ class SeatDelivery {
             seat_.keys().sendChord(chord, [this] { return seat_.isActivated(target_.id, true); }));
     }
 
-    // The window fetched the text through the compositor since the first `seen` requests.
-    bool waitForFetch(std::size_t seen) {
-        const bool fetched = seat_.waitServingEvents(
-            delivery_timing::kPasteFetchTimeout, [this, seen] { return PasteFetchedText(requests(), seen); });
-        fetchedAfter_ = fetched ? millisecondsSince(begin_, ports_) : std::string();
-        return fetched;
-    }
-
-    std::vector<ClipboardRequest> requests() const {
-        return ports_.clipboard != nullptr ? ports_.clipboard->requestsSinceSet()
-                                           : std::vector<ClipboardRequest>{};
+    FetchWatch watch() const {
+        return {[this] {
+                    return ports_.clipboard != nullptr ? ports_.clipboard->requestsSinceSet()
+                                                       : std::vector<ClipboardRequest>{};
+                },
+                [this](std::chrono::milliseconds cap, const std::function<bool()>& done) {
+                    return seat_.waitServingEvents(cap, done);
+                }};
     }
 
     DeliveryResult finish(DeliveryResult result, std::string detail = {}) {
@@ -103,14 +86,17 @@ class SeatDelivery {
             line += "; activated after " + activatedAfter_;
         }
         if (!fetchedAfter_.empty()) {
-            line += ", the text fetched after " + fetchedAfter_;
+            line += ", the text fetched " + fetchedAfter_ + " after Ctrl+V";
         }
         if (result == DeliveryResult::PasteUnconfirmed || result == DeliveryResult::PasteNotFetched) {
-            detail += "; clipboard requests since it was set: " + DescribeClipboardRequests(requests());
+            detail +=
+                "; clipboard requests since it was set: " + DescribeClipboardRequests(watch().requests());
         }
         ports_.log->write(LogCategory::Delivery, line + detail);
         return result;
     }
+
+    std::string fetchedAfter_;
 
   private:
     const char* action_;
@@ -120,44 +106,38 @@ class SeatDelivery {
     Window target_;
     bool native_ = true;
     std::string activatedAfter_;
-    std::string fetchedAfter_;
 };
 
 }  // namespace
 
-DeliveryResult PasteThroughSeat(std::optional<Key> after, const DeliveryPorts& ports) {
-    SeatDelivery delivery("paste", ports);
+DeliveryResult SeatRoute::paste(std::optional<Key> after, WindowHandle) {
+    SeatDelivery delivery("paste", ports_);
     // The window first, so that every outcome gives the keyboard back to it.
     if (const DeliveryResult activated = delivery.activateUserWindow(); activated != DeliveryResult::Sent) {
         return activated;
     }
-    if (const DeliveryResult owned = delivery.checkClipboardStillOurs(); owned != DeliveryResult::Sent) {
-        return owned;
+    if (!ClipboardStillOurs(ports_)) {
+        return delivery.finish(DeliveryResult::ClipboardNotOwned);
     }
-    // A clipboard manager reads every new text at once: only a read after the Ctrl+V is the window's.
-    const std::size_t seenBeforePaste = delivery.requests().size();
-    const DeliveryResult pasted = delivery.sendChord({Key::Control, Key::V});
-    if (pasted != DeliveryResult::Sent) {
-        return delivery.finish(pasted);
-    }
-    // The compositor shows every read of its clipboard: a Ctrl+V that no window took (a keymap the window
-    // did not know it by, say) is told to the user, with or without a key to follow.
-    if (!delivery.waitForFetch(seenBeforePaste)) {
-        return delivery.finish(after ? DeliveryResult::PasteUnconfirmed : DeliveryResult::PasteNotFetched);
-    }
-    return delivery.finish(after ? delivery.sendChord({*after}) : DeliveryResult::Sent);
+    const FetchWatch watch = delivery.watch();
+    const std::size_t seenBeforePaste = RequestsBeforePaste(watch, managerReads_);
+    const PasteOutcome pasted = CtrlVThenKey(
+        after, [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, &watch,
+        seenBeforePaste, ports_.clock);
+    delivery.fetchedAfter_ = pasted.fetchedAfter;
+    return delivery.finish(pasted.result);
 }
 
-DeliveryResult PressKeyThroughSeat(Key key, const DeliveryPorts& ports) {
-    SeatDelivery delivery("next", ports);
+DeliveryResult SeatRoute::pressKey(Key key, WindowHandle) {
+    SeatDelivery delivery("next", ports_);
     if (const DeliveryResult activated = delivery.activateUserWindow(); activated != DeliveryResult::Sent) {
         return activated;
     }
     return delivery.finish(delivery.sendChord({key}));
 }
 
-void GiveKeyboardBackThroughSeat(const DeliveryPorts& ports) {
-    if (const std::optional<Window> window = ports.seat->lastUserWindow()) {
-        ports.seat->activate(window->id);
+void SeatRoute::giveKeyboardBack() {
+    if (const std::optional<Window> window = ports_.seat->lastUserWindow()) {
+        ports_.seat->activate(window->id);
     }
 }

@@ -1,0 +1,49 @@
+#include "toolbar/paste_steps.h"
+
+#include "toolbar/clipboard_handoff.h"
+#include "toolbar/delivery_timing.h"
+
+#include <algorithm>
+
+PasteOutcome CtrlVThenKey(std::optional<Key> after, const SendChord& send, const FetchWatch* watch,
+                          std::size_t seenBeforePaste, SteadyClock& clock) {
+    const SteadyClock::time_point begin = clock.now();
+    // Ctrl is released before V; V is never pressed without Ctrl, which would type a "v".
+    const DeliveryResult pasted = send({Key::Control, Key::V});
+    if (pasted != DeliveryResult::Sent) {
+        return {pasted, {}};
+    }
+    PasteOutcome outcome;
+    if (watch != nullptr) {
+        const bool fetched = watch->waitServingEvents(delivery_timing::kPasteFetchTimeout, [&] {
+            return PasteFetchedText(watch->requests(), seenBeforePaste);
+        });
+        if (!fetched) {
+            return {after ? DeliveryResult::PasteUnconfirmed : DeliveryResult::PasteNotFetched, {}};
+        }
+        outcome.fetchedAfter = MillisecondsSince(begin, clock);
+    }
+    if (after) {
+        outcome.result = send({*after});
+    }
+    return outcome;
+}
+
+std::size_t RequestsBeforePaste(const FetchWatch& watch, bool& managerReads) {
+    const auto textReads = [&watch] {
+        const std::vector<ClipboardRequest> requests = watch.requests();
+        return std::count_if(requests.begin(), requests.end(), [](const ClipboardRequest& request) {
+            return request.byCompositor && request.kind == ClipboardRequest::Kind::Text;
+        });
+    };
+    if (managerReads) {
+        watch.waitServingEvents(delivery_timing::kCompositorTakeTimeout, [&] { return textReads() > 0; });
+    }
+    managerReads = managerReads || textReads() > 0;
+    return watch.requests().size();
+}
+
+std::string MillisecondsSince(SteadyClock::time_point from, SteadyClock& clock) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(clock.now() - from).count()) +
+           " ms";
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/clipboard.h"
+#include "platform/key_input.h"
+#include "platform/steady_clock.h"
+#include "toolbar/delivery_ports.h"
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The steps of a paste that the routes share, written once.
+
+// Sends a chord to the route's target, each key only while it is still the target.
+using SendChord = std::function<DeliveryResult(std::initializer_list<Key>)>;
+
+// Where a route sees the reads of the clipboard it set (a Wayland compositor's), how it waits for them while
+// serving events.
+struct FetchWatch {
+    std::function<std::vector<ClipboardRequest>()> requests;  // since the text was set
+    std::function<bool(std::chrono::milliseconds, const std::function<bool()>&)> waitServingEvents;
+};
+
+// What a paste did, with the time the window took to fetch the text for the log.
+struct PasteOutcome {
+    DeliveryResult result = DeliveryResult::Sent;
+    std::string fetchedAfter;  // "12 ms" once the window fetched the text; empty otherwise
+};
+
+// Ctrl+V, then the key after it. Where the route sees the reads (watch), the window's fetch after the first
+// `seenBeforePaste` requests is waited for: TAB or ENTER sent before it could move the focus before the text
+// arrives, or follow a paste that went nowhere (ENTER in a terminal runs its line); a paste no window
+// fetched is told even with no key to follow. Where it sees none, the key follows at once.
+PasteOutcome CtrlVThenKey(std::optional<Key> after, const SendChord& send, const FetchWatch* watch,
+                          std::size_t seenBeforePaste, SteadyClock& clock);
+
+// Where a clipboard manager of the desktop reads every new text (seen before an earlier Ctrl+V), waits for
+// its read of this one before the paste's snapshot, so that a late read of it never passes for the window's
+// fetch. `managerReads` is the route's memory of that; set here when a read came before the Ctrl+V.
+std::size_t RequestsBeforePaste(const FetchWatch& watch, bool& managerReads);
+
+// Milliseconds from `from` to now, for the log: "12 ms".
+std::string MillisecondsSince(SteadyClock::time_point from, SteadyClock& clock);
