@@ -43,6 +43,31 @@ std::size_t RequestsBeforePaste(const FetchWatch& watch, bool& managerReads) {
     return watch.requests().size();
 }
 
+TypingOutcome TypeCharacters(std::u32string_view text, KeyInput& keys,
+                             const std::function<bool()>& stillTarget, Sleeper& sleeper) {
+    TypingOutcome outcome{DeliveryResult::Sent, 0, text.size()};
+    while (outcome.typed < text.size() && outcome.result == DeliveryResult::Sent) {
+        const std::size_t ready = keys.prepareToType(text.substr(outcome.typed));
+        if (ready == 0) {
+            outcome.result = DeliveryResult::KeyFailed;
+        }
+        for (const char32_t character : text.substr(outcome.typed, ready)) {
+            if (!stillTarget()) {
+                outcome.result = DeliveryResult::FocusLost;
+                break;
+            }
+            if (!keys.typeCharacter(character)) {
+                outcome.result = DeliveryResult::KeyFailed;
+                break;
+            }
+            ++outcome.typed;
+            sleeper.sleep(delivery_timing::kTypingPace);
+        }
+    }
+    keys.finishTyping();
+    return outcome;
+}
+
 std::string MillisecondsSince(SteadyClock::time_point from, SteadyClock& clock) {
     return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(clock.now() - from).count()) +
            " ms";

@@ -2,8 +2,10 @@
 
 #include "platform/clipboard.h"
 #include "platform/key_input.h"
+#include "platform/sleeper.h"
 #include "platform/steady_clock.h"
 #include "toolbar/delivery_ports.h"
+#include "toolbar/delivery_route.h"
 
 #include <chrono>
 #include <cstddef>
@@ -11,6 +13,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The steps of a paste that the routes share, written once.
@@ -42,6 +45,11 @@ PasteOutcome CtrlVThenKey(std::optional<Key> after, const SendChord& send, const
 // its read of this one before the paste's snapshot, so that a late read of it never passes for the window's
 // fetch. `managerReads` is the route's memory of that; set here when a read came before the Ctrl+V.
 std::size_t RequestsBeforePaste(const FetchWatch& watch, bool& managerReads);
+
+// Types the text as key strokes: keys made for as many characters as the platform can at once, the target
+// checked before each character (stillTarget), at a steady pace. The outcome counts what was typed.
+TypingOutcome TypeCharacters(std::u32string_view text, KeyInput& keys,
+                             const std::function<bool()>& stillTarget, Sleeper& sleeper);
 
 // Milliseconds from `from` to now, for the log: "12 ms".
 std::string MillisecondsSince(SteadyClock::time_point from, SteadyClock& clock);

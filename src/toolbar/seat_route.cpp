@@ -55,9 +55,9 @@ class SeatDelivery {
     }
 
     // The keys, each after a round trip that shows the window still activated.
+    bool stillActivated() { return seat_.isActivated(target_.id, true); }
     DeliveryResult sendChord(std::initializer_list<Key> chord) {
-        return DeliveryResultOf(
-            seat_.keys().sendChord(chord, [this] { return seat_.isActivated(target_.id, true); }));
+        return DeliveryResultOf(seat_.keys().sendChord(chord, [this] { return stillActivated(); }));
     }
 
     FetchWatch watch() const {
@@ -96,7 +96,7 @@ class SeatDelivery {
         return result;
     }
 
-    std::string fetchedAfter_;
+    void fetched(std::string after) { fetchedAfter_ = std::move(after); }
 
   private:
     const char* action_;
@@ -106,6 +106,7 @@ class SeatDelivery {
     Window target_;
     bool native_ = true;
     std::string activatedAfter_;
+    std::string fetchedAfter_;
 };
 
 }  // namespace
@@ -124,8 +125,23 @@ DeliveryResult SeatRoute::paste(std::optional<Key> after, WindowHandle) {
     const PasteOutcome pasted = CtrlVThenKey(
         after, [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, &watch,
         seenBeforePaste, ports_.clock);
-    delivery.fetchedAfter_ = pasted.fetchedAfter;
+    delivery.fetched(pasted.fetchedAfter);
     return delivery.finish(pasted.result);
+}
+
+TypingOutcome SeatRoute::type(std::u32string_view text, std::optional<Key> after, WindowHandle) {
+    SeatDelivery delivery("type", ports_);
+    if (const DeliveryResult activated = delivery.activateUserWindow(); activated != DeliveryResult::Sent) {
+        return {activated, 0, text.size()};
+    }
+    TypingOutcome outcome = TypeCharacters(
+        text, ports_.seat->keys(), [&delivery] { return delivery.stillActivated(); }, ports_.sleeper);
+    if (outcome.result == DeliveryResult::Sent && after) {
+        outcome.result = delivery.sendChord({*after});
+    }
+    delivery.finish(outcome.result, "; typed " + std::to_string(outcome.typed) + " of " +
+                                        std::to_string(text.size()) + " characters");
+    return outcome;
 }
 
 DeliveryResult SeatRoute::pressKey(Key key, WindowHandle) {

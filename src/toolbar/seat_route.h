@@ -13,6 +13,8 @@ class SeatRoute : public DeliveryRoute {
     Route route() const override { return Route::CompositorSeat; }
     DeliveryResult paste(std::optional<Key> after, WindowHandle toolbar) override;
     DeliveryResult pressKey(Key key, WindowHandle toolbar) override;
+    // Types through a keymap of the virtual keyboard's that carries the text's characters.
+    TypingOutcome type(std::u32string_view text, std::optional<Key> after, WindowHandle toolbar) override;
     void giveKeyboardBack() override;
 
   private:

@@ -145,25 +145,8 @@ TypingOutcome WindowBelowRoute::type(std::u32string_view text, std::optional<Key
     if (outcome.result != DeliveryResult::Sent) {
         return outcome;
     }
-    while (outcome.typed < text.size() && outcome.result == DeliveryResult::Sent) {
-        const std::size_t ready = ports_.keys.prepareToType(text.substr(outcome.typed));
-        if (ready == 0) {
-            outcome.result = DeliveryResult::KeyFailed;
-        }
-        for (const char32_t character : text.substr(outcome.typed, ready)) {
-            if (!ports_.windows.isActive(delivery.target())) {
-                outcome.result = DeliveryResult::FocusLost;
-                break;
-            }
-            if (!ports_.keys.typeCharacter(character)) {
-                outcome.result = DeliveryResult::KeyFailed;
-                break;
-            }
-            ++outcome.typed;
-            ports_.sleeper.sleep(delivery_timing::kTypingPace);
-        }
-    }
-    ports_.keys.finishTyping();
+    outcome = TypeCharacters(
+        text, ports_.keys, [&] { return ports_.windows.isActive(delivery.target()); }, ports_.sleeper);
     if (outcome.result == DeliveryResult::Sent && after) {
         outcome.result = delivery.sendChord({*after});
     }

@@ -14,6 +14,6 @@ class NativeTarget : public x11test::TargetApp {
 // 4 or none. GTK takes a shortcut only from the keymap it knows the seat by, unlike Qt.
 class GtkForm : public x11test::TargetApp {
   public:
-    explicit GtkForm(const QString& title)
-        : TargetApp(title, {}, {"GDK_BACKEND=wayland"}, ZENPORO_TEST_HELPERS_DIR "/gtk_form.py") {}
+    explicit GtkForm(const QString& title, const QStringList& arguments = {})
+        : TargetApp(title, arguments, {"GDK_BACKEND=wayland"}, ZENPORO_TEST_HELPERS_DIR "/gtk_form.py") {}
 };

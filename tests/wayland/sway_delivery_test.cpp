@@ -117,6 +117,27 @@ TEST_F(SwayDeliveryTest, AKeyboardWithoutLatinLettersGetsEveryDetailExactly) {
     fillGtkFormWithTheUsersKeyboardIn("ru");
 }
 
+// Shift+click types: a GTK box that refuses a paste gets the address, kana and full-width digits included,
+// through a keymap that carries its characters, with TAB after it; the keymaps stay few.
+TEST_F(SwayDeliveryTest, AShiftClickTypesIntoABoxThatRefusesAPaste) {
+    start();
+    GtkForm form(u("gtk form"), {"--refuse-paste"});
+    ASSERT_TRUE(shown({"山田花子 - Zenporo！", "gtk form"}) && toolbarPlaced());
+    ASSERT_TRUE(focus("gtk form"));
+    ASSERT_TRUE(waitUntil([&] { return form.state("focus") == "0"; }));
+
+    const KeymapCounter keymaps;
+    const QPoint button = pointAtField(*input, 1, QPoint(-60 - 23, 0), true);
+    ASSERT_TRUE(input->holdKey(XKB_KEY_Shift_L, true) && input->click(button) &&
+                input->holdKey(XKB_KEY_Shift_L, false));
+    EXPECT_TRUE(waitUntil([&] {
+        return form.state("box0") == u("東京都千代田区千代田１－１ゼンポロビル３階") &&
+               form.state("focus") == "1";
+    })) << form.state("box0").toStdString();
+    QTest::qWait(300);
+    EXPECT_LE(keymaps.count(), 9) << "keymaps sent to every window";
+}
+
 // A click that only copies (paste switched off in the settings) took the keyboard from the user's window too:
 // it goes back there.
 TEST_F(SwayDeliveryTest, ACopyOnlyClickGivesTheKeyboardBack) {

@@ -202,12 +202,16 @@ bool SwayInput::click(QPoint point) {
 }
 
 bool SwayInput::tapKey(std::uint32_t keysym) {
+    return holdKey(keysym, true) && holdKey(keysym, false);
+}
+
+bool SwayInput::holdKey(std::uint32_t keysym, bool down) {
     for (xkb_keycode_t code = xkb_keymap_min_keycode(keymap_); code <= xkb_keymap_max_keycode(keymap_);
          ++code) {
         const xkb_keysym_t* symbols = nullptr;
         const int count = xkb_keymap_key_get_syms_by_level(keymap_, code, 0, 0, &symbols);
         if (count == 1 && symbols[0] == keysym) {
-            return sendKey(code - kXkbKeycodeOffset, true) && sendKey(code - kXkbKeycodeOffset, false);
+            return sendKey(code - kXkbKeycodeOffset, down);
         }
     }
     failure_ = QString("no key for keysym 0x%1").arg(keysym, 0, 16);

@@ -32,6 +32,8 @@ class SwayInput : public SessionInput {
     bool moveTo(QPoint point) override;
     bool click(QPoint point) override;
     bool tapKey(std::uint32_t keysym) override;
+    // Presses or lets go of the key of the keysym (Shift held over a click).
+    bool holdKey(std::uint32_t keysym, bool down);
     // Gives the keyboard this xkb layout ("jp"), as a keyboard with a layout of its own (an on-screen one, or
     // one of two with different layouts) has; it starts with "us".
     bool useLayout(const char* layout);

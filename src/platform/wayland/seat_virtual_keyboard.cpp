@@ -1,5 +1,6 @@
 #include "platform/wayland/seat_virtual_keyboard.h"
 
+#include "platform/wayland/typing_keymap.h"
 #include "platform/wayland/wayland_connection.h"
 
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
@@ -164,7 +165,7 @@ void SeatVirtualKeyboard::adoptKeymap(const std::string& seatKeymap) {
         xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1), &free);
     ownKeymap_ = text ? text.get() : "";
     keymap_ = keymap;
-    upload();
+    upload(ownKeymap_);
 }
 
 bool SeatVirtualKeyboard::findKeycodes(xkb_keymap* keymap) {
@@ -181,13 +182,13 @@ bool SeatVirtualKeyboard::findKeycodes(xkb_keymap* keymap) {
     return true;
 }
 
-bool SeatVirtualKeyboard::upload() {
-    const int file = keymapFile(ownKeymap_);
+bool SeatVirtualKeyboard::upload(const std::string& keymap) {
+    const int file = keymapFile(keymap);
     if (file < 0) {
         return false;
     }
     zwp_virtual_keyboard_v1_keymap(keyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, file,
-                                   static_cast<std::uint32_t>(ownKeymap_.size() + 1));
+                                   static_cast<std::uint32_t>(keymap.size() + 1));
     ::close(file);
     otherKeymapSeen_ = false;
     return wl_display_flush(connection_->display()) >= 0;
@@ -196,10 +197,40 @@ bool SeatVirtualKeyboard::upload() {
 bool SeatVirtualKeyboard::press(Key key) {
     // The compositor may have set a layout of its own on our keyboard since (sway does when its input
     // configuration is applied again): ours goes up once more before a chord, never in answer to the seat.
-    if (otherKeymapSeen_ && key == Key::Control && !upload()) {
+    if (otherKeymapSeen_ && key == Key::Control && !upload(ownKeymap_)) {
         return false;
     }
     return sendKey(key, true);
+}
+
+std::size_t SeatVirtualKeyboard::prepareToType(std::u32string_view text) {
+    if (keymap_ == nullptr) {
+        return 0;
+    }
+    const TypingKeymap typing = MakeTypingKeymap(ownKeymap_, keymap_, text);
+    if (typing.ready == 0 || !upload(typing.text)) {
+        return 0;
+    }
+    typingKeycodes_ = typing.keycodes;
+    return typing.ready;
+}
+
+bool SeatVirtualKeyboard::typeCharacter(char32_t character) {
+    const auto code = typingKeycodes_.find(character);
+    if (code == typingKeycodes_.end()) {
+        return false;
+    }
+    for (const auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+        zwp_virtual_keyboard_v1_key(keyboard_, millisecondsNow(), code->second, state);
+    }
+    return wl_display_flush(connection_->display()) >= 0;
+}
+
+void SeatVirtualKeyboard::finishTyping() {
+    if (!typingKeycodes_.empty()) {
+        typingKeycodes_.clear();
+        upload(ownKeymap_);
+    }
 }
 
 bool SeatVirtualKeyboard::release(Key key) {

@@ -33,6 +33,10 @@ class SeatVirtualKeyboard : public KeyInput {
     bool release(Key key) override;
     // The user's keyboard sends its modifiers only to the window with the focus, not to this program.
     bool anyModifierHeld() override { return false; }
+    // Typing uploads our keymap with the text's characters on keys it leaves free, and ours again after.
+    std::size_t prepareToType(std::u32string_view text) override;
+    bool typeCharacter(char32_t character) override;
+    void finishTyping() override;
 
     // For the handlers of the seat's events.
     void takeSeatKeymap(int fd, std::uint32_t size);
@@ -45,7 +49,7 @@ class SeatVirtualKeyboard : public KeyInput {
     void adoptKeymap(const std::string& seatKeymap);
     // The keycodes of the keys sent in that keymap; false when one is missing.
     bool findKeycodes(xkb_keymap* keymap);
-    bool upload();
+    bool upload(const std::string& keymap);
 
     std::shared_ptr<WaylandConnection> connection_;
     wl_keyboard* seatKeyboard_ = nullptr;
@@ -55,5 +59,6 @@ class SeatVirtualKeyboard : public KeyInput {
     std::string ownKeymap_;
     bool otherKeymapSeen_ = false;           // the seat sent a keymap other than ours since our last upload
     std::map<Key, std::uint32_t> keycodes_;  // evdev codes, as the protocol takes them
+    std::map<char32_t, std::uint32_t> typingKeycodes_;  // while a typing keymap is up
     std::uint32_t controlMask_ = 0;
 };

@@ -3,7 +3,9 @@
 # them. It writes what it holds to a state file after every change, as paste_target does:
 #   window=1, box0=... box1=..., focus=<index of the box with the focus, or none>
 #
-#   gtk_form.py --target-title=TITLE --state-file=PATH [--boxes=N]
+#   gtk_form.py --target-title=TITLE --state-file=PATH [--boxes=N] [--refuse-paste]
+#
+# --refuse-paste makes every box refuse a paste, as e-mail confirmation boxes of entry forms do.
 import os
 import sys
 
@@ -44,6 +46,8 @@ def write_state(*_):
 
 
 for box in boxes:
+    if "--refuse-paste" in sys.argv:
+        box.connect("paste-clipboard", lambda entry: entry.stop_emission_by_name("paste-clipboard"))
     box.connect("changed", write_state)
     box.connect("notify::has-focus", write_state)
 window.connect("destroy", Gtk.main_quit)
