@@ -4,6 +4,7 @@ set(ZENPORO_CORE_SOURCES
   src/data/age_check.cpp
   src/data/app_error.cpp
   src/data/birth_date.cpp
+  src/data/char_width.cpp
   src/data/file_names.cpp
   src/data/japanese_era.cpp
   src/data/sjis.cpp
@@ -24,7 +25,9 @@ set(ZENPORO_CORE_SOURCES
   src/platform/thread_sleeper.cpp
   src/settings/ini_file.cpp
   src/settings/settings_file.cpp
+  src/toolbar/button_actions.cpp
   src/toolbar/button_picture.cpp
+  src/toolbar/click_gate.cpp
   src/toolbar/clipboard_handoff.cpp
   src/toolbar/composition.cpp
   src/toolbar/current_user.cpp
@@ -36,6 +39,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/seat_route.cpp
   src/toolbar/window_below_route.cpp
   src/toolbar/delivery_notice.cpp
+  src/toolbar/input_time.cpp
   src/toolbar/menu_table.cpp
   src/toolbar/screen_placement.cpp
   src/toolbar/toolbar_behaviour.cpp
@@ -50,6 +54,7 @@ set(ZENPORO_CORE_TESTS
   tests/unit/bad_input_test.cpp
   tests/unit/birth_date_test.cpp
   tests/unit/box_text_test.cpp
+  tests/unit/char_width_test.cpp
   tests/unit/composition_test.cpp
   tests/unit/delivery_notice_test.cpp
   tests/unit/delivery_test.cpp

@@ -1,6 +1,6 @@
 # Debian packages the build, the program and the tests need; sourced by the other scripts.
 ZENPORO_BUILD_PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-translations-l10n libx11-dev libxtst-dev libxrandr-dev libgtest-dev libgmock-dev fonts-ipafont-gothic pkg-config libwayland-dev libwayland-bin libxkbcommon-dev"
-ZENPORO_TEST_PACKAGES="xvfb openbox xdotool mutter xwayland dbus zenity xdg-desktop-portal qt6-wayland chromium sway python3-gi gir1.2-gtk-3.0"
+ZENPORO_TEST_PACKAGES="xvfb openbox xdotool mutter xwayland dbus zenity xdg-desktop-portal qt6-wayland chromium chromium-l10n sway python3-gi gir1.2-gtk-3.0"
 # KDE Plasma's compositor and desktop portal for the Wayland tests, installed with --no-install-recommends:
 # their recommendations bring most of Plasma (about 620 packages instead of 140).
 ZENPORO_KDE_TEST_PACKAGES="kwin-wayland xdg-desktop-portal-kde qtwayland5"

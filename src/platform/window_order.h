@@ -48,4 +48,8 @@ class WindowOrder {
 
     // The window's id and title as UTF-8, for the log.
     virtual std::string describe(WindowHandle window) { return std::to_string(window); }
+
+    // The window's class as the window system names it (X11: WM_CLASS's name and class; Win32: its window
+    // class), by which a program's own habits are told apart; empty when not known.
+    virtual std::string windowClass(WindowHandle /*window*/) { return {}; }
 };

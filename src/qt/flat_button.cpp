@@ -59,6 +59,13 @@ void FlatButton::mousePressEvent(QMouseEvent* event) {
     QAbstractButton::mousePressEvent(event);
 }
 
+void FlatButton::mouseReleaseEvent(QMouseEvent* event) {
+    // The release emits clicked(), whose handler asks when the click was made.
+    clickTime_ = static_cast<std::uint32_t>(event->timestamp());
+    QAbstractButton::mouseReleaseEvent(event);
+    clickTime_.reset();
+}
+
 void FlatButton::enterEvent(QEnterEvent* event) {
     hovered_ = true;
     update();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolbar/input_time.h"
+
 #include <QAbstractButton>
 #include <QImage>
 
@@ -22,6 +24,10 @@ class FlatButton : public QAbstractButton {
 
     QSize sizeHint() const override { return {23, 22}; }
 
+    // While its clicked() is handled: when the user made the click, by the time of its input event; none
+    // for a click a program made.
+    InputEventTime clickTime() const { return clickTime_; }
+
     // Opens the menu at the point. The menu holds the pointer while it is open, so the button hears of no
     // leaving; when the menu closes, the hover border follows where the pointer is then.
     void popupMenu(QMenu* menu, const QPoint& at);
@@ -33,6 +39,7 @@ class FlatButton : public QAbstractButton {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -42,4 +49,5 @@ class FlatButton : public QAbstractButton {
     QImage picture_;
     int tag_ = 0;
     bool hovered_ = false;
+    InputEventTime clickTime_;
 };

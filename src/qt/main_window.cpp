@@ -2,12 +2,16 @@
 
 #include "platform/qt/japanese_font.h"
 #include "platform/qt/qt_sjis.h"
+#include "platform/qt/serve_events.h"
 #include "qt/flat_button.h"
 #include "qt/notice_window.h"
 #include "qt/qt_geometry.h"
+#include "toolbar/button_actions.h"
 #include "toolbar/screen_placement.h"
 #include "toolbar/toolbar_layout.h"
 
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -18,16 +22,14 @@
 #include <QWindow>
 
 #include <array>
+#include <chrono>
 #include <vector>
 
 namespace {
 
-constexpr int kFirstFieldButton = 4;
-constexpr int kLastFieldButton = 18;
-
 // The face each field button shows, by its number (SpeedButton4 .. SpeedButton18).
 int FaceOfButton(int number) {
-    return number - kFirstFieldButton;
+    return FieldButtonTag(number);
 }
 
 // The menu items whose picture and caption follow the loaded user.
@@ -50,13 +52,20 @@ TextEntry textEntry() {
                                                                             : TextEntry::Paste;
 }
 
+// The desktop's double-click time for the click rule, and the event loop for the wait after a paste.
+ToolbarServices withToolkitTimings(ToolbarServices services) {
+    services.doubleClickTime = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    services.waitServingEvents = ServeEventsUntil;
+    return services;
+}
+
 }  // namespace
 
 TForm1::TForm1(ToolbarServices services, ToolbarDialogOpeners openers, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                           Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       openers_(std::move(openers)),
-      behaviour_(std::move(services), *this) {
+      behaviour_(withToolkitTimings(std::move(services)), *this) {
     setObjectName(QStringLiteral("Form1"));
     setFont(JapaneseUiFont(11));
     setBackgroundRole(QPalette::Button);
@@ -83,7 +92,7 @@ void TForm1::buildControls() {
     changeBtn_->setFocusPolicy(Qt::NoFocus);
     // Sized before the first showing, so Qt does not measure its (empty) text and load every font at start.
     changeBtn_->resize(kChangeBarThickness, 22);
-    connect(changeBtn_, &QPushButton::clicked, this, [this] { behaviour_.ChangeBtnClick(); });
+    connect(changeBtn_, &QPushButton::clicked, this, [this] { buttonClick(kChangeBarNumber); });
 
     const std::map<int, const char*> controlHints = {{1, "切替"}, {2, "最小化"}, {3, "開く"}};
     for (const auto& [number, hint] : controlHints) {
@@ -96,35 +105,46 @@ void TForm1::buildControls() {
     speedButtons_[2]->setPicture(MinimizeButtonPicture());
     speedButtons_[2]->resize(23, 22);
     speedButtons_[3]->setCheckable(true);
-    connect(speedButtons_[1], &FlatButton::clicked, this, [this] { openUserFileList(); });
-    connect(speedButtons_[2], &FlatButton::clicked, this, [this] { showMinimized(); });
-    connect(speedButtons_[3], &FlatButton::clicked, this, [this] { behaviour_.SpeedButton3Click(); });
 
-    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+    for (int number = kFirstFieldButtonNumber; number <= kLastButtonNumber; ++number) {
         auto* button = new FlatButton(panel2_);
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(number));
         speedButtons_[number] = button;
-    }
-    // The settings, help and Next buttons have handlers of their own; the others compose a text.
-    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
-        FlatButton* button = speedButtons_[number];
-        if (number == 15) {
-            connect(button, &FlatButton::clicked, this, [this] {
-                if (openers_.openSettings) {
-                    openers_.openSettings(*this, this);
-                }
-            });
-        } else if (number == 16) {
-            connect(button, &FlatButton::clicked, this, [this] { SpeedButton16Click(); });
-        } else if (number == 18) {
-            connect(button, &FlatButton::clicked, this, [this] { behaviour_.SpeedButton18Click(); });
-        } else {
-            connect(button, &FlatButton::clicked, this, [this, button] {
-                behaviour_.SpeedButton7Click(ClickSender::FieldButton, button->tag(), std::nullopt,
-                                             textEntry());
-            });
-        }
         connect(button, &FlatButton::rightPressed, this, [this, button] { SpeedButton4MouseDown(button); });
+    }
+    for (const auto& [number, button] : speedButtons_) {
+        connect(button, &FlatButton::clicked, this, [this, number] { buttonClick(number); });
+    }
+}
+
+void TForm1::buttonClick(int number) {
+    switch (ButtonActionOf(number)) {
+        case ButtonAction::FlipArrangement:
+            behaviour_.ChangeBtnClick();
+            return;
+        case ButtonAction::OpenUserFileList:
+            openUserFileList();
+            return;
+        case ButtonAction::Minimize:
+            showMinimized();
+            return;
+        case ButtonAction::ToggleFieldRow:
+            behaviour_.SpeedButton3Click();
+            return;
+        case ButtonAction::OpenSettings:
+            if (openers_.openSettings) {
+                openers_.openSettings(*this, this);
+            }
+            return;
+        case ButtonAction::OpenHelpMenu:
+            SpeedButton16Click();
+            return;
+        case ButtonAction::ComposeField:
+        case ButtonAction::PressNextKey: {
+            const FlatButton* button = speedButtons_.at(number);
+            behaviour_.keyButtonClick(number, button->tag(), button->clickTime(), textEntry());
+            return;
+        }
     }
 }
 
@@ -177,6 +197,18 @@ QAction* TForm1::addMenuEntry(QMenu* menu, const MenuEntry& entry, std::map<Menu
         connect(action, &QAction::triggered, this, [this, tag = entry.tag, id = entry.id] {
             behaviour_.SpeedButton7Click(ClickSender::MenuItem, tag, id, textEntry());
         });
+        return action;
+    }
+    if (entry.kind == MenuEntryKind::WidthChoice) {
+        // One of three, checked as the run's width stands; the group keeps one checked.
+        if (widthChoices_ == nullptr) {
+            widthChoices_ = new QActionGroup(this);
+        }
+        const auto width = static_cast<TextWidth>(entry.tag);
+        action->setCheckable(true);
+        action->setChecked(behaviour_.textWidth() == width);
+        widthChoices_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, width] { behaviour_.setTextWidth(width); });
         return action;
     }
     // The help menu's two items open the manual and the version box.
@@ -282,7 +314,7 @@ void TForm1::arrangeButtons(bool horizontal) {
         panel2.moveTop(panel1.height());
     }
     panel2_->setGeometry(panel2);
-    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+    for (int number = kFirstFieldButtonNumber; number <= kLastButtonNumber; ++number) {
         speedButtons_.at(number)->move(
             toQPoint(layout.fieldButtons[static_cast<std::size_t>(FieldButtonPosition(number))]));
     }
@@ -293,7 +325,7 @@ void TForm1::loadFaces(const std::vector<std::string>& paths) {
 }
 
 void TForm1::applyButtonFaces() {
-    for (int number = kFirstFieldButton; number <= kLastFieldButton; ++number) {
+    for (int number = kFirstFieldButtonNumber; number <= kLastButtonNumber; ++number) {
         speedButtons_.at(number)->setPicture(faces_[static_cast<std::size_t>(FaceOfButton(number))]);
     }
 }

@@ -16,6 +16,7 @@
 
 class FlatButton;
 class NoticeWindow;
+class QActionGroup;
 class QMenu;
 class QPushButton;
 class TForm1;
@@ -79,6 +80,8 @@ class TForm1 final : public QWidget, public ToolbarView, public ToolbarSettingsH
     // The loaded user's full-name picture and memo captions on the items built so far.
     void applyUserToMenus();
     void FormShow();
+    // The left click on the change bar (0) or SpeedButton<number>, by what the core's table says it does.
+    void buttonClick(int number);
     // The right-button press on every field button, told apart by its Tag.
     void SpeedButton4MouseDown(FlatButton* sender);
     void SpeedButton16Click();
@@ -96,6 +99,7 @@ class TForm1 final : public QWidget, public ToolbarView, public ToolbarSettingsH
     std::map<int, FlatButton*> speedButtons_;
     std::map<int, QMenu*> popupMenus_;            // the menus built so far
     std::map<MenuItemId, QAction*> menuActions_;  // the items of the menus built so far
+    QActionGroup* widthChoices_ = nullptr;        // the 文字幅 items, once their menu is built
     std::optional<int> nameMenuPicture_;          // set by setFullNameMenuPicture for the full-name items
     NoticeWindow* notice_ = nullptr;
     ToolbarBehaviour behaviour_;  // last: it is built on the view above

@@ -1,6 +1,7 @@
 #include "toolbar/composition.h"
 
 #include "data/app_error.h"
+#include "data/char_width.h"
 #include "data/japanese_era.h"
 #include "data/sjis.h"
 
@@ -92,6 +93,10 @@ std::string birthItemText(ComposeRuleKind rule, const CalendarDate& date) {
         }
         case ComposeRuleKind::EraYear:
             return eraYearText(date);
+        case ComposeRuleKind::EraYearNumber: {
+            const auto era = JapaneseEraOf(date);
+            return era ? std::to_string(era->year) : std::string();
+        }
         case ComposeRuleKind::EraMonth:
             return monthText;
         case ComposeRuleKind::EraDay:
@@ -99,6 +104,13 @@ std::string birthItemText(ComposeRuleKind rule, const CalendarDate& date) {
         default:
             return SlashDateText(date);  // the button, Birth1, and an item of another group
     }
+}
+
+// The keys a browser's date box takes, year first as in its Japanese order: Chromium's year field waits for
+// up to six digits and moves on by a Tab, Firefox's moves on by itself after four (and skips a Tab-less
+// text's tab: see TypeCharacters); both move on after the month's two digits.
+std::string dateBoxKeys(const CalendarDate& date) {
+    return SlashDateText(date).substr(0, 4) + "\t" + twoDigits(date.month) + twoDigits(date.day);
 }
 
 Composition birthComposition(ComposeRuleKind rule, const UserRecord& record, const CalendarDate& today) {
@@ -110,6 +122,9 @@ Composition birthComposition(ComposeRuleKind rule, const UserRecord& record, con
     if (!date) {
         return {Composition::Kind::InvalidBirthDate,
                 dateText + sjis::fromUtf8("は有効な日付ではありません。")};
+    }
+    if (rule == ComposeRuleKind::DateBoxKeys) {
+        return {Composition::Kind::Text, SlashDateText(*date), dateBoxKeys(*date)};
     }
     return {Composition::Kind::Text, birthItemText(rule, *date)};
 }
@@ -142,6 +157,13 @@ std::string menuItemText(int tag, std::optional<MenuItemId> item, const UserReco
             return MailLocalPart(text);
         case ComposeRuleKind::MailDomainPart:
             return MailDomainPart(text);
+        case ComposeRuleKind::RomajiFamilyFirst: {
+            std::string family = fieldAt(record, FamilyNameRomaji);
+            std::transform(family.begin(), family.end(), family.begin(), [](char c) {
+                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+            });
+            return family + " " + fieldAt(record, GivenNameRomaji);
+        }
         default:
             return text;
     }
@@ -160,16 +182,19 @@ std::size_t firstAtSign(const std::string& text) {
 // What a number written for people carries besides its digits, as code page 932 characters: the postal
 // mark, the half- and full-width space, and the hyphen-like characters. The minus sign and the em dash have
 // no code of their own there; the editor stores them as the full-width hyphen-minus and the horizontal
-// bar, so they go with those.
-constexpr std::array<std::string_view, 8> kNumberDecoration{
+// bar, so they go with those. The box-drawing bars go too: in a number they can only stand for a hyphen.
+constexpr std::array<std::string_view, 11> kNumberDecoration{
     "\x81\xA7",  // 〒
     " ",
     "\x81\x40",  // full-width space
     "-",
     "\x81\x7C",  // － (also the minus sign −)
     "\x81\x5B",  // ー
+    "\xB0",      // ｰ, the half-width ー
     "\x81\x5D",  // ‐
     "\x81\x5C",  // ― (also the em dash —)
+    "\x84\x9F",  // ─
+    "\x84\xAA",  // ━
 };
 
 }  // namespace
@@ -187,14 +212,16 @@ std::string NumberWithoutHyphens(const std::string& text) {
     return bare;
 }
 
+// Cut by characters, so that a code stored in full width (１５０－０００１) gives whole characters.
 std::string PostalCodeFirstPart(const std::string& postalCode) {
-    return postalCode.substr(0, 3);
+    return sjis::leftChars(postalCode, 3);
 }
 
 std::string PostalCodeSecondPart(const std::string& postalCode) {
     // Seven characters are digits without a hyphen; otherwise a hyphen is taken to follow the third digit.
     const std::size_t start = sjis::charCount(postalCode) == 7 ? 3 : 4;
-    return start < postalCode.size() ? postalCode.substr(start, 4) : std::string();
+    const std::size_t skipped = sjis::leftChars(postalCode, start).size();
+    return sjis::leftChars(std::string_view(postalCode).substr(skipped), 4);
 }
 
 std::string MailLocalPart(const std::string& email) {
@@ -230,4 +257,40 @@ Composition ComposeFieldText(ClickSender sender, int tag, std::optional<MenuItem
         return birthComposition(ruleWithinGroup(tag, item), record, today);
     }
     return {Composition::Kind::Text, menuItemText(tag, item, record)};
+}
+
+WidthScope WidthScopeOf(ClickSender sender, int tag, std::optional<MenuItemId> item) {
+    if (sender == ClickSender::MenuItem && item && MenuEntryOf(*item).tag == tag) {
+        switch (*item) {
+            case MenuItemId::Katakana1:
+            case MenuItemId::Katakana2:
+            case MenuItemId::Katakana3:
+            case MenuItemId::Katakana4:
+                return WidthScope::Katakana;
+            default:
+                break;
+        }
+    }
+    // The postal code, the address, the age, the telephone and fax numbers and the birth date, from the
+    // buttons and their menus alike.
+    switch (tag) {
+        case 0:
+        case 1:
+        case 4:
+        case 6:
+        case 7:
+        case kBirthButtonTag:
+        case kBirthMenuTag:
+            return WidthScope::Numbers;
+        default:
+            return WidthScope::None;
+    }
+}
+
+std::string InTextWidth(const std::string& text, TextWidth width, WidthScope scope) {
+    if (width == TextWidth::AsStored || scope == WidthScope::None) {
+        return text;
+    }
+    const bool katakana = scope == WidthScope::Katakana;
+    return width == TextWidth::Half ? width::toHalfWidth(text, katakana) : width::toFullWidth(text, katakana);
 }

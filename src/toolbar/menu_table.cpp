@@ -102,6 +102,25 @@ constexpr std::array kEntries{
     MenuEntry{Id::N10, 9, "N10", "-", 0, kNoImage, K::Separator, Id::Birth, kNone},
     MenuEntry{Id::Birth6, 9, "Birth6", "月（0なし）", 28, 13, K::Compose, Id::Birth, rule(R::MonthNoZero)},
     MenuEntry{Id::Birth7, 9, "Birth7", "日（0なし）", 28, 13, K::Compose, Id::Birth, rule(R::DayNoZero)},
+
+    // What forms ask for besides: the names with a space between family and given name (full width between
+    // kanji or kana), the romaji name family first, 市区町村 with 住所１, and the era year alone.
+    MenuEntry{Id::Kanji4, 2, "Kanji4", "氏名（空白あり）", 2, 2, K::Compose, Id::Kanji, JoinedFields("\x81\x40", {FamilyName, GivenName})},
+    MenuEntry{Id::Hiragana4, 2, "Hiragana4", "しめい（空白あり）", 2, 2, K::Compose, Id::Hiragana, JoinedFields("\x81\x40", {FamilyNameHiragana, GivenNameHiragana})},
+    MenuEntry{Id::Katakana4, 2, "Katakana4", "シメイ（空白あり）", 2, 2, K::Compose, Id::Katakana, JoinedFields("\x81\x40", {FamilyNameKatakana, GivenNameKatakana})},
+    MenuEntry{Id::Romaji4, 2, "Romaji4", "Sei Namae", 2, 2, K::Compose, Id::Romaji, JoinedFields(" ", {FamilyNameRomaji, GivenNameRomaji})},
+    MenuEntry{Id::Romaji5, 2, "Romaji5", "SEI Namae", 2, 2, K::Compose, Id::Romaji, rule(R::RomajiFamilyFirst)},
+    MenuEntry{Id::Adrr7, 4, "Adrr7", "市区町村と住所１", 1, 18, K::Compose, kTop, JoinedFields("", {City, Address1})},
+    MenuEntry{Id::WaBirth5, 9, "WaBirth5", "年（数字のみ）", 28, 17, K::Compose, Id::WaBirth, rule(R::EraYearNumber)},
+
+    // The width of every text for the rest of the run, as a whole form asks for it; the Tag is the TextWidth.
+    MenuEntry{Id::N11, 8, "N11", "-", 0, kNoImage, K::Separator, kTop, kNone},
+    MenuEntry{Id::Width, 8, "Width", "文字幅", 0, kNoImage, K::SubmenuHead, kTop, kNone},
+    MenuEntry{Id::Width0, 8, "Width0", "登録どおり", 0, kNoImage, K::WidthChoice, Id::Width, kNone},
+    MenuEntry{Id::Width1, 8, "Width1", "半角（数字・英字・記号、フリガナ）", 1, kNoImage, K::WidthChoice, Id::Width, kNone},
+    MenuEntry{Id::Width2, 8, "Width2", "全角（数字・英字・記号、フリガナ）", 2, kNoImage, K::WidthChoice, Id::Width, kNone},
+    // A browser's date box (年/月/日) takes no paste: Shift+click types the date into it.
+    MenuEntry{Id::Birth8, 9, "Birth8", "日付の入力欄（Shift+クリック）", 28, 13, K::Compose, Id::Birth, rule(R::DateBoxKeys)},
 };
 // clang-format on
 
@@ -115,7 +134,7 @@ constexpr bool rowsFollowTheirIds() {
     return true;
 }
 static_assert(rowsFollowTheirIds());
-static_assert(static_cast<std::size_t>(MenuItemId::Birth7) + 1 == kEntries.size());
+static_assert(static_cast<std::size_t>(MenuItemId::Birth8) + 1 == kEntries.size());
 
 }  // namespace
 

@@ -27,6 +27,8 @@ enum class MenuItemId {
     Help1, Varsion1,
     // Added later at the ends of their menus; the ids above keep their values.
     N7, Post3, N8, Phon4, N9, Fax4, N10, Birth6, Birth7,
+    Kanji4, Hiragana4, Katakana4, Romaji4, Romaji5, Adrr7, WaBirth5,
+    N11, Width, Width0, Width1, Width2, Birth8,
 };
 // clang-format on
 
@@ -35,6 +37,7 @@ enum class MenuEntryKind {
     Separator,    // caption "-", no action
     SubmenuHead,  // opens the rows that name it as their submenu
     OwnAction,    // has a click handler of its own (the help menu's items)
+    WidthChoice,  // chooses the width of the texts for the rest of the run; its Tag is the TextWidth
 };
 
 // What a composing item makes of its group's text, once its Tag has chosen the group.
@@ -58,6 +61,10 @@ enum class ComposeRuleKind {
     EraYear,         // era name, era year, 年
     EraMonth,        // month, 月
     EraDay,          // day, 日
+    EraYearNumber,   // the era year alone, as a number: 61
+    DateBoxKeys,     // yyyy/mm/dd, typed as a browser's date box takes its keys (see Composition::typed)
+    // The romaji name family first, the family name in capitals: YAMADA Hanako.
+    RomajiFamilyFirst,
 };
 
 struct ComposeRule {

@@ -44,14 +44,25 @@ std::size_t RequestsBeforePaste(const FetchWatch& watch, bool& managerReads) {
 }
 
 TypingOutcome TypeCharacters(std::u32string_view text, KeyInput& keys,
-                             const std::function<bool()>& stillTarget, Sleeper& sleeper) {
+                             const std::function<bool()>& stillTarget, Sleeper& sleeper,
+                             bool fieldsMoveOnTheirOwn) {
     TypingOutcome outcome{DeliveryResult::Sent, 0, text.size()};
     while (outcome.typed < text.size() && outcome.result == DeliveryResult::Sent) {
-        const std::size_t ready = keys.prepareToType(text.substr(outcome.typed));
+        if (text[outcome.typed] == U'\t') {
+            if (!fieldsMoveOnTheirOwn) {
+                outcome.result = DeliveryResultOf(keys.sendChord({Key::Tab}, stillTarget));
+                sleeper.sleep(delivery_timing::kTypingPace);
+            }
+            outcome.typed += outcome.result == DeliveryResult::Sent ? 1 : 0;
+            continue;
+        }
+        const std::u32string_view run =
+            text.substr(outcome.typed, text.find(U'\t', outcome.typed) - outcome.typed);
+        const std::size_t ready = keys.prepareToType(run);
         if (ready == 0) {
             outcome.result = DeliveryResult::KeyFailed;
         }
-        for (const char32_t character : text.substr(outcome.typed, ready)) {
+        for (const char32_t character : run.substr(0, ready)) {
             if (!stillTarget()) {
                 outcome.result = DeliveryResult::FocusLost;
                 break;
@@ -66,6 +77,14 @@ TypingOutcome TypeCharacters(std::u32string_view text, KeyInput& keys,
     }
     keys.finishTyping();
     return outcome;
+}
+
+bool DateFieldsMoveOnTheirOwn(std::string_view windowClass) {
+    std::string lower(windowClass);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return lower.find("firefox") != std::string::npos ||
+           lower.find("mozillawindowclass") != std::string::npos;
 }
 
 std::string MillisecondsSince(SteadyClock::time_point from, SteadyClock& clock) {

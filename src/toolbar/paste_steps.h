@@ -47,9 +47,16 @@ PasteOutcome CtrlVThenKey(std::optional<Key> after, const SendChord& send, const
 std::size_t RequestsBeforePaste(const FetchWatch& watch, bool& managerReads);
 
 // Types the text as key strokes: keys made for as many characters as the platform can at once, the target
-// checked before each character (stillTarget), at a steady pace. The outcome counts what was typed.
+// checked before each character (stillTarget), at a steady pace. The outcome counts what was typed. A tab in
+// the text is the Tab key that moves a date box to its next field; where the box's fields move on by
+// themselves (fieldsMoveOnTheirOwn), it is left out.
 TypingOutcome TypeCharacters(std::u32string_view text, KeyInput& keys,
-                             const std::function<bool()>& stillTarget, Sleeper& sleeper);
+                             const std::function<bool()>& stillTarget, Sleeper& sleeper,
+                             bool fieldsMoveOnTheirOwn = false);
+
+// Whether the window's date boxes move to their next field by themselves once one is full (Firefox), by its
+// class as the window system names it (X11 WM_CLASS, a Win32 class, a Wayland app id).
+bool DateFieldsMoveOnTheirOwn(std::string_view windowClass);
 
 // Milliseconds from `from` to now, for the log: "12 ms".
 std::string MillisecondsSince(SteadyClock::time_point from, SteadyClock& clock);

@@ -56,6 +56,7 @@ class SeatDelivery {
 
     // The keys, each after a round trip that shows the window still activated.
     bool stillActivated() { return seat_.isActivated(target_.id, true); }
+    const std::string& targetAppId() const { return target_.appId; }
     DeliveryResult sendChord(std::initializer_list<Key> chord) {
         return DeliveryResultOf(seat_.keys().sendChord(chord, [this] { return stillActivated(); }));
     }
@@ -135,7 +136,8 @@ TypingOutcome SeatRoute::type(std::u32string_view text, std::optional<Key> after
         return {activated, 0, text.size()};
     }
     TypingOutcome outcome = TypeCharacters(
-        text, ports_.seat->keys(), [&delivery] { return delivery.stillActivated(); }, ports_.sleeper);
+        text, ports_.seat->keys(), [&delivery] { return delivery.stillActivated(); }, ports_.sleeper,
+        DateFieldsMoveOnTheirOwn(delivery.targetAppId()));
     if (outcome.result == DeliveryResult::Sent && after) {
         outcome.result = delivery.sendChord({*after});
     }

@@ -11,16 +11,32 @@
 #include "platform/native_keyboard.h"
 #include "platform/platform_services.h"
 #include "settings/settings_file.h"
+#include "toolbar/button_actions.h"
 #include "toolbar/delivery_routes.h"
 #include "toolbar/toolbar_view.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <string>
 #include <utility>
 
 namespace {
 
 constexpr int kMaleFace = 2;
 constexpr int kFemaleFace = 15;
+
+// How long after a paste a new text waits for the window to read the pasted one. A window reads it within a
+// few tens of milliseconds of the Ctrl+V; 200 ms covers a busy one and is not felt between two clicks, the
+// only time it is waited for.
+constexpr std::chrono::milliseconds kPasteReadGrace{200};
+
+// Whether a window read the text after the first `seen` requests for it.
+bool TextReadAfter(const std::vector<ClipboardRequest>& requests, std::size_t seen) {
+    return std::any_of(
+        requests.begin() + static_cast<std::ptrdiff_t>(std::min(seen, requests.size())), requests.end(),
+        [](const ClipboardRequest& request) { return request.kind == ClipboardRequest::Kind::Text; });
+}
 
 std::string programCaption() {
     return sjis::fromUtf8("Zenporo！");
@@ -34,6 +50,7 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     services.log = platform.log.get();
     services.clipboard = platform.clipboard.get();
     services.userFileFolder = UserFileFolder();
+    services.clock = platform.clock.get();
     std::optional<DeliveryPorts> ports;
     if (platform.windowOrder && platform.keyInput) {
         ports.emplace(DeliveryPorts{*platform.windowOrder, *platform.keyInput, *platform.sleeper,
@@ -74,7 +91,9 @@ ToolbarBehaviour::ToolbarBehaviour(ToolbarServices services, ToolbarView& view)
                                     [this] { UpdateHints(); },
                                     [this] { return applicationTitle_; },
                                     [this] { return services_.today(); },
-                                }) {
+                                }),
+      clock_(services_.clock != nullptr ? *services_.clock : systemClock_),
+      clickGate_(services_.doubleClickTime) {
     if (services_.nativeKeyboard != nullptr) {
         NativeKeyboard* const native = services_.nativeKeyboard;
         native->setChangeListener([this, native](NativeKeyboard::Change change) {
@@ -175,8 +194,8 @@ void ToolbarBehaviour::writeSettings() const {
 void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optional<MenuItemId> item,
                                          TextEntry entry) {
     try {
-        const Composition composition =
-            ComposeFieldText(sender, tag, item, user_.record(), services_.today());
+        Composition composition = ComposeFieldText(sender, tag, item, user_.record(), services_.today());
+        composition.text = InTextWidth(composition.text, textWidth_, WidthScopeOf(sender, tag, item));
         switch (composition.kind) {
             case Composition::Kind::NoUserFileNotice:
             case Composition::Kind::InvalidBirthDate:
@@ -190,6 +209,7 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
         if (composition.text.empty()) {
             return;
         }
+        letLastPasteBeFetched();
         if (services_.clipboard == nullptr || !services_.clipboard->setText(composition.text)) {
             throw cannotOpenClipboard();
         }
@@ -198,9 +218,13 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
             return;
         }
         if (entry == TextEntry::Type && services_.typeIntoWindowBelow) {
-            const std::u32string text = utf::toCodePoints(sjis::toUnicode(composition.text));
+            const std::u32string text = utf::toCodePoints(
+                sjis::toUnicode(composition.typed.empty() ? composition.text : composition.typed));
             TypingOutcome typed{DeliveryResult::Sent};
             runDelivery([&] { typed = services_.typeIntoWindowBelow(settings_, text); });
+            if (typed.pasted) {
+                rememberPaste();
+            }
             showNotice(TypingNoticeText(typed, text));
             return;
         }
@@ -212,6 +236,7 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
         }
         DeliveryResult pasted = DeliveryResult::Sent;
         runDelivery([&] { pasted = services_.pasteIntoWindowBelow(settings_); });
+        rememberPaste();
         showDeliveryNotice(pasted, DeliveryAction::Paste);
     } catch (const AppError& error) {
         ShowErrorReport(*services_.dialogs, error.message(), applicationTitle_);
@@ -226,6 +251,41 @@ void ToolbarBehaviour::SpeedButton18Click() {
     }
 }
 
+void ToolbarBehaviour::keyButtonClick(int number, int tag, InputEventTime eventTime, TextEntry entry) {
+    const ButtonAction action = ButtonActionOf(number);
+    if (!SendsKeys(action)) {
+        return;
+    }
+    const SteadyClock::time_point now = clock_.now();
+    const ClickGate::Verdict verdict =
+        clickGate_.admit(number, eventTime ? inputTimes_.madeAt(*eventTime, now) : now);
+    // Only a loop that served the user's input inside a delivery could bring a click now; it cannot wait.
+    if (verdict != ClickGate::Verdict::Run || delivering_) {
+        logClickLetGo(number, delivering_ ? std::nullopt : std::optional(verdict));
+        return;
+    }
+    if (action == ButtonAction::PressNextKey) {
+        SpeedButton18Click();
+    } else {
+        SpeedButton7Click(ClickSender::FieldButton, tag, std::nullopt, entry);
+    }
+}
+
+void ToolbarBehaviour::logClickLetGo(int number, std::optional<ClickGate::Verdict> verdict) const {
+    if (services_.log == nullptr) {
+        return;
+    }
+    const std::string button = "SpeedButton" + std::to_string(number);
+    std::string line = "a click on " + button + " came during a delivery and was let go";
+    if (verdict == ClickGate::Verdict::DoubleClick) {
+        line = "a second click on " + button + " within the double-click time (" +
+               std::to_string(services_.doubleClickTime.count()) + " ms) was let go";
+    } else if (verdict == ClickGate::Verdict::AnotherWaited) {
+        line = "a click on " + button + " made during a delivery was let go: an earlier click made then ran";
+    }
+    services_.log->write(LogCategory::Delivery, line);
+}
+
 void ToolbarBehaviour::giveKeyboardBack() {
     if (services_.giveKeyboardBack) {
         services_.giveKeyboardBack();
@@ -233,12 +293,38 @@ void ToolbarBehaviour::giveKeyboardBack() {
 }
 
 void ToolbarBehaviour::runDelivery(const std::function<void()>& delivery) {
+    // The click rule knows when every delivery ran, however it ended.
     struct Running {
-        bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } running(delivering_);
+        ToolbarBehaviour& toolbar;
+        explicit Running(ToolbarBehaviour& t) : toolbar(t) {
+            toolbar.delivering_ = true;
+            toolbar.clickGate_.deliveryStarted(toolbar.clock_.now());
+        }
+        ~Running() {
+            toolbar.clickGate_.deliveryEnded(toolbar.clock_.now());
+            toolbar.delivering_ = false;
+        }
+    } running(*this);
     delivery();
+}
+
+void ToolbarBehaviour::rememberPaste() {
+    lastPaste_ = Paste{clock_.now(), services_.clipboard->requestsSinceSet().size()};
+}
+
+void ToolbarBehaviour::letLastPasteBeFetched() {
+    const std::optional<Paste> paste = std::exchange(lastPaste_, std::nullopt);
+    if (!paste || !services_.waitServingEvents || services_.clipboard == nullptr) {
+        return;
+    }
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(kPasteReadGrace - (clock_.now() - paste->at));
+    if (left <= std::chrono::milliseconds::zero()) {
+        return;
+    }
+    services_.waitServingEvents(left, [this, &paste] {
+        return TextReadAfter(services_.clipboard->requestsSinceSet(), paste->requestsBefore);
+    });
 }
 
 void ToolbarBehaviour::showDeliveryNotice(DeliveryResult result, DeliveryAction action) {

@@ -2,13 +2,17 @@
 
 #include "data/birth_date.h"
 #include "platform/native_keyboard.h"
+#include "platform/steady_clock.h"
 #include "settings/toolbar_settings.h"
+#include "toolbar/click_gate.h"
 #include "toolbar/composition.h"
 #include "toolbar/current_user.h"
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_notice.h"
+#include "toolbar/input_time.h"
 #include "toolbar/toolbar_hints.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -45,6 +49,14 @@ struct ToolbarServices {
     // Where the click on the toolbar took the keyboard from the user's window (sway and the other wlroots
     // compositors), gives it back after a click that sends nothing; empty elsewhere.
     std::function<void()> giveKeyboardBack;
+    // Places clicks and deliveries in time; null: the standard library's steady clock.
+    SteadyClock* clock = nullptr;
+    // The platform's double-click time, which each program reads from its toolkit; zero: none.
+    std::chrono::milliseconds doubleClickTime{0};
+    // Serves the program's events, the user's input held back, until done() holds or the cap runs out; true
+    // when done() held. Lets a window fetch a pasted text before a click that follows at once replaces it;
+    // empty: no wait.
+    std::function<bool(std::chrono::milliseconds cap, const std::function<bool()>& done)> waitServingEvents;
 };
 
 // The behaviour's services on the platform's own. The delivery finds the window below from the toolbar's
@@ -81,6 +93,9 @@ class ToolbarBehaviour {
                            TextEntry entry = TextEntry::Paste);
     // The Next button.
     void SpeedButton18Click();
+    // A left click on a field button or the Next button (SpeedButton<number>, with its Tag) made at the time
+    // its input event records: the click rule of ClickGate runs it or lets it go, and logs what it let go.
+    void keyButtonClick(int number, int tag, InputEventTime eventTime, TextEntry entry = TextEntry::Paste);
     // The open button, after its click has toggled it.
     void SpeedButton3Click();
     // The change bar.
@@ -98,6 +113,9 @@ class ToolbarBehaviour {
     const std::string& applicationTitle() const { return applicationTitle_; }
     CurrentUser& currentUser() { return user_; }
     ToolbarSettings& settings() { return settings_; }
+    // The width every text is given in for the rest of the run (the 文字幅 menu); the stored one at start.
+    TextWidth textWidth() const { return textWidth_; }
+    void setTextWidth(TextWidth width) { textWidth_ = width; }
     std::vector<std::string>& buttonImagePaths() { return buttonImagePaths_; }
     const ToolbarHints& hints() const { return hints_; }
     const std::string& settingsFile() const { return settingsFile_; }
@@ -107,15 +125,22 @@ class ToolbarBehaviour {
     void chooseFirstUserFile();
     // Runs a delivery, during whose waits changes of the native keyboard are kept for its notice.
     void runDelivery(const std::function<void()>& delivery);
+    // A window reads the clipboard only when it handles the Ctrl+V, after the paste returned; a text put on
+    // the clipboard before then would be pasted in its place. So the next text waits for that read, where
+    // the window system shows it, or for a short while after the paste.
+    void rememberPaste();
+    void letLastPasteBeFetched();
     void giveKeyboardBack();
     void showDeliveryNotice(DeliveryResult result, DeliveryAction action);
     void showNotice(std::string text);
     void writeSettings() const;
     void log(const std::string& utf8Message) const;
+    void logClickLetGo(int number, std::optional<ClickGate::Verdict> verdict) const;
 
     ToolbarServices services_;
     ToolbarView& view_;
     ToolbarSettings settings_;
+    TextWidth textWidth_ = TextWidth::AsStored;
     std::vector<std::string> buttonImagePaths_;
     bool facesAreBuiltIn_ = true;  // the view holds the built-in pictures only
     std::string settingsFile_;
@@ -124,5 +149,14 @@ class ToolbarBehaviour {
     CurrentUser user_;
     bool destroyed_ = false;
     bool delivering_ = false;  // a click's delivery runs (it may wait, serving events)
+    SystemSteadyClock systemClock_;
+    SteadyClock& clock_;
+    InputTimeline inputTimes_;
+    ClickGate clickGate_;
+    struct Paste {
+        SteadyClock::time_point at;
+        std::size_t requestsBefore;  // the clipboard's requests seen until the paste returned
+    };
+    std::optional<Paste> lastPaste_;
     std::optional<NativeKeyboard::Change> changeDuringClick_;
 };

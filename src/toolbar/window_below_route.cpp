@@ -146,7 +146,8 @@ TypingOutcome WindowBelowRoute::type(std::u32string_view text, std::optional<Key
         return outcome;
     }
     outcome = TypeCharacters(
-        text, ports_.keys, [&] { return ports_.windows.isActive(delivery.target()); }, ports_.sleeper);
+        text, ports_.keys, [&] { return ports_.windows.isActive(delivery.target()); }, ports_.sleeper,
+        DateFieldsMoveOnTheirOwn(ports_.windows.windowClass(delivery.target())));
     if (outcome.result == DeliveryResult::Sent && after) {
         outcome.result = delivery.sendChord({*after});
     }

@@ -81,6 +81,20 @@ void PopupMenus::build(int number) {
     if (fullNamePicture_) {
         setFullNamePicture(*fullNamePicture_);
     }
+    checkWidth(width_);
+}
+
+void PopupMenus::checkWidth(TextWidth width) {
+    width_ = width;
+    for (const MenuItemId id : {MenuItemId::Width0, MenuItemId::Width1, MenuItemId::Width2}) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STATE;
+        item.fState = static_cast<TextWidth>(MenuEntryOf(id).tag) == width ? MFS_CHECKED : MFS_UNCHECKED;
+        for (const auto& [number, menu] : menus_) {
+            SetMenuItemInfoW(menu.get(), commandOf(id), FALSE, &item);
+        }
+    }
 }
 
 void PopupMenus::addEntry(const MenuEntry& entry, std::map<MenuItemId, HMENU>& submenus, HMENU parent) {
@@ -100,6 +114,10 @@ void PopupMenus::addEntry(const MenuEntry& entry, std::map<MenuItemId, HMENU>& s
     // a menu item's own 32-bit bitmap with its transparency.
     item.hbmpItem = entry.image >= 0 ? HBMMENU_CALLBACK : nullptr;
     item.dwItemData = static_cast<ULONG_PTR>(entry.image);
+    if (entry.kind == MenuEntryKind::WidthChoice) {
+        item.fMask |= MIIM_FTYPE;
+        item.fType = MFT_RADIOCHECK;
+    }
     if (entry.kind == MenuEntryKind::SubmenuHead) {
         // Owned by its parent menu from here on, and destroyed with it.
         item.fMask |= MIIM_SUBMENU;

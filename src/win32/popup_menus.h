@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolbar/composition.h"
 #include "toolbar/menu_table.h"
 #include "win32/gdi_handle.h"
 
@@ -27,6 +28,8 @@ class PopupMenus {
     // The captions of Memo1..Memo4 (Shift-JIS) and the picture of the four full-name items.
     void setMemoCaptions(const std::array<std::string, 4>& sjisCaptions);
     void setFullNamePicture(int picture);
+    // Checks the 文字幅 item of this width (a radio check), now and in a menu built later.
+    void checkWidth(TextWidth width);
 
     // The owner's WM_MEASUREITEM and WM_DRAWITEM of an item's picture, while a menu is open.
     void measurePicture(MEASUREITEMSTRUCT& item) const;
@@ -47,4 +50,5 @@ class PopupMenus {
     std::map<int, BitmapHandle> bitmaps_;  // by picture, at dpi_
     std::array<std::string, 4> memoCaptions_;
     std::optional<int> fullNamePicture_;
+    TextWidth width_ = TextWidth::AsStored;
 };

@@ -7,6 +7,7 @@
 #include "platform/platform_services.h"
 #include "platform/win32/win32_path.h"
 #include "platform/win32/win32_window_order.h"
+#include "toolbar/button_actions.h"
 #include "toolbar/toolbar_behaviour.h"
 #include "win32/dialogs/about_box.h"
 #include "win32/dialogs/picture_file_dialog.h"
@@ -16,6 +17,10 @@
 #include "win32/toolbar_window.h"
 
 #include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -29,6 +34,11 @@ std::string executablePath() {
         }
         path.resize(path.size() * 2);
     }
+}
+
+// A field click made with Shift held types its text.
+TextEntry textEntry(bool shiftHeld) {
+    return shiftHeld ? TextEntry::Type : TextEntry::Paste;
 }
 
 // What the user file dialogs work with: the toolbar's current user and questions, in the program's folder.
@@ -67,12 +77,13 @@ ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, const ToolbarWindow
     ToolbarClicks clicks;
     clicks.changeBar = [&behaviour] { behaviour->ChangeBtnClick(); };
     clicks.openButton = [&behaviour] { behaviour->SpeedButton3Click(); };
-    clicks.field = [&behaviour](int tag, std::optional<MenuItemId> item, bool shiftHeld) {
-        const TextEntry entry = shiftHeld ? TextEntry::Type : TextEntry::Paste;
-        behaviour->SpeedButton7Click(item ? ClickSender::MenuItem : ClickSender::FieldButton, tag, item,
-                                     entry);
+    clicks.keyButton = [&behaviour](int number, std::uint32_t eventTime, bool shiftHeld) {
+        behaviour->keyButtonClick(number, FieldButtonTag(number), eventTime, textEntry(shiftHeld));
     };
-    clicks.nextButton = [&behaviour] { behaviour->SpeedButton18Click(); };
+    clicks.fieldMenuItem = [&behaviour](int tag, MenuItemId item, bool shiftHeld) {
+        behaviour->SpeedButton7Click(ClickSender::MenuItem, tag, item, textEntry(shiftHeld));
+    };
+    clicks.textWidth = [&behaviour](TextWidth width) { behaviour->setTextWidth(width); };
     addDialogs(clicks, behaviour, window, platform);
     clicks.helpItem = [&window, &platform](MenuItemId item) {
         if (item == MenuItemId::Help1) {
@@ -107,8 +118,18 @@ int RunToolbar(PlatformServices& platform) {
     ToolbarBehaviour* behaviourOfWindow = nullptr;
     ToolbarWindow toolbar(*platform.textCodec, makeClicks(behaviourOfWindow, window, platform));
     window = &toolbar;
-    ToolbarBehaviour behaviour(
-        MakeToolbarServices(platform, [&window] { return toWindowHandle(window->handle()); }), toolbar);
+    ToolbarServices services =
+        MakeToolbarServices(platform, [&window] { return toWindowHandle(window->handle()); });
+    services.doubleClickTime = std::chrono::milliseconds(GetDoubleClickTime());
+    // The clipboard's text is rendered at once, so a window reads it without this thread: a plain wait.
+    services.waitServingEvents = [&platform](std::chrono::milliseconds cap,
+                                             const std::function<bool()>& done) {
+        if (!done()) {
+            platform.sleeper->sleep(cap);
+        }
+        return done();
+    };
+    ToolbarBehaviour behaviour(std::move(services), toolbar);
     behaviourOfWindow = &behaviour;
     // What any window's handler throws is shown over the window that asks at the moment.
     const UncaughtFailureReport failureReport([&behaviour](const std::string& sjisMessage) {

@@ -1,6 +1,7 @@
 #include "win32/toolbar_window.h"
 
 #include "platform/win32/win32_text_codec.h"
+#include "toolbar/button_actions.h"
 #include "toolbar/button_picture.h"
 #include "toolbar/screen_placement.h"
 #include "win32/dpi.h"
@@ -24,23 +25,13 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | W
 constexpr DWORD kExtendedStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_APPWINDOW;
 
 constexpr Size kButton{23, 22};  // every button but the change bar, at 96 DPI
-constexpr int kChangeBar = 0;
 constexpr int kSwitchButton = 1;
 constexpr int kMinimizeButton = 2;
 constexpr int kOpenButton = 3;
-constexpr int kFirstFieldButton = 4;
-constexpr int kSettingsButton = 15;
-constexpr int kHelpButton = 16;
-constexpr int kNextButton = 18;
-constexpr int kLastButton = 18;
 constexpr int kHelpMenu = 8;
 
 // Posted when Windows activated the toolbar from outside, to hand the keyboard back after the activation.
 constexpr UINT kGiveKeyboardBack = WM_APP + 1;
-
-int tagOf(int number) {
-    return number - kFirstFieldButton;
-}
 
 POINT pointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -68,16 +59,6 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {
 void call(const std::function<void()>& action) {
     if (action) {
         action();
-    }
-}
-
-// Lets go of the mouse messages that came in while a delivery held the thread: a click meant for a toolbar
-// that did not answer is not run afterwards.
-void dropQueuedMouseMessages(HWND window) {
-    MSG dropped;
-    while (PeekMessageW(&dropped, window, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) != FALSE) {
-    }
-    while (PeekMessageW(&dropped, window, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE) != FALSE) {
     }
 }
 
@@ -154,8 +135,8 @@ void ToolbarWindow::loadFaces(const std::vector<std::string>& sjisPaths) {
 }
 
 void ToolbarWindow::applyButtonFaces() {
-    for (int number = kFirstFieldButton; number <= kLastButton; ++number) {
-        setPicture(number, pictures_.face(tagOf(number)));
+    for (int number = kFirstFieldButtonNumber; number <= kLastButtonNumber; ++number) {
+        setPicture(number, pictures_.face(FieldButtonTag(number)));
     }
     redraw();
 }
@@ -171,7 +152,7 @@ void ToolbarWindow::setFullNameMenuPicture(int picture) {
 
 void ToolbarWindow::showHints(const ToolbarHints& hints) {
     for (const auto& [number, hint] : hints.buttonHints) {
-        if (number >= kFirstFieldButton && number <= kLastButton) {
+        if (number >= kFirstFieldButtonNumber && number <= kLastButtonNumber) {
             hints_[static_cast<std::size_t>(number)] = sjisToWide(codec_, hint);
         }
     }
@@ -225,7 +206,8 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
             // Shift as the click itself records it: the form below, not the toolbar, has the keyboard, so
             // this thread's own key state need not follow a Shift held for the click.
-            onLeftButtonUp(pointOf(lParam), (wParam & MK_SHIFT) != 0);
+            onLeftButtonUp(pointOf(lParam), (wParam & MK_SHIFT) != 0,
+                           static_cast<std::uint32_t>(GetMessageTime()));
             return 0;
         case WM_RBUTTONDOWN:
             onRightButtonDown(pointOf(lParam));
@@ -285,7 +267,7 @@ void ToolbarWindow::paint() {
     const BitmapHandle canvas(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
     const SelectScope selected(buffer.get(), canvas.get());
     FillRect(buffer.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
-    for (int number = kChangeBar; number <= kLastButton; ++number) {
+    for (int number = kChangeBarNumber; number <= kLastButtonNumber; ++number) {
         paintButton(buffer.get(), number);
     }
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
@@ -294,7 +276,7 @@ void ToolbarWindow::paint() {
 void ToolbarWindow::paintButton(HDC dc, int number) const {
     RECT rect = buttonRect(number);
     const bool pressing = pressed_ == number && hovered_ == number;
-    if (number == kChangeBar) {
+    if (number == kChangeBarNumber) {
         DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressing ? DFCS_PUSHED : 0));
         return;
     }
@@ -353,21 +335,21 @@ void ToolbarWindow::onLeftButtonDown(POINT at) {
     }
 }
 
-void ToolbarWindow::onLeftButtonUp(POINT at, bool shiftHeld) {
+void ToolbarWindow::onLeftButtonUp(POINT at, bool shiftHeld, std::uint32_t eventTime) {
     const std::optional<int> pressed = std::exchange(pressed_, std::nullopt);
     ReleaseCapture();
     redraw();
     if (pressed && buttonAt(at) == pressed) {
-        click(*pressed, shiftHeld);
+        click(*pressed, shiftHeld, eventTime);
     }
 }
 
 void ToolbarWindow::onRightButtonDown(POINT at) {
     const std::optional<int> over = buttonAt(at);
-    if (!over || *over < kFirstFieldButton) {
+    if (!over || *over < kFirstFieldButtonNumber) {
         return;
     }
-    const std::optional<int> menu = PopupMenuForButtonTag(tagOf(*over));
+    const std::optional<int> menu = PopupMenuForButtonTag(FieldButtonTag(*over));
     if (menu) {
         openMenu(*menu);
     }
@@ -409,37 +391,33 @@ void ToolbarWindow::giveKeyboardBack() {
     }
 }
 
-void ToolbarWindow::click(int number, bool shiftHeld) {
-    switch (number) {
-        case kChangeBar:
+void ToolbarWindow::click(int number, bool shiftHeld, std::uint32_t eventTime) {
+    switch (ButtonActionOf(number)) {
+        case ButtonAction::FlipArrangement:
             call(clicks_.changeBar);
             return;
-        case kSwitchButton:
+        case ButtonAction::OpenUserFileList:
             openUserFileList();
             return;
-        case kMinimizeButton:
+        case ButtonAction::Minimize:
             ShowWindow(handle(), SW_MINIMIZE);
             return;
-        case kOpenButton:
+        case ButtonAction::ToggleFieldRow:
             open_ = !open_;
             redraw();
             call(clicks_.openButton);
             return;
-        case kSettingsButton:
+        case ButtonAction::OpenSettings:
             call(clicks_.settingsButton);
             return;
-        case kHelpButton:
+        case ButtonAction::OpenHelpMenu:
             openMenu(kHelpMenu);
             return;
-        case kNextButton:
-            deliver(clicks_.nextButton);
-            return;
-        default:
-            deliver([this, number, shiftHeld] {
-                if (clicks_.field) {
-                    clicks_.field(tagOf(number), std::nullopt, shiftHeld);
-                }
-            });
+        case ButtonAction::ComposeField:
+        case ButtonAction::PressNextKey:
+            if (clicks_.keyButton) {
+                clicks_.keyButton(number, eventTime, shiftHeld);
+            }
             return;
     }
 }
@@ -448,7 +426,8 @@ void ToolbarWindow::openMenu(int number) {
     POINT at{};
     GetCursorPos(&at);
     // A popup menu closes on a click elsewhere only while its owner is the foreground window; the window the
-    // user was in gets the foreground back as soon as the menu is gone, before anything is delivered to it.
+    // user was in gets the foreground back as soon as the menu is gone, before anything is delivered to it,
+    // unless a click on another window closed the menu: the toolbar then has no right to give it.
     const HWND userWindow = GetForegroundWindow();
     menuHoldsForeground_ = true;
     SetForegroundWindow(handle());
@@ -456,7 +435,7 @@ void ToolbarWindow::openMenu(int number) {
     // The menu had the keyboard: Shift as it was at the click or the Enter that chose the item.
     const bool shiftHeld = GetKeyState(VK_SHIFT) < 0;
     PostMessageW(handle(), WM_NULL, 0, 0);
-    if (userWindow != nullptr && userWindow != handle()) {
+    if (userWindow != nullptr && userWindow != handle() && GetForegroundWindow() == handle()) {
         SetForegroundWindow(userWindow);
     }
     menuHoldsForeground_ = false;
@@ -465,32 +444,23 @@ void ToolbarWindow::openMenu(int number) {
         return;
     }
     const MenuEntry& entry = MenuEntryOf(*chosen);
+    if (entry.kind == MenuEntryKind::WidthChoice) {
+        const auto width = static_cast<TextWidth>(entry.tag);
+        menus_.checkWidth(width);
+        if (clicks_.textWidth) {
+            clicks_.textWidth(width);
+        }
+        return;
+    }
     if (entry.kind == MenuEntryKind::OwnAction) {
         if (clicks_.helpItem) {
             clicks_.helpItem(*chosen);
         }
         return;
     }
-    deliver([this, &entry, shiftHeld] {
-        if (clicks_.field) {
-            clicks_.field(entry.tag, entry.id, shiftHeld);
-        }
-    });
-}
-
-void ToolbarWindow::deliver(const std::function<void()>& action) {
-    if (delivering_ || !action) {
-        return;
+    if (clicks_.fieldMenuItem) {
+        clicks_.fieldMenuItem(entry.tag, entry.id, shiftHeld);
     }
-    delivering_ = true;
-    try {
-        action();
-    } catch (...) {
-        delivering_ = false;
-        throw;
-    }
-    delivering_ = false;
-    dropQueuedMouseMessages(handle());
 }
 
 void ToolbarWindow::followPointer() {
@@ -511,7 +481,7 @@ std::optional<int> ToolbarWindow::buttonAt(POINT at) const {
     if (PtInRect(&client, at) == FALSE) {
         return std::nullopt;
     }
-    for (int number = kChangeBar; number <= kLastButton; ++number) {
+    for (int number = kChangeBarNumber; number <= kLastButtonNumber; ++number) {
         const RECT rect = buttonRect(number);
         if (PtInRect(&rect, at) != FALSE) {
             return number;
@@ -549,7 +519,7 @@ void ToolbarWindow::setPicture(int number, const Pixels& picture) {
 }
 
 void ToolbarWindow::rebuildBitmaps() {
-    for (int number = kSwitchButton; number <= kLastButton; ++number) {
+    for (int number = kSwitchButton; number <= kLastButtonNumber; ++number) {
         const Pixels picture = buttons_[static_cast<std::size_t>(number)].picture;
         setPicture(number, picture);
     }
@@ -566,7 +536,7 @@ void ToolbarWindow::refreshTooltips() {
     if (!tooltips_) {
         return;
     }
-    for (int number = kSwitchButton; number <= kLastButton; ++number) {
+    for (int number = kSwitchButton; number <= kLastButtonNumber; ++number) {
         tooltips_->set(static_cast<UINT>(number), buttonRect(number),
                        hints_[static_cast<std::size_t>(number)]);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolbar/composition.h"
 #include "toolbar/geometry.h"
 #include "toolbar/menu_table.h"
 #include "toolbar/toolbar_hints.h"
@@ -12,6 +13,7 @@
 #include "win32/window.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,11 +28,14 @@ class Tooltips;
 struct ToolbarClicks {
     std::function<void()> changeBar;   // ChangeBtn
     std::function<void()> openButton;  // SpeedButton3, after its click has toggled it
-    // A field button (no item) or a field menu item, by Tag, and whether Shift was held as it was chosen.
-    std::function<void(int tag, std::optional<MenuItemId> item, bool shiftHeld)> field;
-    std::function<void()> nextButton;               // SpeedButton18
-    std::function<void()> settingsButton;           // SpeedButton15
-    std::function<void(MenuItemId item)> helpItem;  // the help menu's own items
+    // A field button or the Next button (SpeedButton<number>), at the time of its input event, and whether
+    // Shift was held for the click.
+    std::function<void(int number, std::uint32_t eventTime, bool shiftHeld)> keyButton;
+    // A field menu item, by its Tag, and whether Shift was held as it was chosen.
+    std::function<void(int tag, MenuItemId item, bool shiftHeld)> fieldMenuItem;
+    std::function<void()> settingsButton;            // SpeedButton15
+    std::function<void(MenuItemId item)> helpItem;   // the help menu's own items
+    std::function<void(TextWidth width)> textWidth;  // a 文字幅 item
     std::function<void()> close;  // the close box, Alt+F4, the task bar's close: before the window goes
     std::function<void()> sessionEnding;  // the desktop session ends; the process may end without its close
     // The modal user file dialogs: the editor on an empty record (a start without user files), and the list
@@ -86,17 +91,16 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void onMouseMove(POINT at);
     void onMouseLeave();
     void onLeftButtonDown(POINT at);
-    void onLeftButtonUp(POINT at, bool shiftHeld);
+    void onLeftButtonUp(POINT at, bool shiftHeld, std::uint32_t eventTime);
     void onRightButtonDown(POINT at);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onMoving(const RECT& proposed);
     void onActivated(HWND previous);
     void giveKeyboardBack();
 
-    void click(int number, bool shiftHeld);
+    // What the core's table says the button does; a click that sends keys goes to the click rule.
+    void click(int number, bool shiftHeld, std::uint32_t eventTime);
     void openMenu(int number);
-    // Runs a click that may deliver keys; clicks that arrived meanwhile are dropped afterwards.
-    void deliver(const std::function<void()>& action);
     void followPointer();
 
     std::optional<int> buttonAt(POINT at) const;
@@ -123,7 +127,6 @@ class ToolbarWindow final : public Window, public ToolbarView {
     std::optional<int> hovered_;
     std::optional<int> pressed_;
     bool trackingLeave_ = false;
-    bool delivering_ = false;
     bool menuHoldsForeground_ = false;  // a popup menu made the toolbar the foreground window
     LastUserWindow userWindow_;
     FontHandle font_;

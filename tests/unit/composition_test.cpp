@@ -73,7 +73,10 @@ TEST(Composition, EveryMenuItemOnAFullRecord) {
         {"Memo1", "メモ一"}, {"Memo2", "メモ二"}, {"Memo3", "メモ三"}, {"Memo4", "メモ四"},
         {"Birth1", "1970/04/10"}, {"Birth2", "1970"}, {"Birth3", "70"}, {"Birth4", "04"}, {"Birth5", "10"},
         {"Birth6", "4"}, {"Birth7", "10"},
-        {"WaBirth1", "昭和45年04月10日"}, {"WaBirth2", "昭和45年"}, {"WaBirth3", "04月"}, {"WaBirth4", "10日"}};
+        {"WaBirth1", "昭和45年04月10日"}, {"WaBirth2", "昭和45年"}, {"WaBirth3", "04月"}, {"WaBirth4", "10日"},
+        {"Kanji4", "山田　太郎"}, {"Hiragana4", "やまだ　たろう"}, {"Katakana4", "ヤマダ　タロウ"},
+        {"Romaji4", "Yamada Taro"}, {"Romaji5", "YAMADA Taro"}, {"Adrr7", "千代田区丸の内1-1"}, {"WaBirth5", "45"},
+        {"Birth8", "1970/04/10"}};
     // clang-format on
     std::size_t checked = 0;
     for (const MenuEntry& entry : PopupMenuEntries()) {
@@ -82,15 +85,17 @@ TEST(Composition, EveryMenuItemOnAFullRecord) {
         }
         const auto expected = byName.find(entry.name);
         ASSERT_NE(expected, byName.end()) << entry.name;
-        EXPECT_EQ(ComposeFieldText(S::MenuItem, entry.tag, entry.id, sampleRecord(), kToday),
-                  text(expected->second))
-            << entry.name;
+        const Composition composed =
+            ComposeFieldText(S::MenuItem, entry.tag, entry.id, sampleRecord(), kToday);
+        EXPECT_EQ(Composition(composed.kind, composed.text), text(expected->second)) << entry.name;
         ++checked;
     }
     EXPECT_EQ(checked, byName.size());
     // An item's rule counts only within its own group: elsewhere the item gives the field its Tag names.
     EXPECT_EQ(ComposeFieldText(S::MenuItem, 0, Id::Adrr5, sampleRecord(), kToday), text("123-4567"));
     EXPECT_EQ(ComposeFieldText(S::MenuItem, 2, Id::Post1, sampleRecord(), kToday), text("千代田区"));
+    // A date box's keys: the year, a tab where Chromium's year field waits for more digits, month and day.
+    EXPECT_EQ(ComposeFieldText(S::MenuItem, 28, Id::Birth8, sampleRecord(), kToday).typed, "1970\t0410");
 }
 
 TEST(Composition, EmptyFieldsGiveEmptyTextButJoinsKeepTheirSeparators) {
@@ -206,7 +211,7 @@ TEST(Composition, OtherItemsFailOnTheFirstFieldTheRecordLacks) {
     }
 }
 
-TEST(PostalCodeParts, CutByBytesAfterCountingCharacters) {
+TEST(PostalCodeParts, CutByCharacters) {
     struct Case {
         std::string code;
         std::string first;
@@ -222,7 +227,8 @@ TEST(PostalCodeParts, CutByBytesAfterCountingCharacters) {
         {"", "", ""},
         {"12", "12", ""},
         {"123-45678", "123", "4567"},
-        {wide, wide.substr(0, 3), wide.substr(3, 4)},  // seven characters, cut in bytes
+        {wide, wide.substr(0, 6), wide.substr(6, 8)},  // seven full-width characters
+        {sjis::fromUtf8("１５０－０００１"), sjis::fromUtf8("１５０"), sjis::fromUtf8("０００１")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PostalCodeFirstPart(c.code), c.first) << c.code;
@@ -235,7 +241,9 @@ TEST(NumberWithoutHyphens, KeepsTheDigitsAsStoredAndDropsTheMarkSpacesAndHyphens
         {"〒123-4567", "1234567"},
         {"〒 １２３－４５６７", "１２３４５６７"},
         {"0-1－2ー3‐4―5−6 7　8—9", "0123456789"},  // − and — are stored as － and ―
-        {"香@", "香@"},                            // 香 ends in the first byte of the full-width space
+        {"03ｰ1234ｰ5678", "0312345678"},
+        {"1─2━3", "123"},
+        {"香@", "香@"},  // 香 ends in the first byte of the full-width space
     };
     for (const auto& [stored, bare] : cases) {
         EXPECT_EQ(NumberWithoutHyphens(sjis::fromUtf8(stored)), sjis::fromUtf8(bare)) << stored;
@@ -281,8 +289,9 @@ TEST(MenuTable, NamesAreUniqueAndSubmenusFollowTheirHeads) {
                 << entry.name << " follows no head of its menu";
         }
     }
-    EXPECT_EQ(entriesPerMenu,
-              (std::map<int, int>{{1, 6}, {2, 16}, {3, 4}, {4, 9}, {5, 4}, {6, 7}, {7, 7}, {8, 2}, {9, 14}}));
+    EXPECT_EQ(
+        entriesPerMenu,
+        (std::map<int, int>{{1, 6}, {2, 21}, {3, 4}, {4, 10}, {5, 4}, {6, 7}, {7, 7}, {8, 7}, {9, 16}}));
 }
 
 TEST(MenuTable, RightPressOpensTheMenuOfTheButtonsTag) {

@@ -3,12 +3,17 @@
 #include "data/sjis.h"
 #include "data/user_file.h"
 #include "platform/clipboard.h"
+#include "platform/log.h"
 #include "support/scripted_dialogs.h"
 #include "support/temporary_folder.h"
+#include "toolbar/button_actions.h"
 #include "toolbar/toolbar_view.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 
 namespace {
@@ -59,6 +64,23 @@ class FakeClipboard final : public Clipboard {
     bool owned = true;  // false: another program took the clipboard at once
 };
 
+// A clock the test moves on: a delivery takes its time, and a click waits until the toolbar is free.
+class FakeClock final : public SteadyClock {
+  public:
+    time_point now() override { return at; }
+    time_point at;
+};
+
+class DeliveryLog final : public Log {
+  public:
+    void write(LogCategory category, std::string_view line) override {
+        if (category == LogCategory::Delivery) {
+            lines.emplace_back(line);
+        }
+    }
+    std::vector<std::string> lines;
+};
+
 // A toolbar on a fresh user file folder, with every service faked.
 struct Toolbar {
     ToolbarServices services() {
@@ -69,9 +91,18 @@ struct Toolbar {
         s.userFileFolder = folder.text();
         s.pasteIntoWindowBelow = [this](const ToolbarSettings&) {
             ++pastes;
-            return delivered;
+            return deliver(clipboard.texts.back());
         };
+        s.pressNextKey = [this](const ToolbarSettings&) { return deliver("Next"); };
+        s.log = &log;
+        s.clock = &clock;
+        s.doubleClickTime = std::chrono::milliseconds(500);
         return s;
+    }
+    DeliveryResult deliver(const std::string& what) {
+        sent.push_back(what);
+        clock.at += std::chrono::milliseconds(300);
+        return delivered;
     }
     std::string writeUser(const char* name, const UserRecord& record) const {
         const std::string path = folder.text() + name + ".zpd";
@@ -85,6 +116,9 @@ struct Toolbar {
     FakeView view;
     int pastes = 0;
     DeliveryResult delivered = DeliveryResult::Sent;
+    std::vector<std::string> sent;  // what reached the window below, in order
+    FakeClock clock;
+    DeliveryLog log;
     ToolbarBehaviour behaviour{services(), view};
 };
 
@@ -191,6 +225,42 @@ TEST(ToolbarClick, ComposesThenNotifiesOrCopiesAndPastes) {
         if (c.icon == DialogIcon::Error) {
             EXPECT_EQ(toolbar.dialogs.asked[0].caption, j("Hanako - Zenporo！"));
         }
+    }
+}
+
+struct ClickRuleCase {
+    const char* name;
+    std::vector<std::pair<int, std::int64_t>> clicks;  // SpeedButton number, its input event's time in ms
+    std::vector<std::string> sent;
+};
+
+// Each delivery takes 300 ms, the double-click time is 500 ms.
+TEST(ToolbarClick, AClickMadeDuringADeliveryRunsAfterItUnlessItRepeatsTheButtonOrAnotherWaited) {
+    const ClickRuleCase cases[] = {
+        {"a double-click pastes once", {{4, 0}, {4, 150}}, {"100-0001"}},
+        {"a quick click on another button pastes next", {{4, 0}, {7, 100}}, {"100-0001", j("女")}},
+        {"the same button after the double-click time", {{4, 0}, {4, 600}}, {"100-0001", "100-0001"}},
+        {"a double-click on Next presses it once", {{18, 0}, {18, 120}}, {"Next"}},
+        {"one click made during each delivery runs",
+         {{4, 0}, {7, 100}, {18, 200}, {8, 450}},
+         {"100-0001", j("女"), "55"}},
+        {"across the wrap of the input clock",
+         {{4, 4294967200}, {4, 4294967350}, {7, 4294967400}},
+         {"100-0001", j("女")}},
+    };
+    for (const ClickRuleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Toolbar toolbar;
+        toolbar.behaviour.currentUser().makeCurrent(toolbar.writeUser("Hanako", hanako()));
+        const SteadyClock::time_point start = toolbar.clock.at;
+        for (const auto& [number, madeAt] : c.clicks) {
+            // Handled once it is made and the toolbar is free.
+            toolbar.clock.at = std::max(toolbar.clock.at, start + std::chrono::milliseconds(madeAt));
+            toolbar.behaviour.keyButtonClick(number, FieldButtonTag(number),
+                                             static_cast<std::uint32_t>(madeAt));
+        }
+        EXPECT_EQ(toolbar.sent, c.sent);
+        EXPECT_EQ(toolbar.log.lines.size(), c.clicks.size() - c.sent.size()) << "a click let go is logged";
     }
 }
 

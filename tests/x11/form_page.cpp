@@ -26,7 +26,7 @@ QByteArray page() {
            "<select name=\"year\"><option value=\"\">年</option>" +
            years + "</select><select name=\"month\"><option value=\"\">月</option>" + months +
            "</select><select name=\"day\"><option value=\"\">日</option>" + days +
-           "</select><input name=\"mail\" onpaste=\"return false\"></form>"
+           "</select><input name=\"mail\" onpaste=\"return false\"><input name=\"born\" type=\"date\"></form>"
            "<script>const form = document.getElementById('entry');"
            "const post = () => fetch('/form', {method: 'POST', body: new URLSearchParams(new "
            "FormData(form))});"

@@ -6,7 +6,8 @@
 #include <QTcpServer>
 
 // A competition entry page as forms really are, served on the loopback by the test itself: the prefecture
-// and the birth date as drop-down lists, and an e-mail confirmation box that refuses a paste. The page
+// and the birth date as drop-down lists, an e-mail confirmation box that refuses a paste, and the birth date
+// again in a date box (年/月/日 in a Japanese browser). The page
 // posts its form to the server at every change, so the test reads what a site would receive.
 class FormPage : public QObject {
     Q_OBJECT

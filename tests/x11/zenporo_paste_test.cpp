@@ -124,6 +124,19 @@ TEST_F(ZenporoPaste, ClicksPasteFieldsAndMoveOnInTheApplicationBelow) {
     EXPECT_EQ(target.state("second"), u("山田花子"));
 }
 
+// Clicks made while a paste runs: a double-click pastes once, a click on the next button right after it is
+// kept and pastes next.
+TEST_F(ZenporoPaste, ADoubleClickPastesOnceAndAQuickClickOnAnotherButtonIsKept) {
+    TargetApp target(u("応募フォーム"));
+    ASSERT_TRUE(target.waitReady());
+    startToolbar("PasteOK=1\r\nPasteAfter=0\r\n");
+    for (const int button : {kPostalCode, kPostalCode, kName}) {
+        ASSERT_TRUE(desktop().clickThrough(fieldButton(button)));
+    }
+    EXPECT_TRUE(waitUntil([&] { return target.state("first") == u("123-4567山田花子"); }))
+        << target.state("first").toStdString();
+}
+
 TEST_F(ZenporoPaste, RightPressOpensTheMenuAtThePointerAndItsEntryPastesThePart) {
     TargetApp target(u("応募フォーム"));
     ASSERT_TRUE(target.waitReady());
@@ -173,8 +186,9 @@ TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {
 }
 
 // A browser's form as competition sites have them: drop-down lists, which a paste cannot fill, take the typed
-// prefecture and birth date through their type-to-select, and a confirmation box that refuses a paste takes
-// the typed e-mail, Caps Lock on. The site's server reads what it received.
+// prefecture and birth date through their type-to-select, a confirmation box that refuses a paste takes
+// the typed e-mail, Caps Lock on, and a date box the birth date's keys. The site's server reads what it
+// received.
 TEST_F(ZenporoPaste, ShiftClicksFillABrowsersDropDownListsAndABoxThatRefusesAPaste) {
     FormPage site;
     ASSERT_FALSE(site.url().isEmpty());
@@ -197,11 +211,13 @@ TEST_F(ZenporoPaste, ShiftClicksFillABrowsersDropDownListsAndABoxThatRefusesAPas
     ASSERT_TRUE(waitUntil([&] { return site.submitted().value("day") == "1"; })) << "birth date";
     desktop().tapKey("Caps_Lock");
     shiftClick(kMail);
-    const QMap<QString, QString> expected{{"pref", u("東京都")},
-                                          {"year", u("1990年")},
-                                          {"month", "4"},
-                                          {"day", "1"},
-                                          {"mail", "hanako@example.jp"}};
+    // TAB after the e-mail went on to the date box: 日付の入力欄, the last of the 西暦 submenu.
+    ASSERT_TRUE(waitUntil([&] { return site.submitted().value("mail") == "hanako@example.jp"; })) << "e-mail";
+    ASSERT_NE(openMenu(kBirthDate), 0u);
+    chooseWithKeys({"Down", "Right", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}, true);
+    const QMap<QString, QString> expected{
+        {"pref", u("東京都")}, {"year", u("1990年")},         {"month", "4"},
+        {"day", "1"},          {"mail", "hanako@example.jp"}, {"born", "1990-04-01"}};
     EXPECT_TRUE(waitUntil([&] { return site.submitted() == expected; }))
         << QStringList(site.submitted().values()).join(" / ").toStdString();
     desktop().tapKey("Caps_Lock");

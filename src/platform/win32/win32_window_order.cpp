@@ -184,6 +184,8 @@ class Win32WindowOrder final : public WindowOrder {
         return std::to_string(window) + " \"" + utf8(titleOf(toHwnd(window))) + "\"";
     }
 
+    std::string windowClass(WindowHandle window) override { return utf8(classOf(toHwnd(window))); }
+
   private:
     struct ActivatedFrom {
         WindowHandle window = 0;

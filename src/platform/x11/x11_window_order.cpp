@@ -118,6 +118,18 @@ class X11WindowOrder : public WindowOrder {
         return lastActive_;
     }
 
+    std::string windowClass(WindowHandle window) override {
+        XClassHint hint{};
+        if (XGetClassHint(d_, static_cast<Window>(window), &hint) == 0) {
+            return {};
+        }
+        const std::string names = std::string(hint.res_name != nullptr ? hint.res_name : "") + " " +
+                                  (hint.res_class != nullptr ? hint.res_class : "");
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        return names;
+    }
+
     std::string describe(WindowHandle window) override {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(window));
