@@ -32,15 +32,6 @@ using Clock = std::chrono::steady_clock;
 int repetitions = 5;
 const char32_t* const kAddress = U"東京都千代田区千代田１－１ゼンポロビル３";
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void printRow(const char* what, const std::vector<double>& samples, const char* unit) {
-    std::printf("  %-52s %10.1f %10.1f %10.1f  %s\n", what, bench::median(samples),
-                bench::percentile(samples, 0.1), bench::percentile(samples, 0.9), unit);
-}
-
 class SeatTypingBench : public swaytest::SwayTest {};
 
 TEST_F(SeatTypingBench, TypesAnAddressThroughTheSeat) {
@@ -71,10 +62,10 @@ TEST_F(SeatTypingBench, TypesAnAddressThroughTheSeat) {
         KeyInput& keys = seat->keyboard->keys();
         const std::size_t ready = keys.prepareToType(address);
         keys.finishTyping();
-        preparing.push_back(millisecondsSince(start));
+        preparing.push_back(bench::millisecondsSince(start));
         start = Clock::now();
         const TypingOutcome typed = TypeIntoWindowBelow(address, settings, 0, ports);
-        const double typing = millisecondsSince(start);
+        const double typing = bench::millisecondsSince(start);
         if (typed.result != DeliveryResult::Sent || ready != address.size()) {
             ++failed;
             continue;
@@ -89,9 +80,9 @@ TEST_F(SeatTypingBench, TypesAnAddressThroughTheSeat) {
         "Typing through sway's seat: %d repetitions of a %zu-character address into a native window\n",
         repetitions, address.size());
     std::printf("  %-52s %10s %10s %10s\n", "", "median", "10th pct", "90th pct");
-    printRow("preparing and giving back the typing keymap", preparing, "ms");
-    printRow("address typed, activation included (target: 200+)", perSecond, "characters/s");
-    printRow("keymaps sway sent every window per typed text", keymaps, "");
+    bench::printPercentileRow("preparing and giving back the typing keymap", preparing, "ms");
+    bench::printPercentileRow("address typed, activation included (target: 200+)", perSecond, "characters/s");
+    bench::printPercentileRow("keymaps sway sent every window per typed text", keymaps, "");
     if (failed > 0) {
         std::printf("  %d typings did not send every key and are left out\n", failed);
     }

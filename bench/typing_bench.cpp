@@ -30,15 +30,6 @@ constexpr int kDefaultRepetitions = 5;
 const char32_t* const kAddress = U"東京都千代田区千代田１－１ゼンポロビル３";
 const char32_t* const kYear = U"1985";
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void printRow(const char* what, const std::vector<double>& samples, const char* unit) {
-    std::printf("  %-52s %10.1f %10.1f %10.1f  %s\n", what, bench::median(samples),
-                bench::percentile(samples, 0.1), bench::percentile(samples, 0.9), unit);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -67,14 +58,14 @@ int main(int argc, char* argv[]) {
         // Mapped first on its own, so the typing after it finds every key it can in place.
         Clock::time_point start = Clock::now();
         mappedAtOnce = delivery.keys->prepareToType(address);
-        mapping.push_back(millisecondsSince(start));
+        mapping.push_back(bench::millisecondsSince(start));
         start = Clock::now();
         const TypingOutcome typed = TypeIntoWindowBelow(address, settings, toolbarWindow, ports);
         // Less the delivery's own settle wait before the first key.
-        const double typing = millisecondsSince(start) - delivery_timing::kPasteSettle.count();
+        const double typing = bench::millisecondsSince(start) - delivery_timing::kPasteSettle.count();
         start = Clock::now();
         const TypingOutcome typedYear = TypeIntoWindowBelow(kYear, settings, toolbarWindow, ports);
-        year.push_back(millisecondsSince(start));
+        year.push_back(bench::millisecondsSince(start));
         if (typed.result != DeliveryResult::Sent || typedYear.result != DeliveryResult::Sent) {
             ++failed;
             continue;
@@ -89,9 +80,9 @@ int main(int argc, char* argv[]) {
         "of its characters at once\n",
         repetitions, address.size(), mappedAtOnce);
     std::printf("  %-52s %10s %10s %10s\n", "", "median", "10th pct", "90th pct");
-    printRow("mapping the address's characters (the one wait)", mapping, "ms");
-    printRow("address typed once mapped (target: 200 or more)", perSecond, "characters/s");
-    printRow("a 4-digit year, click to last key", year, "ms");
+    bench::printPercentileRow("mapping the address's characters (the one wait)", mapping, "ms");
+    bench::printPercentileRow("address typed once mapped (target: 200 or more)", perSecond, "characters/s");
+    bench::printPercentileRow("a 4-digit year, click to last key", year, "ms");
     if (failed > 0) {
         std::printf("  %d typings did not send every key and are left out\n", failed);
     }

@@ -42,6 +42,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/input_time.cpp
   src/toolbar/menu_table.cpp
   src/toolbar/screen_placement.cpp
+  src/toolbar/text_entry.cpp
   src/toolbar/toolbar_behaviour.cpp
   src/toolbar/toolbar_hints.cpp
   src/toolbar/toolbar_layout.cpp

@@ -6,7 +6,7 @@
 #include <string_view>
 
 // The keys the toolbar presses in the window below.
-enum class Key { Control, V, Tab, Return };
+enum class Key { Control, V, Tab, Return, A };
 
 // How sending a chord ended.
 enum class ChordResult {

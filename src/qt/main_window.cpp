@@ -46,10 +46,11 @@ QString u(const std::string& sjisText) {
     return QStringFromSjis(sjisText);
 }
 
-// A field click made with Shift held (a button, or a menu item chosen by click or Enter) types its text.
+// A field click made with Shift held (a button, or a menu item chosen by click or Enter) types its text; with
+// Ctrl held it replaces what the box holds.
 TextEntry textEntry() {
-    return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier) ? TextEntry::Type
-                                                                            : TextEntry::Paste;
+    const Qt::KeyboardModifiers held = QGuiApplication::keyboardModifiers();
+    return TextEntryOf(held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier));
 }
 
 // The desktop's double-click time for the click rule, and the event loop for the wait after a paste.

@@ -19,8 +19,8 @@ Key NextButtonKey(const ToolbarSettings& settings) {
 }
 
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
-                                    DeliveryRoutes& routes) {
-    return routes.current().paste(AfterPasteKey(settings), toolbar);
+                                    DeliveryRoutes& routes, bool replace) {
+    return routes.current().paste({AfterPasteKey(settings), replace}, toolbar);
 }
 
 TypingOutcome TypeIntoWindowBelow(std::u32string_view text, const ToolbarSettings& settings,

@@ -21,7 +21,7 @@ Key NextButtonKey(const ToolbarSettings& settings);
 // Pastes the clipboard into the user's window with Ctrl+V, then presses TAB or ENTER when PasteAfter is on,
 // through the session's route (see delivery_routes.h).
 DeliveryResult PasteIntoWindowBelow(const ToolbarSettings& settings, WindowHandle toolbar,
-                                    DeliveryRoutes& routes);
+                                    DeliveryRoutes& routes, bool replace = false);
 
 // Types the text into the user's window as key strokes, a character at a time at a steady pace, then TAB or
 // ENTER as a paste does; for drop-down lists (which select by what is typed) and boxes that refuse a paste.

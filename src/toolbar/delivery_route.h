@@ -27,6 +27,12 @@ struct TypingOutcome {
     bool pasted = false;  // the route pasted instead, which types nothing
 };
 
+// What a paste sends: Ctrl+V, Ctrl+A before it to replace what the box holds, and the key after it.
+struct PasteKeys {
+    std::optional<Key> after;
+    bool replace = false;
+};
+
 // One route. Every result is logged by the route, with what it aimed at and what it found.
 class DeliveryRoute {
   public:
@@ -36,12 +42,12 @@ class DeliveryRoute {
     virtual bool available() { return true; }
 
     // Ctrl+V into the user's window, then the key after it when given.
-    virtual DeliveryResult paste(std::optional<Key> after, WindowHandle toolbar) = 0;
+    virtual DeliveryResult paste(PasteKeys keys, WindowHandle toolbar) = 0;
     // The Next button's key.
     virtual DeliveryResult pressKey(Key key, WindowHandle toolbar) = 0;
     // The text as key strokes, then the key after it; a route that cannot type pastes instead.
     virtual TypingOutcome type(std::u32string_view text, std::optional<Key> after, WindowHandle toolbar) {
-        return {paste(after, toolbar), 0, text.size(), true};
+        return {paste({after, false}, toolbar), 0, text.size(), true};
     }
     // A click that sends nothing took the keyboard from the user's window on some desktops: it goes back.
     virtual void giveKeyboardBack() {}

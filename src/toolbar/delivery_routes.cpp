@@ -11,7 +11,7 @@ namespace {
 class CopyOnlyRoute : public DeliveryRoute {
   public:
     Route route() const override { return Route::CopyOnly; }
-    DeliveryResult paste(std::optional<Key>, WindowHandle) override { return DeliveryResult::NoWindowBelow; }
+    DeliveryResult paste(PasteKeys, WindowHandle) override { return DeliveryResult::NoWindowBelow; }
     DeliveryResult pressKey(Key, WindowHandle) override { return DeliveryResult::NoWindowBelow; }
     TypingOutcome type(std::u32string_view text, std::optional<Key>, WindowHandle) override {
         return {DeliveryResult::NoWindowBelow, 0, text.size()};

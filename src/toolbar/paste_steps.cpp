@@ -5,8 +5,14 @@
 
 #include <algorithm>
 
-PasteOutcome CtrlVThenKey(std::optional<Key> after, const SendChord& send, const FetchWatch* watch,
+PasteOutcome CtrlVThenKey(const PasteKeys& keys, const SendChord& send, const FetchWatch* watch,
                           std::size_t seenBeforePaste, SteadyClock& clock) {
+    const std::optional<Key>& after = keys.after;
+    if (keys.replace) {
+        if (const DeliveryResult selected = send({Key::Control, Key::A}); selected != DeliveryResult::Sent) {
+            return {selected, {}};
+        }
+    }
     const SteadyClock::time_point begin = clock.now();
     // Ctrl is released before V; V is never pressed without Ctrl, which would type a "v".
     const DeliveryResult pasted = send({Key::Control, Key::V});

@@ -34,11 +34,12 @@ struct PasteOutcome {
     std::string fetchedAfter;  // "12 ms" once the window fetched the text; empty otherwise
 };
 
-// Ctrl+V, then the key after it. Where the route sees the reads (watch), the window's fetch after the first
-// `seenBeforePaste` requests is waited for: TAB or ENTER sent before it could move the focus before the text
-// arrives, or follow a paste that went nowhere (ENTER in a terminal runs its line); a paste no window
-// fetched is told even with no key to follow. Where it sees none, the key follows at once.
-PasteOutcome CtrlVThenKey(std::optional<Key> after, const SendChord& send, const FetchWatch* watch,
+// Ctrl+V (Ctrl+A before it to replace), then the key after it. Where the route sees the reads (watch), the
+// window's fetch after the first `seenBeforePaste` requests is waited for: TAB or ENTER sent before it could
+// move the focus before the text arrives, or follow a paste that went nowhere (ENTER in a terminal runs its
+// line); a paste no window fetched is told even with no key to follow. Where it sees none, the key follows at
+// once.
+PasteOutcome CtrlVThenKey(const PasteKeys& keys, const SendChord& send, const FetchWatch* watch,
                           std::size_t seenBeforePaste, SteadyClock& clock);
 
 // Where a clipboard manager of the desktop reads every new text (seen before an earlier Ctrl+V), waits for

@@ -168,9 +168,9 @@ bool PortalRoute::nativeWindowInUse() {
     return ports_.windows.lastActiveWindow() == WindowHandle{0};
 }
 
-DeliveryResult PortalRoute::paste(std::optional<Key> after, WindowHandle toolbar) {
+DeliveryResult PortalRoute::paste(PasteKeys keys, WindowHandle toolbar) {
     if (!nativeWindowInUse()) {
-        return windowBelow_.paste(after, toolbar);
+        return windowBelow_.paste(keys, toolbar);
     }
     std::optional<ActiveWindow> target;
     if (const auto named = namedTargetStandsInTheWay("paste", ports_, target)) {
@@ -196,7 +196,7 @@ DeliveryResult PortalRoute::paste(std::optional<Key> after, WindowHandle toolbar
         }
         const FetchWatch watch = watchOf(nativeClipboard, native);
         const std::size_t seenBeforePaste = RequestsBeforePaste(watch, managerReads_);
-        const PasteOutcome pasted = CtrlVThenKey(after, send, &watch, seenBeforePaste, ports_.clock);
+        const PasteOutcome pasted = CtrlVThenKey(keys, send, &watch, seenBeforePaste, ports_.clock);
         const std::string fetched = pasted.fetchedAfter.empty() ? requestsDetail(watch.requests())
                                                                 : "; the window fetched the text " +
                                                                       pasted.fetchedAfter + " after Ctrl+V";
@@ -217,7 +217,7 @@ DeliveryResult PortalRoute::paste(std::optional<Key> after, WindowHandle toolbar
     }
     const std::string takenAfter =
         "; the compositor held the clipboard after " + MillisecondsSince(begin, ports_.clock);
-    const PasteOutcome pasted = CtrlVThenKey(after, send, &watch, watch.requests().size(), ports_.clock);
+    const PasteOutcome pasted = CtrlVThenKey(keys, send, &watch, watch.requests().size(), ports_.clock);
     const std::string fetched = pasted.fetchedAfter.empty() ? requestsDetail(watch.requests())
                                                             : ", the window fetched the text " +
                                                                   pasted.fetchedAfter + " after Ctrl+V";

@@ -12,7 +12,7 @@ class PortalRoute : public DeliveryRoute {
     explicit PortalRoute(const DeliveryPorts& ports) : ports_(ports), windowBelow_(ports) {}
     Route route() const override;
     bool available() override;
-    DeliveryResult paste(std::optional<Key> after, WindowHandle toolbar) override;
+    DeliveryResult paste(PasteKeys keys, WindowHandle toolbar) override;
     DeliveryResult pressKey(Key key, WindowHandle toolbar) override;
     TypingOutcome type(std::u32string_view text, std::optional<Key> after, WindowHandle toolbar) override;
 

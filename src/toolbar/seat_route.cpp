@@ -112,7 +112,7 @@ class SeatDelivery {
 
 }  // namespace
 
-DeliveryResult SeatRoute::paste(std::optional<Key> after, WindowHandle) {
+DeliveryResult SeatRoute::paste(PasteKeys keys, WindowHandle) {
     SeatDelivery delivery("paste", ports_);
     // The window first, so that every outcome gives the keyboard back to it.
     if (const DeliveryResult activated = delivery.activateUserWindow(); activated != DeliveryResult::Sent) {
@@ -124,7 +124,7 @@ DeliveryResult SeatRoute::paste(std::optional<Key> after, WindowHandle) {
     const FetchWatch watch = delivery.watch();
     const std::size_t seenBeforePaste = RequestsBeforePaste(watch, managerReads_);
     const PasteOutcome pasted = CtrlVThenKey(
-        after, [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, &watch,
+        keys, [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, &watch,
         seenBeforePaste, ports_.clock);
     delivery.fetched(pasted.fetchedAfter);
     return delivery.finish(pasted.result);

@@ -11,7 +11,7 @@ class SeatRoute : public DeliveryRoute {
   public:
     explicit SeatRoute(const DeliveryPorts& ports) : ports_(ports) {}
     Route route() const override { return Route::CompositorSeat; }
-    DeliveryResult paste(std::optional<Key> after, WindowHandle toolbar) override;
+    DeliveryResult paste(PasteKeys keys, WindowHandle toolbar) override;
     DeliveryResult pressKey(Key key, WindowHandle toolbar) override;
     // Types through a keymap of the virtual keyboard's that carries the text's characters.
     TypingOutcome type(std::u32string_view text, std::optional<Key> after, WindowHandle toolbar) override;

@@ -64,8 +64,9 @@ ToolbarServices MakeToolbarServices(PlatformServices& platform, std::function<Wi
     }
     // Without a window system to reach, a click only copies, with no notice.
     if (routes->current().route() != Route::CopyOnly) {
-        services.pasteIntoWindowBelow = [routes, toolbarWindow](const ToolbarSettings& settings) {
-            return PasteIntoWindowBelow(settings, toolbarWindow(), *routes);
+        services.pasteIntoWindowBelow = [routes, toolbarWindow](const ToolbarSettings& settings,
+                                                                bool replace) {
+            return PasteIntoWindowBelow(settings, toolbarWindow(), *routes, replace);
         };
         services.pressNextKey = [routes, toolbarWindow](const ToolbarSettings& settings) {
             return PressNextKeyInWindowBelow(settings, toolbarWindow(), *routes);
@@ -235,7 +236,7 @@ void ToolbarBehaviour::SpeedButton7Click(ClickSender sender, int tag, std::optio
             return;
         }
         DeliveryResult pasted = DeliveryResult::Sent;
-        runDelivery([&] { pasted = services_.pasteIntoWindowBelow(settings_); });
+        runDelivery([&] { pasted = services_.pasteIntoWindowBelow(settings_, entry == TextEntry::Replace); });
         rememberPaste();
         showDeliveryNotice(pasted, DeliveryAction::Paste);
     } catch (const AppError& error) {

@@ -10,6 +10,7 @@
 #include "toolbar/delivery.h"
 #include "toolbar/delivery_notice.h"
 #include "toolbar/input_time.h"
+#include "toolbar/text_entry.h"
 #include "toolbar/toolbar_hints.h"
 
 #include <chrono>
@@ -24,12 +25,6 @@ class Log;
 class ToolbarView;
 struct PlatformServices;
 
-// How a field click puts its text into the window below.
-enum class TextEntry {
-    Paste,  // Ctrl+V
-    Type,   // key strokes, for drop-down lists and boxes that refuse a paste (a click with Shift held)
-};
-
 // What the toolbar's behaviour needs from outside; main builds the real ones, tests hand in fakes.
 struct ToolbarServices {
     Dialogs* dialogs = nullptr;
@@ -39,7 +34,7 @@ struct ToolbarServices {
     std::string userFileFolder;  // the file system's own bytes, with a trailing separator
     // Pastes the clipboard into the window below, and presses the Next key there; every result but Sent is
     // shown to the user as a short notice near the toolbar. Empty functions only copy.
-    std::function<DeliveryResult(const ToolbarSettings&)> pasteIntoWindowBelow;
+    std::function<DeliveryResult(const ToolbarSettings&, bool replace)> pasteIntoWindowBelow;
     std::function<DeliveryResult(const ToolbarSettings&)> pressNextKey;
     // Types a text into the window below as key strokes instead; empty where the platform cannot.
     std::function<TypingOutcome(const ToolbarSettings&, std::u32string_view)> typeIntoWindowBelow;

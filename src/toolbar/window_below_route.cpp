@@ -119,7 +119,7 @@ class Delivery {
 
 }  // namespace
 
-DeliveryResult WindowBelowRoute::paste(std::optional<Key> after, WindowHandle toolbar) {
+DeliveryResult WindowBelowRoute::paste(PasteKeys keys, WindowHandle toolbar) {
     Delivery delivery("paste", ports_);
     const DeliveryResult activated = delivery.activateWindowBelow(toolbar, delivery_timing::kPasteSettle);
     if (activated != DeliveryResult::Sent) {
@@ -129,8 +129,8 @@ DeliveryResult WindowBelowRoute::paste(std::optional<Key> after, WindowHandle to
         return owned;
     }
     const PasteOutcome pasted = CtrlVThenKey(
-        after, [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, nullptr,
-        0, ports_.clock);
+        keys, [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, nullptr, 0,
+        ports_.clock);
     if (pasted.result == DeliveryResult::Sent) {
         delivery.bringBackToFront();
     }

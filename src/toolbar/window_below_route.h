@@ -10,7 +10,7 @@ class WindowBelowRoute : public DeliveryRoute {
   public:
     explicit WindowBelowRoute(const DeliveryPorts& ports) : ports_(ports) {}
     Route route() const override { return Route::WindowBelow; }
-    DeliveryResult paste(std::optional<Key> after, WindowHandle toolbar) override;
+    DeliveryResult paste(PasteKeys keys, WindowHandle toolbar) override;
     DeliveryResult pressKey(Key key, WindowHandle toolbar) override;
     TypingOutcome type(std::u32string_view text, std::optional<Key> after, WindowHandle toolbar) override;
 

@@ -36,11 +36,6 @@ std::string executablePath() {
     }
 }
 
-// A field click made with Shift held types its text.
-TextEntry textEntry(bool shiftHeld) {
-    return shiftHeld ? TextEntry::Type : TextEntry::Paste;
-}
-
 // What the user file dialogs work with: the toolbar's current user and questions, in the program's folder.
 UserDialogContext userDialogContext(ToolbarBehaviour& behaviour, PlatformServices& platform) {
     return {behaviour.currentUser(), behaviour.dialogs(),          *platform.clipboard,
@@ -77,11 +72,11 @@ ToolbarClicks makeClicks(ToolbarBehaviour* const& behaviour, const ToolbarWindow
     ToolbarClicks clicks;
     clicks.changeBar = [&behaviour] { behaviour->ChangeBtnClick(); };
     clicks.openButton = [&behaviour] { behaviour->SpeedButton3Click(); };
-    clicks.keyButton = [&behaviour](int number, std::uint32_t eventTime, bool shiftHeld) {
-        behaviour->keyButtonClick(number, FieldButtonTag(number), eventTime, textEntry(shiftHeld));
+    clicks.keyButton = [&behaviour](int number, std::uint32_t eventTime, TextEntry entry) {
+        behaviour->keyButtonClick(number, FieldButtonTag(number), eventTime, entry);
     };
-    clicks.fieldMenuItem = [&behaviour](int tag, MenuItemId item, bool shiftHeld) {
-        behaviour->SpeedButton7Click(ClickSender::MenuItem, tag, item, textEntry(shiftHeld));
+    clicks.fieldMenuItem = [&behaviour](int tag, MenuItemId item, TextEntry entry) {
+        behaviour->SpeedButton7Click(ClickSender::MenuItem, tag, item, entry);
     };
     clicks.textWidth = [&behaviour](TextWidth width) { behaviour->setTextWidth(width); };
     addDialogs(clicks, behaviour, window, platform);

@@ -206,7 +206,7 @@ LRESULT ToolbarWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
             // Shift as the click itself records it: the form below, not the toolbar, has the keyboard, so
             // this thread's own key state need not follow a Shift held for the click.
-            onLeftButtonUp(pointOf(lParam), (wParam & MK_SHIFT) != 0,
+            onLeftButtonUp(pointOf(lParam), TextEntryOf((wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0),
                            static_cast<std::uint32_t>(GetMessageTime()));
             return 0;
         case WM_RBUTTONDOWN:
@@ -335,12 +335,12 @@ void ToolbarWindow::onLeftButtonDown(POINT at) {
     }
 }
 
-void ToolbarWindow::onLeftButtonUp(POINT at, bool shiftHeld, std::uint32_t eventTime) {
+void ToolbarWindow::onLeftButtonUp(POINT at, TextEntry entry, std::uint32_t eventTime) {
     const std::optional<int> pressed = std::exchange(pressed_, std::nullopt);
     ReleaseCapture();
     redraw();
     if (pressed && buttonAt(at) == pressed) {
-        click(*pressed, shiftHeld, eventTime);
+        click(*pressed, entry, eventTime);
     }
 }
 
@@ -391,7 +391,7 @@ void ToolbarWindow::giveKeyboardBack() {
     }
 }
 
-void ToolbarWindow::click(int number, bool shiftHeld, std::uint32_t eventTime) {
+void ToolbarWindow::click(int number, TextEntry entry, std::uint32_t eventTime) {
     switch (ButtonActionOf(number)) {
         case ButtonAction::FlipArrangement:
             call(clicks_.changeBar);
@@ -416,7 +416,7 @@ void ToolbarWindow::click(int number, bool shiftHeld, std::uint32_t eventTime) {
         case ButtonAction::ComposeField:
         case ButtonAction::PressNextKey:
             if (clicks_.keyButton) {
-                clicks_.keyButton(number, eventTime, shiftHeld);
+                clicks_.keyButton(number, eventTime, entry);
             }
             return;
     }
@@ -433,7 +433,7 @@ void ToolbarWindow::openMenu(int number) {
     SetForegroundWindow(handle());
     const std::optional<MenuItemId> chosen = menus_.track(number, handle(), at, dpi_);
     // The menu had the keyboard: Shift as it was at the click or the Enter that chose the item.
-    const bool shiftHeld = GetKeyState(VK_SHIFT) < 0;
+    const TextEntry textEntry = TextEntryOf(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
     PostMessageW(handle(), WM_NULL, 0, 0);
     if (userWindow != nullptr && userWindow != handle() && GetForegroundWindow() == handle()) {
         SetForegroundWindow(userWindow);
@@ -459,7 +459,7 @@ void ToolbarWindow::openMenu(int number) {
         return;
     }
     if (clicks_.fieldMenuItem) {
-        clicks_.fieldMenuItem(entry.tag, entry.id, shiftHeld);
+        clicks_.fieldMenuItem(entry.tag, entry.id, textEntry);
     }
 }
 

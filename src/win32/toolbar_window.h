@@ -3,6 +3,7 @@
 #include "toolbar/composition.h"
 #include "toolbar/geometry.h"
 #include "toolbar/menu_table.h"
+#include "toolbar/text_entry.h"
 #include "toolbar/toolbar_hints.h"
 #include "toolbar/toolbar_layout.h"
 #include "toolbar/toolbar_view.h"
@@ -30,9 +31,9 @@ struct ToolbarClicks {
     std::function<void()> openButton;  // SpeedButton3, after its click has toggled it
     // A field button or the Next button (SpeedButton<number>), at the time of its input event, and whether
     // Shift was held for the click.
-    std::function<void(int number, std::uint32_t eventTime, bool shiftHeld)> keyButton;
+    std::function<void(int number, std::uint32_t eventTime, TextEntry entry)> keyButton;
     // A field menu item, by its Tag, and whether Shift was held as it was chosen.
-    std::function<void(int tag, MenuItemId item, bool shiftHeld)> fieldMenuItem;
+    std::function<void(int tag, MenuItemId item, TextEntry entry)> fieldMenuItem;
     std::function<void()> settingsButton;            // SpeedButton15
     std::function<void(MenuItemId item)> helpItem;   // the help menu's own items
     std::function<void(TextWidth width)> textWidth;  // a 文字幅 item
@@ -91,7 +92,7 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void onMouseMove(POINT at);
     void onMouseLeave();
     void onLeftButtonDown(POINT at);
-    void onLeftButtonUp(POINT at, bool shiftHeld, std::uint32_t eventTime);
+    void onLeftButtonUp(POINT at, TextEntry entry, std::uint32_t eventTime);
     void onRightButtonDown(POINT at);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onMoving(const RECT& proposed);
@@ -99,7 +100,7 @@ class ToolbarWindow final : public Window, public ToolbarView {
     void giveKeyboardBack();
 
     // What the core's table says the button does; a click that sends keys goes to the click rule.
-    void click(int number, bool shiftHeld, std::uint32_t eventTime);
+    void click(int number, TextEntry entry, std::uint32_t eventTime);
     void openMenu(int number);
     void followPointer();
 

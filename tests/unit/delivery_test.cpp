@@ -35,6 +35,8 @@ const char* keyName(Key key) {
             return "Tab";
         case Key::Return:
             return "Enter";
+        case Key::A:
+            return "A";
     }
     return "?";
 }

@@ -89,7 +89,7 @@ struct Toolbar {
         s.clipboard = &clipboard;
         s.today = [] { return CalendarDate{2026, 4, 9}; };
         s.userFileFolder = folder.text();
-        s.pasteIntoWindowBelow = [this](const ToolbarSettings&) {
+        s.pasteIntoWindowBelow = [this](const ToolbarSettings&, bool) {
             ++pastes;
             return deliver(clipboard.texts.back());
         };

@@ -155,6 +155,20 @@ TEST_F(ZenporoPaste, RightPressOpensTheMenuAtThePointerAndItsEntryPastesThePart)
     })) << "the menu closes";
 }
 
+// A form's postal-code look-up filled the address box with the cursor at its end: a Ctrl+click replaces what
+// the box holds instead of adding to it.
+TEST_F(ZenporoPaste, ACtrlClickReplacesWhatTheBoxHolds) {
+    TargetApp target(u("応募フォーム"), {"--first-text=" + u("東京都千代田区")});
+    ASSERT_TRUE(target.waitReady());
+    startToolbar("PasteOK=1\r\nPasteAfter=0\r\n");
+    desktop().holdKey("Control_L", true);
+    desktop().click(fieldButton(kAddress));
+    desktop().holdKey("Control_L", false);
+    EXPECT_TRUE(waitUntil([&] {
+        return target.state("first") == u("東京都千代田区千代田１－１ゼンポロビル３階");
+    })) << target.state("first").toStdString();
+}
+
 // A click with Shift held types the text as keys, for what a paste cannot fill; Caps Lock left on by the
 // user changes none of the letters.
 TEST_F(ZenporoPaste, AShiftClickTypesTheTextAsKeysWhateverTheLocks) {

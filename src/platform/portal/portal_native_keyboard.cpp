@@ -41,6 +41,8 @@ int keysymOf(Key key) {
             return 0xff09;
         case Key::Return:
             return 0xff0d;
+        case Key::A:
+            return 0x0061;  // a
     }
     return 0;
 }

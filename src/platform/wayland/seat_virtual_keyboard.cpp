@@ -31,6 +31,8 @@ xkb_keysym_t keysymOf(Key key) {
             return XKB_KEY_Tab;
         case Key::Return:
             return XKB_KEY_Return;
+        case Key::A:
+            return XKB_KEY_a;
     }
     return XKB_KEY_NoSymbol;
 }
@@ -170,7 +172,7 @@ void SeatVirtualKeyboard::adoptKeymap(const std::string& seatKeymap) {
 
 bool SeatVirtualKeyboard::findKeycodes(xkb_keymap* keymap) {
     keycodes_.clear();
-    for (const Key key : {Key::Control, Key::V, Key::Tab, Key::Return}) {
+    for (const Key key : {Key::Control, Key::V, Key::Tab, Key::Return, Key::A}) {
         const std::optional<xkb_keycode_t> code = keycodeOf(keymap, keysymOf(key));
         if (!code) {
             return false;

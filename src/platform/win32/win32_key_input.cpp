@@ -19,6 +19,8 @@ WORD virtualKey(Key key) {
             return VK_TAB;
         case Key::Return:
             return VK_RETURN;
+        case Key::A:
+            return 'A';
     }
     return 0;
 }

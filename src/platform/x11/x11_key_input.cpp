@@ -26,6 +26,8 @@ KeySym keySymOf(Key key) {
             return XK_Tab;
         case Key::Return:
             return XK_Return;
+        case Key::A:
+            return XK_a;
     }
     return NoSymbol;
 }

@@ -5,6 +5,7 @@
 //
 // --own-clipboard puts TEXT on the clipboard at start, for displays where the test cannot own the clipboard.
 // --stay-on-top keeps the window above ordinary ones, as a sticky note or a picture-in-picture video does.
+// --first-text=TEXT starts the first box with TEXT, the cursor at its end, as a form's own look-up fills one.
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,6 +45,8 @@ class Target : public QWidget {
         first_.setFocus();
     }
 
+    void prefill(const QString& text) { first_.setText(text); }
+
     void writeState() {
         QString focus = "none";
         if (first_.hasFocus()) {
@@ -80,6 +83,7 @@ int main(int argc, char* argv[]) {
         QGuiApplication::clipboard()->setText(clipboardText);
     }
     Target target(option(arguments, "state-file"));
+    target.prefill(option(arguments, "first-text"));
     target.setWindowTitle(option(arguments, "target-title"));
     if (arguments.contains("--stay-on-top")) {
         target.setWindowFlag(Qt::WindowStaysOnTopHint);
