@@ -4,6 +4,10 @@ ZENPORO_TEST_PACKAGES="xvfb openbox xdotool mutter xwayland dbus zenity xdg-desk
 # KDE Plasma's compositor and desktop portal for the Wayland tests, installed with --no-install-recommends:
 # their recommendations bring most of Plasma (about 620 packages instead of 140).
 ZENPORO_KDE_TEST_PACKAGES="kwin-wayland xdg-desktop-portal-kde qtwayland5"
+# What scripts/package-linux packs and checks the Debian package with.
+ZENPORO_PACKAGE_PACKAGES="dpkg-dev imagemagick appstream lintian"
+# What scripts/screenshots takes and optimises the manual's pictures with.
+ZENPORO_SCREENSHOT_PACKAGES="xvfb openbox xdotool x11-utils x11-xserver-utils imagemagick optipng zenity"
 
 fail() {
   echo "zenporo: $*" >&2

@@ -590,7 +590,8 @@ def check(name, rows):
 
 def xpm(name, rows):
     colours = sorted(set("".join(rows)))
-    lines = ["/* XPM */", f"static const char *const {name}[] = {{",
+    # The variable's name carries a suffix, so that every picture (switch too) compiles as C++.
+    lines = ["/* XPM */", f"static const char *const {name}_xpm[] = {{",
              f'"{len(rows[0])} {len(rows)} {len(colours)} 1",']
     lines += [f'"{c} c {PALETTE[c]}",' for c in colours]
     lines += [f'"{row}",' for row in rows]

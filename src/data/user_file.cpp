@@ -16,8 +16,32 @@ constexpr std::string_view kLineEnds("\r\n\0", 3);
 
 }  // namespace
 
+std::string UserFileFolderFor(const std::string& programFolder, bool programFolderWritable,
+                              const std::string& homeFolder) {
+    // Where package managers put programs: a user's files never belong there, even for root, who can write
+    // them.
+    constexpr std::string_view kInstalledProgramFolders[] = {"/usr/", "/bin/", "/sbin/", "/opt/"};
+    const bool installed = std::ranges::any_of(
+        kInstalledProgramFolders, [&](std::string_view prefix) { return programFolder.starts_with(prefix); });
+    if ((programFolderWritable && !installed) || homeFolder.empty()) {
+        return programFolder;
+    }
+    return homeFolder + "Zenporo/";
+}
+
 std::string UserFileFolder() {
+#ifdef _WIN32
+    // The Windows program runs from the folder its zip was unpacked into.
     return ExecutableFolder();
+#else
+    const std::string programFolder = ExecutableFolder();
+    const std::string folder = UserFileFolderFor(programFolder, CanWriteFolder(programFolder), HomeFolder());
+    if (folder != programFolder) {
+        // A folder that cannot be made shows up as the error of the first file written there.
+        EnsureFolder(folder);
+    }
+    return folder;
+#endif
 }
 
 std::string UserFilePath(const std::string& folder, const std::string& name) {

@@ -12,8 +12,17 @@
 // system's own bytes (UTF-8 on Windows); only a user file's name, as the user types and sees it, is
 // Shift-JIS.
 
-// The folder of the executable with a trailing separator, in the program's form of paths.
+// The folder of the user files and the settings file, with a trailing separator, in the program's form of
+// paths: the executable's folder, so that a folder copied whole takes its files along. On Linux a program
+// folder that cannot be written, or that holds installed programs (/usr/bin), gives way to
+// UserFileFolderFor's folder in the home folder, made here when it is missing.
 std::string UserFileFolder();
+
+// The Linux choice of UserFileFolder: the program's folder when it can be written and is no folder of
+// installed programs, else "Zenporo/" in the home folder (where scripts/install puts the program, so both
+// find the same files); the program's folder when the home folder is unknown (empty). Folders end in "/".
+std::string UserFileFolderFor(const std::string& programFolder, bool programFolderWritable,
+                              const std::string& homeFolder);
 
 // folder + the Shift-JIS name in the file system's form + ".zpd"; the name is taken exactly as typed.
 std::string UserFilePath(const std::string& folder, const std::string& name);

@@ -13,6 +13,20 @@ std::string HelpManualPath(const std::string& executablePath) {
     return stem + ".html";
 }
 
+std::string InstalledHelpManualPath(const std::string& executablePath) {
+    const std::string beside = HelpManualPath(executablePath);
+    const std::size_t nameStart = beside.find_last_of(kPathSeparators);
+    if (nameStart == std::string::npos || nameStart == 0) {
+        return beside;
+    }
+    const std::size_t folderStart = beside.find_last_of(kPathSeparators, nameStart - 1);
+    const std::string prefix =
+        folderStart == std::string::npos ? std::string() : beside.substr(0, folderStart + 1);
+    return prefix + "share/zenporo/" + beside.substr(nameStart + 1);
+}
+
 void OpenHelpManual(Shell& shell, const std::string& executablePath) {
-    shell.openFile(HelpManualPath(executablePath));
+    const std::string beside = HelpManualPath(executablePath);
+    const std::string installed = InstalledHelpManualPath(executablePath);
+    shell.openFile(!FileExists(beside) && FileExists(installed) ? installed : beside);
 }

@@ -8,6 +8,11 @@ class Shell;
 // (a name without one gets ".html" appended). Paths are in the file system's own form.
 std::string HelpManualPath(const std::string& executablePath);
 
-// The help menu's "ヘルプ(&H)": opens the manual with the desktop's viewer. Nothing of the program's own is
-// reported when that fails; the viewer runs on its own.
+// Where an installed program's manual lies: "<prefix>/bin/zenporo" has "<prefix>/share/zenporo/zenporo.html"
+// (the manual's name as HelpManualPath gives it).
+std::string InstalledHelpManualPath(const std::string& executablePath);
+
+// The help menu's "ヘルプ(&H)": opens the manual with the desktop's viewer, the one beside the executable,
+// else an installed program's. Nothing of the program's own is reported when that fails; the viewer runs on
+// its own.
 void OpenHelpManual(Shell& shell, const std::string& executablePath);

@@ -44,3 +44,14 @@ LetterCase FileNameLetterCase();
 
 // The folder of the running program with a trailing separator; the current folder when it cannot be known.
 std::string ExecutableFolder();
+
+#ifndef _WIN32
+// The user's home folder with a trailing separator: $HOME, else the password database's; empty when unknown.
+std::string HomeFolder();
+
+// Whether this process may create files in the folder.
+bool CanWriteFolder(const std::string& folder);
+
+// Creates the folder (not its parents) readable by its owner only, unless it exists; true when it is there.
+bool EnsureFolder(const std::string& folder);
+#endif

@@ -11,27 +11,50 @@
 #include <cstddef>
 #include <optional>
 
-// The pictures are compiled into a static library, so their registration has to be asked for by name.
-// Registering again is harmless: Qt ignores a resource tree it already knows. The macro may not be used
-// inside a namespace.
-static void registerImageResources() {
-    Q_INIT_RESOURCE(images);
-}
+// The built-in pictures are XPM, which is C: compiled in, they are decoded straight from memory, without a
+// resource file and without Qt's search through its image format plugins that every QImageReader makes.
+#include "images/app_icon_48.xpm"
+#include "images/minimize.xpm"
+#include "images/open_strip_horizontal.xpm"
+#include "images/open_strip_vertical.xpm"
+#include "images/picture_00.xpm"
+#include "images/picture_01.xpm"
+#include "images/picture_02.xpm"
+#include "images/picture_03.xpm"
+#include "images/picture_04.xpm"
+#include "images/picture_05.xpm"
+#include "images/picture_06.xpm"
+#include "images/picture_07.xpm"
+#include "images/picture_08.xpm"
+#include "images/picture_09.xpm"
+#include "images/picture_10.xpm"
+#include "images/picture_11.xpm"
+#include "images/picture_12.xpm"
+#include "images/picture_13.xpm"
+#include "images/picture_14.xpm"
+#include "images/picture_15.xpm"
+#include "images/picture_16.xpm"
+#include "images/picture_17.xpm"
+#include "images/picture_18.xpm"
+#include "images/picture_19.xpm"
+#include "images/picture_20.xpm"
+#include "images/picture_21.xpm"
+#include "images/picture_22.xpm"
+#include "images/picture_23.xpm"
+#include "images/switch.xpm"
 
 namespace {
 
 constexpr int kFaceSize = 16;
 
-QImage resourcePicture(const QString& name, QImage::Format format) {
-    registerImageResources();
-    // Naming the format is not enough: a reader that may guess still loads every image plugin to ask it.
-    QImageReader reader(QStringLiteral(":/images/%1.xpm").arg(name), "xpm");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read().convertToFormat(format);
-}
+constexpr const char* const* kBuiltInPictures[kBuiltInPictureCount] = {
+    picture_00_xpm, picture_01_xpm, picture_02_xpm, picture_03_xpm, picture_04_xpm, picture_05_xpm,
+    picture_06_xpm, picture_07_xpm, picture_08_xpm, picture_09_xpm, picture_10_xpm, picture_11_xpm,
+    picture_12_xpm, picture_13_xpm, picture_14_xpm, picture_15_xpm, picture_16_xpm, picture_17_xpm,
+    picture_18_xpm, picture_19_xpm, picture_20_xpm, picture_21_xpm, picture_22_xpm, picture_23_xpm};
 
-QImage silverBackedPicture(const QString& name) {
-    return resourcePicture(name, QImage::Format_RGB32);
+QImage silverBackedPicture(const char* const* xpm) {
+    return QImage(xpm).convertToFormat(QImage::Format_RGB32);
 }
 
 bool sameColour(QRgb a, QRgb b) {
@@ -94,7 +117,7 @@ QImage BuiltInPicture(int index) {
     if (index < 0 || index >= kBuiltInPictureCount) {
         return {};
     }
-    return silverBackedPicture(QStringLiteral("picture_%1").arg(index, 2, 10, QLatin1Char('0')));
+    return silverBackedPicture(kBuiltInPictures[index]);
 }
 
 QImage BuiltInMenuPicture(int index) {
@@ -123,21 +146,21 @@ QImage FaceWithTransparency(const QImage& face) {
 }
 
 QImage SwitchButtonPicture() {
-    return silverBackedPicture(QStringLiteral("switch"));
+    return silverBackedPicture(switch_xpm);
 }
 
 QImage MinimizeButtonPicture() {
-    return silverBackedPicture(QStringLiteral("minimize"));
+    return silverBackedPicture(minimize_xpm);
 }
 
 QImage OpenButtonStripHorizontal() {
-    return silverBackedPicture(QStringLiteral("open_strip_horizontal"));
+    return silverBackedPicture(open_strip_horizontal_xpm);
 }
 
 QImage OpenButtonStripVertical() {
-    return silverBackedPicture(QStringLiteral("open_strip_vertical"));
+    return silverBackedPicture(open_strip_vertical_xpm);
 }
 
 QImage ApplicationIconPicture() {
-    return resourcePicture(QStringLiteral("app_icon_48"), QImage::Format_ARGB32);
+    return QImage(app_icon_48_xpm).convertToFormat(QImage::Format_ARGB32);
 }

@@ -38,17 +38,26 @@ bool isInsideTemporaryFolder(const std::wstring& folder) {
                                 static_cast<int>(base.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Creates a file there and lets the system delete it at once on close.
-bool canWriteInto(const std::wstring& folder) {
+enum class WriteCheck { Writable, PathTooLong, NotWritable };
+
+// Creates a file there, about as long a name as a save's temporary file, and lets the system delete it at
+// once on close.
+WriteCheck checkWritingInto(const std::wstring& folder) {
     const std::wstring probe =
         withSeparator(folder) + L"zenporo-write-check-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_FILE_EXISTS;
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return WriteCheck::Writable;
     }
-    CloseHandle(file);
-    return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS) {
+        return WriteCheck::Writable;
+    }
+    // Unless long paths are switched on in Windows, a path of MAX_PATH characters or more does not open.
+    return probe.size() >= MAX_PATH || error == ERROR_FILENAME_EXCED_RANGE ? WriteCheck::PathTooLong
+                                                                           : WriteCheck::NotWritable;
 }
 
 }  // namespace
@@ -59,10 +68,17 @@ std::optional<std::string> StartFolderWarning(const std::wstring& folder) {
             "ZIP ファイルの中から起動されています。ここに保存したファイルは後で消えます。"
             "ZIP ファイルを展開してから起動してください。");
     }
-    if (!canWriteInto(folder)) {
-        return sjis::fromUtf8(
-            "このフォルダーには書き込めません。ユーザーファイルと設定を保存するには、"
-            "Zenporo のフォルダーを書き込める場所へ移してください。");
+    switch (checkWritingInto(folder)) {
+        case WriteCheck::Writable:
+            return std::nullopt;
+        case WriteCheck::PathTooLong:
+            return sjis::fromUtf8(
+                "このフォルダーはパスが長すぎるため、ファイルを保存できません。ユーザーファイルと設定を"
+                "保存するには、Zenporo のフォルダーをドライブの直下など、パスの短い場所へ移してください。");
+        case WriteCheck::NotWritable:
+            break;
     }
-    return std::nullopt;
+    return sjis::fromUtf8(
+        "このフォルダーには書き込めません。ユーザーファイルと設定を保存するには、"
+        "Zenporo のフォルダーを書き込める場所へ移してください。");
 }

@@ -111,6 +111,29 @@ TEST(UserFileNames, PathAndDisplayName) {
     EXPECT_EQ(DisplayName("/opt/z/Zoë.zpd"), "Zo?");
 }
 
+TEST(UserFileFolderRule, BesideAWritableProgramElseInTheHomeFolder) {
+    const struct {
+        const char* programFolder;
+        bool writable;
+        const char* home;
+        const char* expected;
+    } cases[] = {
+        {"/home/u/Zenporo/", true, "/home/u/", "/home/u/Zenporo/"},  // scripts/install's copy
+        {"/home/u/src/zenporo/portable/", true, "/home/u/", "/home/u/src/zenporo/portable/"},
+        {"/media/u/USB/zenporo/", false, "/home/u/", "/home/u/Zenporo/"},
+        {"/usr/bin/", false, "/home/u/", "/home/u/Zenporo/"},
+        {"/usr/bin/", true, "/root/", "/root/Zenporo/"},  // root can write /usr/bin
+        {"/usr/local/bin/", true, "/root/", "/root/Zenporo/"},
+        {"/opt/zenporo/", true, "/root/", "/root/Zenporo/"},
+        {"/usrdata/zenporo/", true, "/home/u/", "/usrdata/zenporo/"},
+        {"/usr/bin/", false, "", "/usr/bin/"},  // no home: the error shows at the first save
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UserFileFolderFor(c.programFolder, c.writable, c.home), c.expected)
+            << c.programFolder << " writable " << c.writable << " home " << c.home;
+    }
+}
+
 TEST_F(UserFileTest, WriteThenReadRoundTripsWithOwnerOnlyMode) {
     UserRecord record = emptyUserRecord();
     record[Prefecture] = sjis::fromUtf8("東京都");

@@ -4,6 +4,7 @@
 #include "dialogs/product_info.h"
 #include "settings_test_support.h"
 #include "support/qt_app.h"
+#include "support/temporary_folder.h"
 
 #include <QLabel>
 #include <QTest>
@@ -83,6 +84,24 @@ TEST(HelpManual, OpensTheManualBesideTheExecutable) {
         OpenHelpManual(shell, executable);
         EXPECT_EQ(shell.files, std::vector<std::string>{manual}) << executable;
         EXPECT_TRUE(shell.urls.empty());
+    }
+}
+
+TEST(HelpManual, AnInstalledProgramOpensTheManualUnderShareUnlessOneIsBesideIt) {
+    const TemporaryFolder prefix;
+    std::filesystem::create_directories(prefix.path() / "bin");
+    std::filesystem::create_directories(prefix.path() / "share/zenporo");
+    std::ofstream(prefix.path() / "share/zenporo/zenporo.html") << "manual";
+    const std::string executable = prefix.text() + "bin/zenporo";
+    for (const bool besideToo : {false, true}) {
+        if (besideToo) {
+            std::ofstream(prefix.path() / "bin/zenporo.html") << "manual";
+        }
+        FakeShell shell;
+        OpenHelpManual(shell, executable);
+        EXPECT_EQ(shell.files,
+                  std::vector<std::string>{prefix.text() +
+                                           (besideToo ? "bin/zenporo.html" : "share/zenporo/zenporo.html")});
     }
 }
 

@@ -86,7 +86,8 @@ class DialogAnswerer {
         if (dialog == nullptr) {
             return;
         }
-        Sleep(200);  // let it finish laying out its controls
+        // Answered once the dialog waits in its message loop, its controls made and placed.
+        SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kFindTimeoutMs, nullptr);
         shown_.caption = textOf(dialog);
         EnumChildWindows(dialog, collectChild, reinterpret_cast<LPARAM>(&shown_));
         // ZENPORO_DIALOG_HOLD_MS keeps the dialog up for a while, to look at it or take a screenshot.

@@ -34,7 +34,8 @@ std::pair<BOOL, DWORD> inputMethodOf(HWND window) {
 std::vector<std::pair<BOOL, DWORD>> seenInBoxes;
 
 // Runs on the dialog's thread, from its message loop: focuses a hiragana, the katakana and the hiragana box
-// again, then cancels.
+// again; there the user turns the input method off, and the focus leaves the editor and comes back to the
+// box, as from another program or a message box; then cancels.
 void CALLBACK visitBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
     const HWND editor = GetActiveWindow();
     if (editor == nullptr || GetDlgItem(editor, control_ids::Edit(25)) == nullptr) {
@@ -46,10 +47,16 @@ void CALLBACK visitBoxes(HWND, UINT, UINT_PTR timer, DWORD) {
                      reinterpret_cast<WPARAM>(GetDlgItem(editor, control_ids::Edit(box))), TRUE);
         seenInBoxes.push_back(inputMethodOf(editor));
     }
+    const HIMC context = ImmGetContext(editor);
+    ImmSetOpenStatus(context, FALSE);
+    ImmReleaseContext(editor, context);
+    SetFocus(nullptr);
+    SetFocus(GetDlgItem(editor, control_ids::Edit(2)));
+    seenInBoxes.push_back(inputMethodOf(editor));
     PostMessageW(GetDlgItem(editor, control_ids::BitBtn(2)), BM_CLICK, 0, 0);
 }
 
-TEST(EditorWindow, BoxesSwitchToKanaKeepingRomajiInputAndTheCloseGivesTheUsersStateBack) {
+TEST(EditorWindow, BoxesSwitchToKanaKeepingRomajiInputAndTheUsersChoiceAndTheCloseGivesTheStateBack) {
     RecordingCurrentUser user;
     const Win32TextCodec codec;
     const auto clipboard = makeWin32Clipboard(codec);
@@ -63,8 +70,10 @@ TEST(EditorWindow, BoxesSwitchToKanaKeepingRomajiInputAndTheCloseGivesTheUsersSt
 
     SetTimer(nullptr, 0, 50, visitBoxes);
     OpenUserFileEditor(owner.get(), context, std::string());
-    const std::vector<std::pair<BOOL, DWORD>> expected = {
-        {TRUE, kRomajiHiragana}, {TRUE, kRomajiHiragana | IME_CMODE_KATAKANA}, {TRUE, kRomajiHiragana}};
+    const std::vector<std::pair<BOOL, DWORD>> expected = {{TRUE, kRomajiHiragana},
+                                                          {TRUE, kRomajiHiragana | IME_CMODE_KATAKANA},
+                                                          {TRUE, kRomajiHiragana},
+                                                          {FALSE, kRomajiHiragana}};
     EXPECT_EQ(seenInBoxes, expected);
     EXPECT_EQ(inputMethodOf(owner.get()), std::make_pair(FALSE, kRomajiHiragana));
 }

@@ -1,10 +1,14 @@
 // A small Win32 program that the service tests type into: a window with two edit boxes, the first focused.
-// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --refuse-paste | --class <class>]
+// Usage: paste_target <title> <report file> [--topmost | --topmost-active | --refuse-paste |
+//                                            --input-method-on | --class <class>]
 // When its window is closed it writes what each box holds to the report file as UTF-8, one line per box.
 // With --topmost it shows itself always on top and without taking the focus (--topmost-active: and active);
-// with --refuse-paste its boxes ignore a paste, as a form's e-mail confirmation box often does; with --class
-// its window has that class name (the desktop's "WorkerW", say).
+// with --refuse-paste its boxes ignore a paste, as a form's e-mail confirmation box often does; with
+// --input-method-on its input method is on; with --class its window has that class name (the desktop's
+// "WorkerW", say). WM_APP asks whether its input method is on.
 #include <windows.h>
+
+#include <imm.h>
 
 #include <array>
 #include <string>
@@ -73,6 +77,12 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
                 SetFocus(target->focused);
             }
             return 0;
+        case WM_APP: {
+            const HIMC context = ImmGetContext(window);
+            const BOOL open = ImmGetOpenStatus(context);
+            ImmReleaseContext(window, context);
+            return open;
+        }
         case WM_CLOSE:
             if (target != nullptr) {
                 writeReport(*target);
@@ -124,6 +134,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             editProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                 target.boxes[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pasteRefusingEditProcedure)));
         }
+    }
+    if (option == L"--input-method-on") {
+        const HIMC context = ImmGetContext(window);
+        ImmSetOpenStatus(context, TRUE);
+        ImmReleaseContext(window, context);
     }
     target.focused = target.boxes[0];
     ShowWindow(window, activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);

@@ -20,9 +20,6 @@
 
 namespace {
 
-// What the target needs to take in the keys after they were sent.
-constexpr DWORD kSettleMs = 300;
-
 class PasteTest : public ::testing::Test {
   protected:
     std::string sjis(std::u16string_view text) { return codec.encode(text).bytes; }
@@ -60,9 +57,9 @@ TEST_F(PasteTest, FindsTheProgramBelowPastesAndMovesOnWithTab) {
     EXPECT_EQ(windows->windowTitle(*below), sjis(u"記入フォーム 髙"));
 
     EXPECT_EQ(paste(u"髙橋①", true), DeliveryResult::Sent);
-    pumpMessagesFor(kSettleMs);
+    target.waitForBoxes({L"髙橋①", L""});  // before the clipboard changes
     EXPECT_EQ(paste(u"ⅰ纊", false), DeliveryResult::Sent);
-    pumpMessagesFor(kSettleMs);
+    target.waitForBoxes({L"髙橋①", L"ⅰ纊"});
 
     const std::vector<std::wstring> boxes = target.closeAndReadBoxes();
     ASSERT_EQ(boxes.size(), 2u);
@@ -83,7 +80,7 @@ TEST_F(PasteTest, TypesAJapaneseNameIntoTheProgramBelow) {
         TypeIntoWindowBelow(U"髙橋①ｱ a", settings, toWindowHandle(toolbar->get()), ports);
     EXPECT_EQ(typed.result, DeliveryResult::Sent);
     EXPECT_EQ(typed.typed, 6u);
-    pumpMessagesFor(kSettleMs);
+    target.waitForBoxes({L"髙橋①ｱ a", L""});
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"髙橋①ｱ a", L""}));
 }
 
@@ -95,9 +92,8 @@ TEST_F(PasteTest, NextKeyPressesTabInTheProgramBelow) {
     settings.NextKey = true;
     EXPECT_EQ(PressNextKeyInWindowBelow(settings, toWindowHandle(toolbar->get()), ports),
               DeliveryResult::Sent);
-    pumpMessagesFor(kSettleMs);
     EXPECT_EQ(paste(u"二番目", false), DeliveryResult::Sent);
-    pumpMessagesFor(kSettleMs);
+    target.waitForBoxes({L"", L"二番目"});
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L"二番目"}));
 }
 
@@ -107,7 +103,7 @@ TEST_F(PasteTest, PastesIntoTheActiveTopmostWindowAboveTheToolbar) {
     toolbar = std::make_unique<TestWindow>(TestWindow::Kind::Toolbar);
     TargetProgram topmost(L"手前のフォーム", TargetProgram::Placement::TopmostActive);
     EXPECT_EQ(paste(u"手前へ", false), DeliveryResult::Sent);
-    pumpMessagesFor(kSettleMs);
+    topmost.waitForBoxes({L"手前へ", L""});
     EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"手前へ", L""}));
     EXPECT_EQ(ordinary.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
 }
@@ -118,12 +114,11 @@ TEST_F(PasteTest, UndoingAnActivationNeverBringsBackTheWindowOfAnEarlierOne) {
     TargetProgram left(L"前の窓");
     TargetProgram form(L"フォーム");
     SetForegroundWindow(left.window());
-    pumpMessagesFor(kSettleMs);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == left.window(); }));
     windows->activate(toWindowHandle(form.window()));
-    pumpMessagesFor(kSettleMs);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == form.window(); }));
     windows->activate(toWindowHandle(form.window()));
     windows->undoActivation(toWindowHandle(form.window()));
-    pumpMessagesFor(kSettleMs);
     EXPECT_EQ(GetForegroundWindow(), form.window());
 }
 
@@ -211,7 +206,6 @@ TEST_F(PasteTest, DISABLED_PasteIntoAnElevatedProgramFails) {
     ASSERT_TRUE(below.has_value());
     ASSERT_EQ(windows->windowTitle(*below), sjis(u"管理者のフォーム"));
     EXPECT_EQ(paste(u"届かない", true), DeliveryResult::KeyFailed);
-    pumpMessagesFor(kSettleMs);
 }
 
 TEST(ProcessRightsTest, KeysAreDroppedForATargetAboveUsOrOneThatRefusesToTell) {

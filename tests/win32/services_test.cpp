@@ -221,12 +221,6 @@ std::wstring currentUserSid() {
     return text;
 }
 
-// Wine keeps no access lists of files: it makes one up from the Unix permissions.
-bool runningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 // The access list a new file is given, read back as Wine reads it too: the owner, SYSTEM and the
 // Administrators, protected from the folder's inheritable entries.
 TEST(PersonalFileSecurityTest, GrantsTheUserSystemAndAdministratorsAloneNothingInherited) {
@@ -264,6 +258,23 @@ TEST_F(AtomicWriteTest, GivesANewFileThePersonalAccessListAndKeepsTheAccessOfARe
     EXPECT_EQ(contentOf(L"user.zpd"), "b");
 }
 
+// A new file is protected on a fixed disk; on a removable drive, carried to other PCs, it has the access a
+// plain new file there has. The Windows lane makes R: a removable drive.
+TEST_F(AtomicWriteTest, ProtectsANewFileOnAFixedDiskButNotOnARemovableDrive) {
+    if (GetDriveTypeW(L"R:\\") != DRIVE_REMOVABLE) {
+        GTEST_SKIP() << "no removable drive R:";
+    }
+    for (const auto& [place, protects] : {std::pair{folder, true}, std::pair{std::wstring(L"R:"), false}}) {
+        const std::wstring saved = place + L"\\保存.zpd";
+        const std::wstring plain = place + L"\\plain.txt";
+        ASSERT_TRUE(ReplaceFileAtomically(utf8(saved), "a"));
+        CloseHandle(CreateFileW(plain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        EXPECT_EQ(accessOf(saved) != accessOf(plain), protects) << utf8(place);
+        DeleteFileW(saved.c_str());
+        DeleteFileW(plain.c_str());
+    }
+}
+
 // A save cut short leaves its temporary file; the next start removes those and nothing that only looks alike.
 TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
     const auto create = [this](const std::wstring& name) {
@@ -275,11 +286,15 @@ TEST_F(AtomicWriteTest, RemovesOnlyTheTemporariesOfSavesCutShort) {
     create(L".zenporo-save-abc");
     create(L".zenporo-save-abcdef.zpd");
     ASSERT_TRUE(CreateDirectoryW((folder + L"\\.zenporo-save-dir123").c_str(), nullptr));
-    EXPECT_EQ(RemoveLeftoverTemporaries(utf8(folder)), 1);
+    // A file kept aside while it was replaced: put back when its name is free, else a copy left over.
+    create(L".zenporo-kept-山田.zpd");
+    create(L".zenporo-kept-Zenpad.ini");
+    create(L"Zenpad.ini");
+    EXPECT_EQ(RemoveLeftoverTemporaries(utf8(folder)), 2);
     std::vector<std::wstring> left = namesInFolder();
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::wstring>{L".zenporo-save-abc", L".zenporo-save-abcdef.zpd",
-                                               L".zenporo-save-dir123"}));
+                                               L".zenporo-save-dir123", L"Zenpad.ini", L"山田.zpd"}));
     RemoveDirectoryW((folder + L"\\.zenporo-save-dir123").c_str());
 }
 

@@ -1,5 +1,6 @@
 #include "target_program.h"
 
+#include <array>
 #include <sstream>
 
 namespace {
@@ -8,6 +9,9 @@ namespace {
 // crowded test machine.
 constexpr DWORD kStartTimeoutMs = 10000;
 constexpr DWORD kPollMs = 20;
+// paste_target's two boxes, and its request for the open state of its input method.
+constexpr std::array<int, 2> kBoxIds = {101, 102};
+constexpr UINT kAskInputMethodOpen = WM_APP;
 
 std::wstring fromUtf8(const std::string& bytes) {
     if (bytes.empty()) {
@@ -23,8 +27,8 @@ std::wstring fromUtf8(const std::string& bytes) {
 }  // namespace
 
 std::string readFileBytes(const std::wstring& path) {
-    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         return {};
     }
@@ -53,6 +57,21 @@ void pumpMessagesFor(DWORD milliseconds) {
     } while (GetTickCount64() < end);
 }
 
+bool waitUntil(const std::function<bool()>& condition) {
+    for (DWORD waited = 0; waited < kStartTimeoutMs; waited += kPollMs) {
+        if (condition()) {
+            return true;
+        }
+        pumpMessagesFor(kPollMs);
+    }
+    return condition();
+}
+
+bool runningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 TargetProgram::TargetProgram(const std::wstring& title, Placement placement,
                              const std::wstring& windowClass) {
     static int serial = 0;
@@ -61,7 +80,8 @@ TargetProgram::TargetProgram(const std::wstring& title, Placement placement,
     DeleteFileW(reportPath_.c_str());
     std::wstring commandLine =
         L"\"" + testProgramFolder() + L"paste_target.exe\" \"" + title + L"\" \"" + reportPath_ + L"\"";
-    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active", L" --refuse-paste"};
+    constexpr const wchar_t* kOptions[] = {L"", L" --topmost", L" --topmost-active", L" --refuse-paste",
+                                           L" --input-method-on"};
     commandLine += kOptions[static_cast<int>(placement)];
     if (windowClass != L"ZenporoPasteTarget") {
         commandLine += L" --class " + windowClass;
@@ -110,4 +130,26 @@ std::vector<std::wstring> TargetProgram::closeAndReadBoxes() {
     }
     DeleteFileW(reportPath_.c_str());
     return boxes;
+}
+
+std::vector<std::wstring> TargetProgram::boxes() const {
+    std::vector<std::wstring> texts;
+    for (const int id : kBoxIds) {
+        wchar_t text[256] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(GetDlgItem(window_, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, kStartTimeoutMs, &length);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+bool TargetProgram::waitForBoxes(const std::vector<std::wstring>& texts) const {
+    return waitUntil([&] { return boxes() == texts; });
+}
+
+bool TargetProgram::inputMethodOpen() const {
+    DWORD_PTR open = 0;
+    SendMessageTimeoutW(window_, kAskInputMethodOpen, 0, 0, SMTO_ABORTIFHUNG, kStartTimeoutMs, &open);
+    return open != 0;
 }

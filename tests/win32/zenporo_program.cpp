@@ -105,8 +105,11 @@ HANDLE ZenporoProgram::start() {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     const std::wstring elsewhere = testProgramFolder();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, elsewhere.c_str(),
-                        &startup, &info)) {
+    SetEnvironmentVariableW(L"ZENPORO_LOG", (folder_ + L"zenporo.log").c_str());
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        elsewhere.c_str(), &startup, &info);
+    SetEnvironmentVariableW(L"ZENPORO_LOG", nullptr);
+    if (!started) {
         return nullptr;
     }
     CloseHandle(info.hThread);
@@ -171,6 +174,39 @@ void ZenporoProgram::rightPress(int number) {
     pointAt(number);
     sendMouse(MOUSEEVENTF_RIGHTDOWN);
     sendMouse(MOUSEEVENTF_RIGHTUP);
+}
+
+bool ZenporoProgram::waitForDelivery() {
+    std::size_t count = 0;
+    const bool delivered = waitUntil([&] {
+        const std::string lines = log();
+        count = 0;
+        for (const char* action : {"delivery: paste: ", "delivery: type: ", "delivery: next: "}) {
+            for (auto at = lines.find(action); at != std::string::npos; at = lines.find(action, at + 1)) {
+                ++count;
+            }
+        }
+        return count > deliveriesSeen_;
+    });
+    deliveriesSeen_ = count;
+    return delivered;
+}
+
+bool ZenporoProgram::waitForMenu(bool shown) {
+    const DWORD process = processes_.empty() ? 0 : GetProcessId(processes_.front().get());
+    return waitUntil([&] {
+        WindowSearch search{L"#32768", process, nullptr};
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+        return (search.found != nullptr) == shown;
+    });
+}
+
+bool ZenporoProgram::waitForArrangement(bool vertical) const {
+    return waitUntil([&] {
+        RECT client{};
+        GetClientRect(toolbar_, &client);
+        return (client.bottom > client.right) == vertical;
+    });
 }
 
 bool ZenporoProgram::close() {

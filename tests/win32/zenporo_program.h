@@ -9,7 +9,7 @@
 #include <vector>
 
 // A copy of the real zenporo.exe in a fresh folder of its own, with the files a test puts beside it, driven
-// through the mouse as a user drives it.
+// through the mouse as a user drives it. It keeps its log (ZENPORO_LOG) in that folder.
 class ZenporoProgram {
   public:
     using Files = std::vector<std::pair<std::wstring, std::string>>;  // name beside the program, bytes
@@ -33,6 +33,15 @@ class ZenporoProgram {
     void rightPress(int number);
     void pointAt(int number);
 
+    // Waits until the program has logged one more paste, typing or Next key than when this was last asked
+    // (each logs its end); false when it did not in time.
+    bool waitForDelivery();
+    // Waits until a popup menu of the program is shown, or no more shown; false when it did not in time.
+    bool waitForMenu(bool shown = true);
+    // Waits until the toolbar stands upright (vertical) or lies; false when it did not in time.
+    bool waitForArrangement(bool vertical) const;
+    std::string log() const { return fileBytes(L"zenporo.log"); }
+
     // Closes the toolbar as its close box does and waits for the process to end; false when it did not.
     bool close();
     std::string fileBytes(const std::wstring& name) const;
@@ -44,6 +53,7 @@ class ZenporoProgram {
     std::wstring folder_;
     std::vector<KernelHandle> processes_;
     HWND toolbar_ = nullptr;
+    std::size_t deliveriesSeen_ = 0;
 };
 
 // Presses and releases the keys, in order, through the system's input.

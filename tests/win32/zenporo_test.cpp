@@ -16,9 +16,6 @@
 
 namespace {
 
-// What a target needs to take in the keys, and a menu to open, under Wine on a busy machine.
-constexpr DWORD kSettleMs = 400;
-
 constexpr int kChangeBar = 0;
 constexpr int kMinimize = 2;
 constexpr int kPostalCode = 4;
@@ -125,13 +122,14 @@ TEST(Zenporo, ClicksPasteTheUsersDetailsIntoTheProgramBelow) {
                 zenporo.click(step.button);
             } else {
                 zenporo.rightPress(step.button);
-                pumpMessagesFor(kSettleMs);
+                zenporo.waitForMenu();
                 typeKeys(step.menuKeys);
             }
             if (!step.quick) {
-                pumpMessagesFor(kSettleMs);
+                zenporo.waitForDelivery();
             }
         }
+        target.waitForBoxes(c.expected);  // a close would jump ahead of keys still queued
         EXPECT_TRUE(zenporo.close()) << c.name;
         EXPECT_EQ(target.closeAndReadBoxes(), c.expected) << c.name;
     }
@@ -146,7 +144,7 @@ TEST(Zenporo, AStayOnTopWindowOfAnotherProgramGetsNothing) {
     zenporo.start();
     ASSERT_NE(zenporo.waitForToolbar(), nullptr);
     zenporo.click(kName);
-    pumpMessagesFor(kSettleMs);
+    target.waitForBoxes({L"山田花子", L""});
     EXPECT_EQ(topmost.closeAndReadBoxes(), (std::vector<std::wstring>{L"", L""}));
     EXPECT_EQ(target.closeAndReadBoxes(), (std::vector<std::wstring>{L"山田花子", L""}));
 }
@@ -159,7 +157,7 @@ TEST(Zenporo, AHintShowsWhileTheFormKeepsTheFocus) {
     const HANDLE process = zenporo.start();
     ASSERT_NE(zenporo.waitForToolbar(), nullptr);
     zenporo.click(kChangeBar);
-    pumpMessagesFor(kSettleMs);
+    zenporo.waitForArrangement(true);
     zenporo.pointAt(kName);
     EXPECT_NE(waitForWindow(L"tooltips_class32", GetProcessId(process)), nullptr);
     EXPECT_EQ(GetForegroundWindow(), target.window());
@@ -173,10 +171,10 @@ TEST(Zenporo, ARestoredToolbarGivesTheKeyboardBackToTheForm) {
     zenporo.start();
     ASSERT_NE(zenporo.waitForToolbar(), nullptr);
     zenporo.click(kMinimize);
-    pumpMessagesFor(kSettleMs);
+    waitUntil([&] { return IsIconic(zenporo.toolbar()) != FALSE; });
     SetForegroundWindow(target.window());
     SwitchToThisWindow(zenporo.toolbar(), TRUE);
-    pumpMessagesFor(kSettleMs);
+    waitUntil([&] { return !IsIconic(zenporo.toolbar()) && GetForegroundWindow() == target.window(); });
     EXPECT_FALSE(IsIconic(zenporo.toolbar()));
     EXPECT_EQ(GetForegroundWindow(), target.window());
 }
@@ -200,7 +198,7 @@ TEST(Zenporo, ASecondStartIsRefusedAndTheSettingsAreWrittenAtTheEnd) {
     EXPECT_EQ(zenporo.fileBytes(L"Zenpad.ini"), before);
 
     zenporo.click(kChangeBar);
-    pumpMessagesFor(kSettleMs);
+    zenporo.waitForArrangement(true);
     ASSERT_TRUE(zenporo.close());
     std::string images;
     for (int i = 0; i < 16; ++i) {

@@ -2,10 +2,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -107,4 +109,29 @@ std::string ExecutableFolder() {
         folder += '/';
     }
     return folder;
+}
+
+std::string HomeFolder() {
+    std::string home;
+    if (const char* variable = std::getenv("HOME"); variable != nullptr && *variable != '\0') {
+        home = variable;
+    } else if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        home = entry->pw_dir;
+    }
+    if (!home.empty() && home.back() != '/') {
+        home += '/';
+    }
+    return home;
+}
+
+bool CanWriteFolder(const std::string& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool EnsureFolder(const std::string& folder) {
+    if (::mkdir(folder.c_str(), 0700) == 0) {
+        return true;
+    }
+    struct stat status {};
+    return errno == EEXIST && ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }

@@ -2,12 +2,21 @@
 
 #include "platform/log.h"
 #include "platform/win32/win32_process_rights.h"
+#include "platform/win32/win32_target_input_method.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
+
+// How long after the last typed character the target's input method is turned on again: the target reads
+// the keys, and the TAB or ENTER after them, from its queue within milliseconds unless it is busy, and a
+// request to the input method would be answered before keys still queued. Half a second covers a busy
+// target while the user has hardly begun to type again.
+constexpr UINT kReopenInputMethodAfterMs = 500;
 
 WORD virtualKey(Key key) {
     switch (key) {
@@ -39,6 +48,11 @@ bool sendEvents(std::vector<INPUT>& events) {
     return SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT)) == events.size();
 }
 
+class Win32KeyInput;
+
+// The key input whose reopening timer runs: the timer's callback carries no pointer of ours.
+Win32KeyInput* reopening = nullptr;
+
 class Win32KeyInput final : public KeyInput {
   public:
     explicit Win32KeyInput(Log* log) : log_(log) {}
@@ -49,6 +63,7 @@ class Win32KeyInput final : public KeyInput {
         for (const Key key : std::vector<Key>(down_)) {
             release(key);
         }
+        reopenInputMethod();
     }
 
     bool press(Key key) override {
@@ -102,8 +117,27 @@ class Win32KeyInput final : public KeyInput {
         return ChordResult::KeyFailed;
     }
 
-    // Unicode input needs no key of the layout, and the input method lets it pass as it comes.
-    std::size_t prepareToType(std::u32string_view text) override { return text.size(); }
+    // Unicode input needs no key of the layout. An input method that is on may take the characters into its
+    // composition, and the ENTER after them would then confirm it instead of the form: it is turned off for
+    // the typing, or nothing is typed when it stays on.
+    std::size_t prepareToType(std::u32string_view text) override {
+        if (!inputMethodChecked_) {
+            if (!turnOffInputMethodForTyping()) {
+                return 0;
+            }
+            inputMethodChecked_ = true;
+        }
+        return text.size();
+    }
+
+    // The input method turned off for the typing comes on again once the target has read the keys.
+    void finishTyping() override {
+        inputMethodChecked_ = false;
+        if (turnedOff_) {
+            reopening = this;
+            reopenTimer_ = SetTimer(nullptr, reopenTimer_, kReopenInputMethodAfterMs, reopenLater);
+        }
+    }
 
     // The character's UTF-16 units as Unicode key strokes, each pressed and released, in one call.
     bool typeCharacter(char32_t character) override {
@@ -131,6 +165,55 @@ class Win32KeyInput final : public KeyInput {
     }
 
   private:
+    // False when the foreground window's input method is on and stays on when asked to turn off.
+    bool turnOffInputMethodForTyping() {
+        const std::optional<TargetInputMethod> method = TargetInputMethod::of(GetForegroundWindow());
+        if (turnedOff_ && method && method->imeWindow() == turnedOff_->imeWindow()) {
+            stopReopenTimer();  // still off from the typing a moment ago; the user's state stays known
+        } else if (turnedOff_) {
+            reopenInputMethod();  // another window's, still off from an earlier typing
+        }
+        if (!method || method->isOpen() != true) {
+            return true;  // off, none, or a program that does not answer: the keys go in as they are
+        }
+        if (!method->setOpen(false)) {
+            note("nothing typed: the window's input method is on and did not let itself be turned off");
+            return false;
+        }
+        turnedOff_ = method;
+        return true;
+    }
+
+    void stopReopenTimer() {
+        if (reopenTimer_ != 0) {
+            KillTimer(nullptr, reopenTimer_);
+            reopenTimer_ = 0;
+        }
+        if (reopening == this) {
+            reopening = nullptr;
+        }
+    }
+
+    void reopenInputMethod() {
+        stopReopenTimer();
+        if (turnedOff_ && !turnedOff_->setOpen(true)) {
+            note("the window's input method, turned off for typing, could not be turned on again");
+        }
+        turnedOff_.reset();
+    }
+
+    static void CALLBACK reopenLater(HWND, UINT, UINT_PTR, DWORD) {
+        if (reopening != nullptr) {
+            reopening->reopenInputMethod();
+        }
+    }
+
+    void note(const std::string& line) {
+        if (log_ != nullptr) {
+            log_->write(LogCategory::Delivery, line);
+        }
+    }
+
     // True when the foreground window's program is out of our reach, so Windows would drop our keys
     // (SendInput would still report them sent).
     bool foregroundIsOutOfReach() {
@@ -152,6 +235,9 @@ class Win32KeyInput final : public KeyInput {
 
     Log* log_;
     std::vector<Key> down_;
+    bool inputMethodChecked_ = false;             // during one typing
+    std::optional<TargetInputMethod> turnedOff_;  // the input method this turned off, until it is on again
+    UINT_PTR reopenTimer_ = 0;
 };
 
 }  // namespace

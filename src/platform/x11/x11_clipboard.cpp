@@ -19,13 +19,21 @@ namespace {
 constexpr std::array kTextTargets = {
     "UTF8_STRING", "text/plain;charset=utf-8", "text/plain", "STRING", "TEXT", "COMPOUND_TEXT"};
 
-xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data());
-    xcb_intern_atom_reply_t* const reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return atom;
+// The atoms of all the names, asked for at once: one wait for the server instead of one for each name.
+template <std::size_t count>
+std::array<xcb_atom_t, count> internAtoms(xcb_connection_t* connection,
+                                          const std::array<std::string_view, count>& names) {
+    std::array<xcb_intern_atom_cookie_t, count> cookies{};
+    for (std::size_t i = 0; i < count; ++i) {
+        cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(names[i].size()), names[i].data());
+    }
+    std::array<xcb_atom_t, count> atoms{};
+    for (std::size_t i = 0; i < count; ++i) {
+        xcb_intern_atom_reply_t* const reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        atoms[i] = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+    }
+    return atoms;
 }
 
 // A single window property, or none.
@@ -49,12 +57,14 @@ class X11Clipboard final : public Clipboard, private QAbstractNativeEventFilter 
         idMask_ = setup->resource_id_mask;
         idBase_ = setup->resource_id_base;
         root_ = xcb_setup_roots_iterator(setup).data->root;
-        clipboardAtom_ = internAtom(connection_, "CLIPBOARD");
-        targetsAtom_ = internAtom(connection_, "TARGETS");
-        wmCheckAtom_ = internAtom(connection_, "_NET_SUPPORTING_WM_CHECK");
-        for (std::size_t i = 0; i < kTextTargets.size(); ++i) {
-            textAtoms_[i] = internAtom(connection_, kTextTargets[i]);
-        }
+        std::array<std::string_view, 3 + kTextTargets.size()> names = {"CLIPBOARD", "TARGETS",
+                                                                       "_NET_SUPPORTING_WM_CHECK"};
+        std::copy(kTextTargets.begin(), kTextTargets.end(), names.begin() + 3);
+        const auto atoms = internAtoms(connection_, names);
+        clipboardAtom_ = atoms[0];
+        targetsAtom_ = atoms[1];
+        wmCheckAtom_ = atoms[2];
+        std::copy(atoms.begin() + 3, atoms.end(), textAtoms_.begin());
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 

@@ -24,8 +24,14 @@ class InputContext {
 
 }  // namespace
 
+bool JapaneseLayout(HKL layout) {
+    return PRIMARYLANGID(LOWORD(reinterpret_cast<UINT_PTR>(layout))) == LANG_JAPANESE;
+}
+
 void SetBoxInputMode(HWND edit, BoxInputMode mode) {
-    if (mode == BoxInputMode::Unchanged) {
+    // The modes are a Japanese input method's: another language's would be switched to its own native mode.
+    if (mode == BoxInputMode::Unchanged ||
+        !JapaneseLayout(GetKeyboardLayout(GetWindowThreadProcessId(edit, nullptr)))) {
         return;
     }
     const InputContext context(edit);
@@ -39,7 +45,10 @@ void SetBoxInputMode(HWND edit, BoxInputMode mode) {
     ImmSetOpenStatus(context.get(), TRUE);
     DWORD conversion = 0;
     DWORD sentence = 0;
-    ImmGetConversionStatus(context.get(), &conversion, &sentence);
+    // Unread, the mode would be set from nothing, and the user's romaji input lost.
+    if (!ImmGetConversionStatus(context.get(), &conversion, &sentence)) {
+        return;
+    }
     // IME_CMODE_ROMAN stays as it was: without it Microsoft IME reads the keys by the kana layout.
     conversion |= IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
     if (mode == BoxInputMode::Katakana) {

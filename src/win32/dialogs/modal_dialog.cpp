@@ -59,23 +59,31 @@ bool highContrastOn() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+// A function of user32 that Windows before 10 1703 and Wine lack, looked up at run time.
+template <typename Function>
+Function user32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+using SetDpiBehaviour = BOOL(WINAPI*)(HWND, int, int);
+
 }  // namespace
 
 void TurnOffSystemDialogScaling(HWND dialog) {
-    using SetBehaviour = BOOL(WINAPI*)(HWND, int, int);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) {
-        return;
-    }
-    // DDC_DISABLE_ALL, and for each control DCDC_DISABLE_FONTUPDATE | DCDC_DISABLE_RELAYOUT.
+    // DDC_DISABLE_ALL: no font or size change of the dialog itself.
     constexpr int kDisableAll = 1 | 2 | 4;
-    constexpr int kDisableControlChanges = 1 | 2;
-    if (const auto setDialog = reinterpret_cast<SetBehaviour>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetDialogDpiChangeBehavior")))) {
+    if (const auto setDialog = user32Function<SetDpiBehaviour>("SetDialogDpiChangeBehavior")) {
         setDialog(dialog, kDisableAll, kDisableAll);
     }
-    const auto setControl = reinterpret_cast<SetBehaviour>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetDialogControlDpiChangeBehavior")));
+}
+
+void TurnOffSystemControlScaling(HWND dialog) {
+    // DCDC_DISABLE_FONTUPDATE | DCDC_DISABLE_RELAYOUT for each control.
+    constexpr int kDisableControlChanges = 1 | 2;
+    const auto setControl = user32Function<SetDpiBehaviour>("SetDialogControlDpiChangeBehavior");
     if (setControl == nullptr) {
         return;
     }
@@ -193,6 +201,7 @@ void ModalDialog::initialise() {
     makeFonts();
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     onInit();
+    TurnOffSystemControlScaling(handle_);
     growLabels();
     // Centred on the work area of the owner's monitor (the primary one without an owner).
     const HWND owner = GetWindow(handle_, GW_OWNER);

@@ -96,3 +96,5 @@ class ModalDialog {
 // Looks up the system's switches of its own dialog rescaling, missing before Windows 10 1703 and in Wine, and
 // turns that rescaling off for the dialog, which re-places itself.
 void TurnOffSystemDialogScaling(HWND dialog);
+// The same for each control of the dialog: called once the controls exist, since it reaches only those.
+void TurnOffSystemControlScaling(HWND dialog);

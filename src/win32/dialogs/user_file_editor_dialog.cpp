@@ -14,6 +14,7 @@
 #include "win32/resource_ids.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -171,7 +172,12 @@ void UserFileEditorDialog::takeChange(int number) {
     SendMessageW(edit, EM_SETMODIFY, box.modified ? TRUE : FALSE, 0);
 }
 
+// Set as the focus comes from another box; the focus coming back to the same box (from another program,
+// a message box or a button) keeps the mode the user chose in it.
 void UserFileEditorDialog::applyInputMode(int number) {
+    if (number == std::exchange(inputModeBox_, number)) {
+        return;
+    }
     SetBoxInputMode(box(number), state(number).mode);
 }
 

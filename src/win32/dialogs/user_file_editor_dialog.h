@@ -91,6 +91,7 @@ class UserFileEditorDialog final : public ModalDialog, private EditorBoxOwner {
     BitmapHandle okPicture_;
     std::optional<AskingWindowScope> asking_;
     std::optional<KeptInputMethodState> openingInputMethod_;
+    int inputModeBox_ = 0;              // the box whose input mode was set last; 0 before the first
     bool holdingUpSessionEnd_ = false;  // a shutdown block reason is set
 };
 
