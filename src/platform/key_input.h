@@ -43,4 +43,7 @@ class KeyInput {
     virtual bool typeCharacter(char32_t /*character*/) { return false; }
     // Typing is over for now: what was made for it may be given back once the target has read every key.
     virtual void finishTyping() {}
+    // True when the last prepareToType made no keys because the target's input method is on and could not be
+    // turned off: its keys would end in the input method's composition, so the text is better pasted.
+    virtual bool typingHeldBackByInputMethod() const { return false; }
 };

@@ -55,6 +55,8 @@ const char* pasteCause(DeliveryResult result) {
             return "貼り付けを確かめられなかったので、Tab や Enter は押しませんでした。";
         case DeliveryResult::PasteNotFetched:
             return "貼り付けを確かめられませんでした。";
+        case DeliveryResult::PastedForInputMethod:
+            return "";  // DeliveryNoticeText() says it
         case DeliveryResult::ConsentRefused:
             return "「リモートデスクトップ」が許可されなかったため、貼り付けませんでした。"
                    "Zenporo を起動し直すと、もう一度許可を求めます。";
@@ -91,6 +93,7 @@ const char* nextKeyCause(DeliveryResult result) {
         case DeliveryResult::CompositorDidNotTake:
         case DeliveryResult::PasteUnconfirmed:
         case DeliveryResult::PasteNotFetched:
+        case DeliveryResult::PastedForInputMethod:
             return "";  // results of a paste only
         case DeliveryResult::ConsentAsked:
         case DeliveryResult::ConsentAskedThisRun:
@@ -137,6 +140,11 @@ std::string DeliveryNoticeText(DeliveryResult result, DeliveryAction action) {
     }
     if (action == DeliveryAction::NextKey) {
         return sjis::fromUtf8(nextKeyCause(result));
+    }
+    if (result == DeliveryResult::PastedForInputMethod) {
+        // Everything arrived, by another way: there is no clipboard advice.
+        return sjis::fromUtf8(
+            "入力先の日本語入力（IME）をオフにできなかったため、キー入力の代わりに貼り付けました。");
     }
     if (result == DeliveryResult::ClipboardNotOwned) {
         // Our text is not on the clipboard: there is no Ctrl+V to advise.

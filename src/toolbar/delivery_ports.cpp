@@ -48,6 +48,8 @@ const char* DeliveryResultName(DeliveryResult result) {
             return "no program fetched the pasted text, so no key followed";
         case DeliveryResult::PasteNotFetched:
             return "no program fetched the pasted text";
+        case DeliveryResult::PastedForInputMethod:
+            return "pasted instead of typed: the target's input method was on and could not be turned off";
     }
     return "?";
 }

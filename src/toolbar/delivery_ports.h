@@ -61,6 +61,7 @@ enum class DeliveryResult {
     CompositorDidNotTake,  // the compositor did not take the new clipboard in time: nothing was sent
     PasteUnconfirmed,      // Ctrl+V went out but no program fetched the text: no TAB or ENTER after it
     PasteNotFetched,       // the same where no key was to follow: the paste may have gone nowhere
+    PastedForInputMethod,  // a typed text was pasted: the target's input method was on and stayed on
 };
 
 // A short English name of the result, for the log.

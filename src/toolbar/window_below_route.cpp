@@ -148,6 +148,22 @@ TypingOutcome WindowBelowRoute::type(std::u32string_view text, std::optional<Key
     outcome = TypeCharacters(
         text, ports_.keys, [&] { return ports_.windows.isActive(delivery.target()); }, ports_.sleeper,
         DateFieldsMoveOnTheirOwn(ports_.windows.windowClass(delivery.target())));
+    // Keys into an input method that stays on would end in its composition: the text goes by Ctrl+V.
+    if (outcome.typed == 0 && ports_.keys.typingHeldBackByInputMethod()) {
+        if (const DeliveryResult owned = delivery.checkClipboardStillOurs(); owned != DeliveryResult::Sent) {
+            return {owned, 0, text.size(), true};
+        }
+        const PasteOutcome pasted = CtrlVThenKey(
+            {after, false},
+            [&delivery](std::initializer_list<Key> chord) { return delivery.sendChord(chord); }, nullptr, 0,
+            ports_.clock);
+        if (pasted.result == DeliveryResult::Sent) {
+            delivery.bringBackToFront();
+        }
+        const DeliveryResult result =
+            pasted.result == DeliveryResult::Sent ? DeliveryResult::PastedForInputMethod : pasted.result;
+        return {delivery.finish(result), 0, text.size(), true};
+    }
     if (outcome.result == DeliveryResult::Sent && after) {
         outcome.result = delivery.sendChord({*after});
     }

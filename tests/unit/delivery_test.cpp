@@ -92,7 +92,7 @@ class FakeKeys : public KeyInput {
     int heldPolls = 0;  // how many more times a modifier is reported held
 
     std::size_t prepareToType(std::u32string_view text) override {
-        const std::size_t ready = std::min(text.size(), keysAtOnce);
+        const std::size_t ready = inputMethodStaysOn ? 0 : std::min(text.size(), keysAtOnce);
         log_.push_back("make keys for " + std::to_string(ready));
         return ready;
     }
@@ -101,6 +101,8 @@ class FakeKeys : public KeyInput {
         return true;
     }
     void finishTyping() override { log_.push_back("typing over"); }
+    bool typingHeldBackByInputMethod() const override { return inputMethodStaysOn; }
+    bool inputMethodStaysOn = false;
     std::size_t keysAtOnce = 100;  // how many characters the platform can make keys for at once
 
   private:
@@ -609,6 +611,14 @@ TEST_F(DeliveryTest, TypingChecksTheTargetBeforeEachCharacterAndStopsWhereItLose
         EXPECT_EQ(outcome.typed, row.outcome.typed);
         EXPECT_EQ(log, concat({"activate 42", "sleep 100"}, row.trace));
     }
+    // An input method that stays on would keep the keys in its composition: the text is pasted instead.
+    log.clear();
+    keys.inputMethodStaysOn = true;
+    windows.activeAnswers = 1000;
+    const TypingOutcome pasted = TypeIntoWindowBelow(U"abc", settings, kToolbar, ports);
+    EXPECT_EQ(pasted.result, DeliveryResult::PastedForInputMethod);
+    EXPECT_EQ(log, concat(concat({"activate 42", "sleep 100", "make keys for 0", "typing over"}, kCtrlV),
+                          {"Tab down", "Tab up"}));
 }
 
 // sway and the other wlroots compositors: the window the user was in is activated again first, so every

@@ -121,14 +121,18 @@ class Win32KeyInput final : public KeyInput {
     // composition, and the ENTER after them would then confirm it instead of the form: it is turned off for
     // the typing, or nothing is typed when it stays on.
     std::size_t prepareToType(std::u32string_view text) override {
+        heldBackByInputMethod_ = false;
         if (!inputMethodChecked_) {
             if (!turnOffInputMethodForTyping()) {
+                heldBackByInputMethod_ = true;
                 return 0;
             }
             inputMethodChecked_ = true;
         }
         return text.size();
     }
+
+    bool typingHeldBackByInputMethod() const override { return heldBackByInputMethod_; }
 
     // The input method turned off for the typing comes on again once the target has read the keys.
     void finishTyping() override {
@@ -235,7 +239,8 @@ class Win32KeyInput final : public KeyInput {
 
     Log* log_;
     std::vector<Key> down_;
-    bool inputMethodChecked_ = false;             // during one typing
+    bool inputMethodChecked_ = false;     // during one typing
+    bool heldBackByInputMethod_ = false;  // the last prepareToType found it on and could not turn it off
     std::optional<TargetInputMethod> turnedOff_;  // the input method this turned off, until it is on again
     UINT_PTR reopenTimer_ = 0;
 };
