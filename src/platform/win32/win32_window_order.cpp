@@ -20,9 +20,10 @@ std::wstring classOf(HWND window) {
     return std::wstring(name.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
-// The desktop itself: the shell's window and the windows that hold its wallpaper and icons.
+// The desktop itself: the shell's window, the windows that hold its wallpaper and icons, and the desktop
+// window (Wine names it the foreground window while no program's window is active).
 bool isShellDesktop(HWND window) {
-    if (window == GetShellWindow()) {
+    if (window == GetShellWindow() || window == GetDesktopWindow()) {
         return true;
     }
     const std::wstring name = classOf(window);
