@@ -34,7 +34,7 @@ set(ZENPORO_CORE_SOURCES
   src/toolbar/delivery.cpp
   src/toolbar/delivery_ports.cpp
   src/toolbar/delivery_routes.cpp
-  src/toolbar/paste_steps.cpp
+  src/toolbar/delivery_steps.cpp
   src/toolbar/portal_route.cpp
   src/toolbar/seat_route.cpp
   src/toolbar/window_below_route.cpp

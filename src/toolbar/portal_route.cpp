@@ -6,8 +6,8 @@
 #include "platform/native_keyboard.h"
 #include "platform/steady_clock.h"
 #include "toolbar/clipboard_handoff.h"
+#include "toolbar/delivery_steps.h"
 #include "toolbar/delivery_timing.h"
-#include "toolbar/paste_steps.h"
 
 #include <functional>
 #include <string>
@@ -143,6 +143,17 @@ std::function<bool()> stillTheTarget(const DeliveryPorts& ports, const std::opti
     };
 }
 
+// Nothing when the keys can go to the target: the desktop names one that is not ours, and its consent
+// is given; else the result of a delivery that sends nothing.
+std::optional<DeliveryResult> standsInTheWay(const char* action, WindowHandle toolbar,
+                                             const DeliveryPorts& ports,
+                                             std::optional<ActiveWindow>& target) {
+    if (const auto named = namedTargetStandsInTheWay(action, ports, target)) {
+        return named;
+    }
+    return consentStandsInTheWay(action, toolbar, ports);
+}
+
 std::string intoTarget(const std::optional<ActiveWindow>& target) {
     return target ? "; into " + target->description : std::string();
 }
@@ -173,10 +184,7 @@ DeliveryResult PortalRoute::paste(PasteKeys keys, WindowHandle toolbar) {
         return windowBelow_.paste(keys, toolbar);
     }
     std::optional<ActiveWindow> target;
-    if (const auto named = namedTargetStandsInTheWay("paste", ports_, target)) {
-        return *named;
-    }
-    if (const auto held = consentStandsInTheWay("paste", toolbar, ports_)) {
+    if (const auto held = standsInTheWay("paste", toolbar, ports_, target)) {
         return *held;
     }
     NativeKeyboard& native = *ports_.native;
@@ -229,10 +237,7 @@ DeliveryResult PortalRoute::pressKey(Key key, WindowHandle toolbar) {
         return windowBelow_.pressKey(key, toolbar);
     }
     std::optional<ActiveWindow> target;
-    if (const auto named = namedTargetStandsInTheWay("next", ports_, target)) {
-        return *named;
-    }
-    if (const auto held = consentStandsInTheWay("next", toolbar, ports_)) {
+    if (const auto held = standsInTheWay("next", toolbar, ports_, target)) {
         return *held;
     }
     return logged("next",

@@ -6,8 +6,8 @@
 #include "platform/seat_keyboard.h"
 #include "platform/steady_clock.h"
 #include "toolbar/clipboard_handoff.h"
+#include "toolbar/delivery_steps.h"
 #include "toolbar/delivery_timing.h"
-#include "toolbar/paste_steps.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 #include "platform/log.h"
 #include "platform/sleeper.h"
 #include "platform/steady_clock.h"
+#include "toolbar/delivery_steps.h"
 #include "toolbar/delivery_timing.h"
-#include "toolbar/paste_steps.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "toolbar/paste_steps.h"
+#include "toolbar/delivery_steps.h"
 
 #include "toolbar/clipboard_handoff.h"
 #include "toolbar/delivery_timing.h"

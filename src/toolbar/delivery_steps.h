@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-// The steps of a paste that the routes share, written once.
+// The steps of a delivery that the routes share, written once: a paste, the waits for its fetch, typing.
 
 // Sends a chord to the route's target, each key only while it is still the target.
 using SendChord = std::function<DeliveryResult(std::initializer_list<Key>)>;
